@@ -1,0 +1,48 @@
+#include "persistence/DbTarget.h"
+
+#include <utility>
+
+namespace orv::db {
+
+DbTarget DbTarget::sqlite(QString path) {
+    DbTarget t;
+    t.backend = Backend::Sqlite;
+    t.sqlitePath = std::move(path);
+    return t;
+}
+
+DbTarget DbTarget::postgres(QString conninfo) {
+    DbTarget t;
+    t.backend = Backend::Postgres;
+    t.conninfo = std::move(conninfo);
+    return t;
+}
+
+std::optional<DbTarget> DbTarget::parse(const QString& text) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.startsWith(QLatin1String("sqlite:"))) {
+        const QString path = trimmed.mid(7);
+        if (path.isEmpty()) {
+            return std::nullopt;
+        }
+        return sqlite(path);
+    }
+    if (trimmed.startsWith(QLatin1String("postgresql://")) ||
+        trimmed.startsWith(QLatin1String("postgres://"))) {
+        return postgres(trimmed);
+    }
+    if (trimmed.startsWith(QLatin1String("postgres:"))) {
+        return postgres(trimmed.mid(9));
+    }
+    if (trimmed.endsWith(QLatin1String(".sqlite")) || trimmed.endsWith(QLatin1String(".db"))) {
+        return sqlite(trimmed);
+    }
+    return std::nullopt;
+}
+
+QString DbTarget::describe() const {
+    return backend == Backend::Sqlite ? QStringLiteral("SQLite-Datei %1").arg(sqlitePath)
+                                      : QStringLiteral("PostgreSQL (%1)").arg(conninfo);
+}
+
+}  // namespace orv::db

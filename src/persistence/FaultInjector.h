@@ -1,0 +1,25 @@
+#pragma once
+
+#include <atomic>
+#include <string_view>
+
+namespace orv::db {
+
+// Lets tests make the database refuse a statement, to show what stays written and what the
+// user is told when it fails in the middle of an operation.
+class FaultInjector {
+public:
+    // The n-th statement from now on (1 = the next one) fails as if the database refused it.
+    void failStatement(int n) { countdown_.store(n); }
+    void clear() { countdown_.store(0); }
+    int statementsSeen() const { return seen_.load(); }
+
+    // Called by the drivers before every statement; raises the injected failure when due.
+    void beforeStatement(std::string_view backendName, std::string_view sql);
+
+private:
+    std::atomic<int> countdown_{0};
+    std::atomic<int> seen_{0};
+};
+
+}  // namespace orv::db

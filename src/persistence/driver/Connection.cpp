@@ -1,0 +1,56 @@
+#include "persistence/driver/Connection.h"
+
+#include <string>
+
+namespace orv::db {
+
+void Connection::begin() {
+    if (transactionDepth_ == 0) {
+        execute("BEGIN");
+    } else {
+        execute("SAVEPOINT orv_sp" + std::to_string(transactionDepth_));
+    }
+    ++transactionDepth_;
+}
+
+void Connection::commit() {
+    --transactionDepth_;
+    if (transactionDepth_ == 0) {
+        execute("COMMIT");
+    } else {
+        execute("RELEASE SAVEPOINT orv_sp" + std::to_string(transactionDepth_));
+    }
+}
+
+void Connection::rollback() {
+    --transactionDepth_;
+    if (transactionDepth_ == 0) {
+        execute("ROLLBACK");
+    } else {
+        const std::string name = "orv_sp" + std::to_string(transactionDepth_);
+        execute("ROLLBACK TO SAVEPOINT " + name);
+        execute("RELEASE SAVEPOINT " + name);
+    }
+}
+
+Transaction::Transaction(Connection& connection) : connection_(connection) {
+    connection_.begin();
+}
+
+Transaction::~Transaction() {
+    if (!done_) {
+        try {
+            connection_.rollback();
+        } catch (...) {
+            // The statement that failed already carries the error; a lost connection
+            // has no transaction left to roll back.
+        }
+    }
+}
+
+void Transaction::commit() {
+    done_ = true;
+    connection_.commit();
+}
+
+}  // namespace orv::db

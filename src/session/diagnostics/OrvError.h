@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <exception>
+
+namespace orv {
+
+// Error numbers the component raises itself; database errors carry the number the office's
+// database access objects use for a failed command.
+namespace err {
+inline constexpr std::int32_t kInvalidCall = 5;
+inline constexpr std::int32_t kOverflow = 6;
+inline constexpr std::int32_t kDatabase = -2147467259;  // 0x80004005
+}  // namespace err
+
+// The one error of the component: what the error handlers extend and the problem report shows.
+class OrvError : public std::exception {
+public:
+    OrvError(std::int32_t number, QString source, QString description, int line = 0);
+
+    std::int32_t number() const { return number_; }
+    const QString& source() const { return source_; }
+    const QString& description() const { return description_; }
+    int line() const { return line_; }
+
+    void setSource(QString source);
+    void setDescription(QString description);
+
+    const char* what() const noexcept override { return what_.constData(); }
+
+private:
+    void refreshWhat();
+
+    std::int32_t number_;
+    QString source_;
+    QString description_;
+    int line_;
+    QByteArray what_;
+};
+
+}  // namespace orv

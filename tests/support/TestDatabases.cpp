@@ -1,0 +1,82 @@
+#include "TestDatabases.h"
+
+#include "office/procedures/OfficeCatalogue.h"
+#include "persistence/driver/Connection.h"
+
+#include <QRandomGenerator>
+
+#include <cstdlib>
+
+namespace orv::test {
+namespace {
+
+bool runningUnderCi() {
+    const char* ci = std::getenv("CI");
+    return ci != nullptr && QByteArray(ci).toLower() == "true";
+}
+
+}  // namespace
+
+QString TempDatabase::clusterConninfo() {
+    return QString::fromLocal8Bit(qgetenv("ORV_TEST_PG"));
+}
+
+TempDatabase::TempDatabase(db::Backend backend, const db::ProcedureCatalogue* catalogue)
+    : catalogue_(catalogue) {
+    if (backend == db::Backend::Sqlite) {
+        target_ = db::DbTarget::sqlite(dir_.filePath(QStringLiteral("office.sqlite")));
+    } else {
+        schema_ = "orv_t" + std::to_string(QRandomGenerator::global()->generate64());
+        {
+            db::Database admin(db::DbTarget::postgres(clusterConninfo()));
+            admin.connection()->executeScript("CREATE SCHEMA " + schema_);
+        }
+        target_ = db::DbTarget::postgres(clusterConninfo() +
+                                         QStringLiteral(" options='-c search_path=%1'")
+                                             .arg(QString::fromStdString(schema_)));
+    }
+    database_ = std::make_unique<db::Database>(target_, catalogue_);
+}
+
+TempDatabase::~TempDatabase() {
+    database_.reset();
+    if (!schema_.empty()) {
+        try {
+            db::Database admin(db::DbTarget::postgres(clusterConninfo()));
+            admin.connection()->executeScript("DROP SCHEMA " + schema_ + " CASCADE");
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << "Testschema nicht entfernt: " << e.what();
+        }
+    }
+}
+
+std::unique_ptr<db::Database> TempDatabase::openAnother() const {
+    return std::make_unique<db::Database>(target_, catalogue_);
+}
+
+bool backendAvailable(db::Backend backend) {
+    if (backend == db::Backend::Sqlite || !TempDatabase::clusterConninfo().isEmpty()) {
+        return true;
+    }
+    return false;
+}
+
+std::string backendParamName(const testing::TestParamInfo<db::Backend>& info) {
+    return info.param == db::Backend::Sqlite ? "SQLite" : "PostgreSQL";
+}
+
+void BackendTest::SetUp() {
+    if (!backendAvailable(GetParam())) {
+        if (runningUnderCi()) {
+            FAIL() << "ORV_TEST_PG ist nicht gesetzt: die PostgreSQL-Tests können nicht laufen.";
+        }
+        GTEST_SKIP() << "ORV_TEST_PG ist nicht gesetzt.";
+    }
+    temp_ = std::make_unique<TempDatabase>(GetParam(), &office::officeCatalogue());
+}
+
+void BackendTest::TearDown() {
+    temp_.reset();
+}
+
+}  // namespace orv::test

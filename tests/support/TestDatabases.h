@@ -1,0 +1,69 @@
+#pragma once
+
+#include "persistence/Backend.h"
+#include "persistence/Database.h"
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <string>
+
+namespace orv::db {
+class ProcedureCatalogue;
+}
+
+namespace orv::test {
+
+// A fresh, empty office database for one test: a temporary SQLite file, or a schema of its own
+// in the throwaway PostgreSQL cluster named by ORV_TEST_PG (a libpq connection string). Without
+// that cluster PostgreSQL tests are skipped, except under CI=true, where they fail.
+class TempDatabase {
+public:
+    TempDatabase(db::Backend backend, const db::ProcedureCatalogue* catalogue);
+    ~TempDatabase();
+
+    db::Database& database() { return *database_; }
+    // A second, independent handle on the same database (another employee's workstation).
+    std::unique_ptr<db::Database> openAnother() const;
+    const db::DbTarget& target() const { return target_; }
+
+    // PostgreSQL: the connection string of the test cluster, or empty when none is configured.
+    static QString clusterConninfo();
+
+private:
+    db::DbTarget target_;
+    const db::ProcedureCatalogue* catalogue_;
+    QTemporaryDir dir_;
+    std::string schema_;
+    std::unique_ptr<db::Database> database_;
+};
+
+// Skips (or under CI fails) the current test when the backend cannot run here.
+bool backendAvailable(db::Backend backend);
+
+std::string backendParamName(const testing::TestParamInfo<db::Backend>& info);
+
+// Instantiates a value-parameterised suite for both backends.
+#define ORV_INSTANTIATE_FOR_BACKENDS(Suite)                                                 \
+    INSTANTIATE_TEST_SUITE_P(Backends, Suite,                                               \
+                             ::testing::Values(::orv::db::Backend::Sqlite,                  \
+                                               ::orv::db::Backend::Postgres),               \
+                             ::orv::test::backendParamName)
+
+// Base fixture: a fresh database with the office catalogue, empty (no migrations applied).
+class BackendTest : public ::testing::TestWithParam<db::Backend> {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    db::Database& database() { return temp_->database(); }
+    TempDatabase& temp() { return *temp_; }
+    db::Backend backend() const { return GetParam(); }
+
+private:
+    std::unique_ptr<TempDatabase> temp_;
+};
+
+}  // namespace orv::test
