@@ -20,7 +20,9 @@ QString nameText(std::string_view name) {
 
 DbValue& ParameterValues::operator[](int position) {
     if (position < 1 || position > size()) {
-        throw OrvError(9, kSource, QStringLiteral("Parameterposition %1 außerhalb des Bereichs.").arg(position));
+        throw OrvError(
+            9, kSource,
+            QStringLiteral("Parameterposition %1 außerhalb des Bereichs.").arg(position));
     }
     return values_[static_cast<std::size_t>(position - 1)];
 }
@@ -40,7 +42,8 @@ bool DbProcedure::Prepare(const QString& procedure, int) {
         return false;
     }
     const QByteArray name = procedure.toUtf8();
-    def_ = database_.catalogue()->find(std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
+    def_ = database_.catalogue()->find(
+        std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
     if (def_ != nullptr) {
         values_.assign(def_->params.size(), std::monostate{});
     }

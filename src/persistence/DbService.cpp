@@ -55,8 +55,8 @@ std::int32_t DbService::OpenQuery(const QString& sql, std::initializer_list<DbVa
 std::int32_t DbService::openQuery(const QString& sql, std::span<const DbValue> params) {
     CloseQuery();
     const QByteArray text = sql.toUtf8();
-    cursor_ = connection().query(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
-                                 params);
+    cursor_ = connection().query(
+        std::string_view(text.constData(), static_cast<std::size_t>(text.size())), params);
     const int count = cursor_->columnCount();
     columns_.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
@@ -105,9 +105,10 @@ int DbService::column(std::string_view name) const {
     }
     const auto it = columns_.find(name);
     if (it == columns_.end()) {
-        throw OrvError(3265, QStringLiteral("DbService"),
-                       QStringLiteral("Die Spalte %1 gibt es in der Abfrage nicht.")
-                           .arg(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))));
+        throw OrvError(
+            3265, QStringLiteral("DbService"),
+            QStringLiteral("Die Spalte %1 gibt es in der Abfrage nicht.")
+                .arg(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))));
     }
     return hasRow_ ? it->second : -1;
 }

@@ -2,12 +2,22 @@
 
 #include "persistence/SqlDateText.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace orv::db {
 
 Currency Currency::fromDouble(double value) {
-    return Currency{static_cast<std::int64_t>(std::nearbyint(value * 10000.0))};
+    // A decimal half such as 0.00015 is not exact in binary; treat what lies within rounding
+    // noise of a half as the half and round it to even, as the office's runtime does.
+    const double scaled = value * 10000.0;
+    const double lower = std::floor(scaled);
+    const double tolerance = 1e-9 * std::max(1.0, std::fabs(scaled));
+    if (std::fabs(scaled - lower - 0.5) < tolerance) {
+        const auto down = static_cast<std::int64_t>(lower);
+        return Currency{down % 2 == 0 ? down : down + 1};
+    }
+    return Currency{static_cast<std::int64_t>(std::nearbyint(scaled))};
 }
 
 QString Currency::toSqlText() const {

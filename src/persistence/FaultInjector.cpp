@@ -10,8 +10,8 @@ void FaultInjector::beforeStatement(std::string_view backendName, std::string_vi
         return;
     }
     if (countdown_.fetch_sub(1) == 1) {
-        throwDriverError(backendName, "Eingespeister Fehler: die Datenbank verweigert die Anweisung.",
-                         sql);
+        throwDriverError(backendName,
+                         "Eingespeister Fehler: die Datenbank verweigert die Anweisung.", sql);
     }
 }
 

@@ -27,13 +27,14 @@ void writeNumber(char* out, int value, int width) {
 
 QDateTime parseSqlDate(std::string_view text) {
     // "2026-12-06 08:48:33", optionally followed by fractions the component never writes.
-    if (text.size() < 19 || text[4] != '-' || text[7] != '-' || (text[10] != ' ' && text[10] != 'T') ||
-        text[13] != ':' || text[16] != ':') {
+    if (text.size() < 19 || text[4] != '-' || text[7] != '-' ||
+        (text[10] != ' ' && text[10] != 'T') || text[13] != ':' || text[16] != ':') {
         return {};
     }
     int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
     if (!readNumber(text, 0, 4, y) || !readNumber(text, 5, 2, mo) || !readNumber(text, 8, 2, d) ||
-        !readNumber(text, 11, 2, h) || !readNumber(text, 14, 2, mi) || !readNumber(text, 17, 2, s)) {
+        !readNumber(text, 11, 2, h) || !readNumber(text, 14, 2, mi) ||
+        !readNumber(text, 17, 2, s)) {
         return {};
     }
     const QDate date(y, mo, d);

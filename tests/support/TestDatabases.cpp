@@ -31,9 +31,9 @@ TempDatabase::TempDatabase(db::Backend backend, const db::ProcedureCatalogue* ca
             db::Database admin(db::DbTarget::postgres(clusterConninfo()));
             admin.connection()->executeScript("CREATE SCHEMA " + schema_);
         }
-        target_ = db::DbTarget::postgres(clusterConninfo() +
-                                         QStringLiteral(" options='-c search_path=%1'")
-                                             .arg(QString::fromStdString(schema_)));
+        target_ = db::DbTarget::postgres(
+            clusterConninfo() +
+            QStringLiteral(" options='-c search_path=%1'").arg(QString::fromStdString(schema_)));
     }
     database_ = std::make_unique<db::Database>(target_, catalogue_);
 }

@@ -47,11 +47,11 @@ bool backendAvailable(db::Backend backend);
 std::string backendParamName(const testing::TestParamInfo<db::Backend>& info);
 
 // Instantiates a value-parameterised suite for both backends.
-#define ORV_INSTANTIATE_FOR_BACKENDS(Suite)                                                 \
-    INSTANTIATE_TEST_SUITE_P(Backends, Suite,                                               \
-                             ::testing::Values(::orv::db::Backend::Sqlite,                  \
-                                               ::orv::db::Backend::Postgres),               \
-                             ::orv::test::backendParamName)
+#define ORV_INSTANTIATE_FOR_BACKENDS(Suite)                                          \
+    INSTANTIATE_TEST_SUITE_P(                                                        \
+        Backends, Suite,                                                             \
+        ::testing::Values(::orv::db::Backend::Sqlite, ::orv::db::Backend::Postgres), \
+        ::orv::test::backendParamName)
 
 // Base fixture: a fresh database with the office catalogue, empty (no migrations applied).
 class BackendTest : public ::testing::TestWithParam<db::Backend> {

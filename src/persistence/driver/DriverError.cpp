@@ -6,15 +6,16 @@ namespace orv::db {
 
 [[noreturn]] void throwDriverError(std::string_view backendName, std::string_view message,
                                    std::string_view sql) {
-    QString description = QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size()))
-                              .trimmed();
+    QString description =
+        QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())).trimmed();
     if (!sql.empty()) {
         description += QStringLiteral("\r\nSQL: ") +
                        QString::fromUtf8(sql.data(), static_cast<qsizetype>(sql.size()));
     }
-    throw OrvError(err::kDatabase,
-                   QString::fromLatin1(backendName.data(), static_cast<qsizetype>(backendName.size())),
-                   description);
+    throw OrvError(
+        err::kDatabase,
+        QString::fromLatin1(backendName.data(), static_cast<qsizetype>(backendName.size())),
+        description);
 }
 
 }  // namespace orv::db

@@ -173,8 +173,8 @@ PgConnection::Result PgConnection::run(std::string_view sql, std::span<const DbV
     const ExecStatusType status = PQresultStatus(r.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
         const char* message = r ? PQresultErrorMessage(r.get()) : PQerrorMessage(conn_);
-        throwDriverError(kName, message != nullptr && *message != '\0' ? message : PQerrorMessage(conn_),
-                         sql);
+        throwDriverError(
+            kName, message != nullptr && *message != '\0' ? message : PQerrorMessage(conn_), sql);
     }
     return Result{std::move(r)};
 }

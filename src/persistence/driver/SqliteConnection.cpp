@@ -126,14 +126,16 @@ SqliteConnection::SqliteConnection(const QString& path, const ProcedureCatalogue
                                    FaultInjector& faults)
     : faults_(faults) {
     const QByteArray file = path.toUtf8();
-    const int rc = sqlite3_open_v2(file.constData(), &db_,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+    const int rc =
+        sqlite3_open_v2(file.constData(), &db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const std::string message = db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
         sqlite3_close(db_);
         db_ = nullptr;
-        throwDriverError(kName, "Die Datenbank " + file.toStdString() + " kann nicht geöffnet werden: " + message, {});
+        throwDriverError(
+            kName,
+            "Die Datenbank " + file.toStdString() + " kann nicht geöffnet werden: " + message, {});
     }
     sqlite3_busy_timeout(db_, 10000);
     runScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;");
@@ -156,8 +158,8 @@ void SqliteConnection::registerFunctions(const ProcedureCatalogue& catalogue) {
     for (const ScalarFunctionDef& def : catalogue.functions()) {
         auto* ctx = new FunctionContext{this, &def};
         const int rc = sqlite3_create_function_v2(db_, def.name.c_str(), def.argumentCount,
-                                                  SQLITE_UTF8, ctx, &callCatalogueFunction,
-                                                  nullptr, nullptr, &destroyFunctionContext);
+                                                  SQLITE_UTF8, ctx, &callCatalogueFunction, nullptr,
+                                                  nullptr, &destroyFunctionContext);
         if (rc != SQLITE_OK) {
             fail(def.name);
         }
@@ -210,7 +212,8 @@ void SqliteConnection::giveBack(sqlite3_stmt* stmt) {
     }
 }
 
-void SqliteConnection::bind(sqlite3_stmt* stmt, std::span<const DbValue> params, std::string_view sql) {
+void SqliteConnection::bind(sqlite3_stmt* stmt, std::span<const DbValue> params,
+                            std::string_view sql) {
     char name[16];
     for (std::size_t i = 0; i < params.size(); ++i) {
         name[0] = '$';
@@ -262,7 +265,8 @@ std::int64_t SqliteConnection::execute(std::string_view sql, std::span<const DbV
     return sqlite3_changes64(db_);
 }
 
-std::unique_ptr<Cursor> SqliteConnection::query(std::string_view sql, std::span<const DbValue> params) {
+std::unique_ptr<Cursor> SqliteConnection::query(std::string_view sql,
+                                                std::span<const DbValue> params) {
     faults_.beforeStatement(kName, sql);
     sqlite3_stmt* stmt = acquire(sql);
     bind(stmt, params, sql);

@@ -20,7 +20,8 @@ class ProcedureCatalogue;
 // statements are kept per SQL text, the most recently used ones first.
 class SqliteConnection final : public Connection {
 public:
-    SqliteConnection(const QString& path, const ProcedureCatalogue* catalogue, FaultInjector& faults);
+    SqliteConnection(const QString& path, const ProcedureCatalogue* catalogue,
+                     FaultInjector& faults);
     ~SqliteConnection() override;
 
     Backend backend() const override { return Backend::Sqlite; }
@@ -46,7 +47,9 @@ private:
 
     struct TextHash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+        std::size_t operator()(std::string_view s) const {
+            return std::hash<std::string_view>{}(s);
+        }
     };
 
     sqlite3* db_ = nullptr;

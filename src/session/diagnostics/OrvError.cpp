@@ -5,7 +5,10 @@
 namespace orv {
 
 OrvError::OrvError(std::int32_t number, QString source, QString description, int line)
-    : number_(number), source_(std::move(source)), description_(std::move(description)), line_(line) {
+    : number_(number),
+      source_(std::move(source)),
+      description_(std::move(description)),
+      line_(line) {
     refreshWhat();
 }
 

@@ -1,0 +1,361 @@
+#include "TestDatabases.h"
+
+#include "persistence/DbProcedure.h"
+#include "persistence/DbService.h"
+#include "persistence/ProcedureCatalogue.h"
+#include "persistence/driver/Connection.h"
+#include "session/diagnostics/OrvError.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <thread>
+
+namespace orv::db {
+namespace {
+
+// A small catalogue of its own, so these tests depend on nothing but the database layer.
+const ProcedureCatalogue& testCatalogue() {
+    static const ProcedureCatalogue catalogue = [] {
+        ProcedureCatalogue c;
+        c.add({"S_Test_Insert",
+               {{"@Name"}, {"@Menge"}, {"@Beginn"}, {"@Ende"}, {"@Id", ParamDirection::Out}},
+               [](ProcedureCall& call) {
+                   auto rows = call.db().query(
+                       "INSERT INTO tTest (dcName, dnMenge, dtBeginn, dtEnde) VALUES ($1, $2, $3, "
+                       "$4) "
+                       "RETURNING idTest",
+                       std::vector<DbValue>{call.textOrNull("@Name"), call.value("@Menge"),
+                                            call.value("@Beginn"), call.value("@Ende")});
+                   rows->next();
+                   call.setValue("@Id", rows->toInt64(0));
+                   return 1;
+               }});
+        // Two statements; the second fails for a negative amount, so the first must not stay.
+        c.add({"S_Test_Twice", {{"@Menge"}}, [](ProcedureCall& call) {
+                   call.db().execute("INSERT INTO tTest (dcName, dnMenge) VALUES ('erste', $1)",
+                                     std::vector<DbValue>{call.value("@Menge")});
+                   if (call.longValue("@Menge") < 0) {
+                       call.db().execute("INSERT INTO tKeineTabelle VALUES (1)");
+                   }
+                   return 1;
+               }});
+        c.add({"S_Test_Echo",
+               {{"@Text"}, {"@Zahl"}, {"@Antwort", ParamDirection::Out}},
+               [](ProcedureCall& call) {
+                   call.setValue("@Antwort", call.textValue("@Text") + QLatin1Char('/') +
+                                                 QString::number(call.longValue("@Zahl")));
+                   return 1;
+               }});
+        return c;
+    }();
+    return catalogue;
+}
+
+class DatabaseLayerTest : public ::testing::TestWithParam<Backend> {
+protected:
+    void SetUp() override {
+        if (!test::backendAvailable(GetParam())) {
+            if (qgetenv("CI") == "true") {
+                FAIL() << "ORV_TEST_PG ist nicht gesetzt.";
+            }
+            GTEST_SKIP() << "ORV_TEST_PG ist nicht gesetzt.";
+        }
+        temp_ = std::make_unique<test::TempDatabase>(GetParam(), &testCatalogue());
+        const char* date = GetParam() == Backend::Sqlite ? "TEXT" : "TIMESTAMP(0)";
+        const char* key = GetParam() == Backend::Sqlite ? "INTEGER PRIMARY KEY AUTOINCREMENT"
+                                                        : "SERIAL PRIMARY KEY";
+        db().connection()->executeScript(std::string("CREATE TABLE tTest (idTest ") + key +
+                                         ", dcName VARCHAR(100), dnMenge INTEGER, dtBeginn " +
+                                         date + ", dtEnde " + date + ")");
+    }
+
+    Database& db() { return temp_->database(); }
+
+    int countRows() {
+        DbService s(db());
+        s.Open();
+        s.OpenQuery(QStringLiteral("SELECT COUNT(*) AS n FROM tTest"));
+        return s.FieldLong("n");
+    }
+
+    std::unique_ptr<test::TempDatabase> temp_;
+};
+
+const QDateTime kMorning(QDate(2026, 3, 29), QTime(8, 15, 30));
+
+TEST_P(DatabaseLayerTest, ExecuteAndReadRowsWithDefaultsForNull) {
+    DbService s(db());
+    ASSERT_TRUE(s.Open());
+    EXPECT_EQ(s.Execute(QStringLiteral("INSERT INTO tTest (dcName, dnMenge, dtBeginn) VALUES "
+                                       "('Müller & Söhne', 3, '%1')")
+                            .arg(DbService::SqlDate(kMorning))),
+              1);
+    EXPECT_EQ(s.Execute(QStringLiteral("INSERT INTO tTest (dcName) VALUES (NULL)")), 1);
+    EXPECT_EQ(s.Execute(QStringLiteral("UPDATE tTest SET dnMenge = 7")), 2);
+
+    ASSERT_EQ(s.OpenQuery(QStringLiteral("SELECT * FROM tTest ORDER BY idTest"), 0, {}), 1);
+    // Column names compare without regard to case, as the office's statements spell them freely.
+    EXPECT_EQ(s.FieldText("DCNAME"), QStringLiteral("Müller & Söhne"));
+    EXPECT_EQ(s.FieldLong("dnmenge"), 7);
+    EXPECT_EQ(s.FieldDate("dtBeginn"), kMorning);
+    EXPECT_FALSE(s.FieldDate("dtEnde").isValid());
+    ASSERT_TRUE(s.Move(3));
+    EXPECT_EQ(s.FieldText("dcName", QStringLiteral("leer")), QStringLiteral("leer"));
+    EXPECT_EQ(s.FieldLong("dtBeginn", -1), -1);
+    EXPECT_TRUE(s.FieldBool("dtEnde", true));
+    EXPECT_FALSE(s.Move(3));
+    // Past the last row every field gives its default instead of failing.
+    EXPECT_EQ(s.FieldLong("dnMenge", 42), 42);
+    EXPECT_THROW(s.FieldLong("gibtEsNicht"), OrvError);
+    s.CloseQuery();
+
+    EXPECT_EQ(s.OpenQuery(QStringLiteral("SELECT * FROM tTest WHERE idTest < 0")), 0);
+    EXPECT_FALSE(s.Move(3));
+    s.Close();
+}
+
+TEST_P(DatabaseLayerTest, BoundTextStaysText) {
+    const QString hostile = QStringLiteral("x'); DELETE FROM tTest; --");
+    DbService s(db());
+    s.Open();
+    s.Execute(QStringLiteral("INSERT INTO tTest (dcName) VALUES ('bleibt')"));
+    s.Execute(QStringLiteral("INSERT INTO tTest (dcName, dnMenge) VALUES ($1, $2)"),
+              {hostile, std::int64_t{12}});
+    ASSERT_EQ(s.OpenQuery(QStringLiteral("SELECT dcName FROM tTest WHERE dnMenge = $1"),
+                          {std::int64_t{12}}),
+              1);
+    EXPECT_EQ(s.FieldText("dcName"), hostile);
+    s.Close();
+    EXPECT_EQ(countRows(), 2);
+}
+
+TEST_P(DatabaseLayerTest, SqlDateRoundTripsAcrossDaylightSavingChange) {
+    // 29 March 2026: clocks in Germany jump from 02:00 to 03:00.
+    const QDateTime before(QDate(2026, 3, 29), QTime(1, 59, 59));
+    const QDateTime after(QDate(2026, 3, 29), QTime(3, 0, 0));
+    EXPECT_EQ(DbService::SqlDate(before), QStringLiteral("2026-03-29 01:59:59"));
+    DbService s(db());
+    s.Open();
+    s.Execute(QStringLiteral("INSERT INTO tTest (dtBeginn, dtEnde) VALUES ('%1', '%2')")
+                  .arg(DbService::SqlDate(before), DbService::SqlDate(after)));
+    s.OpenQuery(QStringLiteral("SELECT dtBeginn, dtEnde FROM tTest"));
+    EXPECT_EQ(s.FieldDate("dtBeginn"), before);
+    EXPECT_EQ(s.FieldDate("dtEnde"), after);
+    EXPECT_EQ(s.FieldDate("dtBeginn").secsTo(s.FieldDate("dtEnde")), 1);
+}
+
+TEST_P(DatabaseLayerTest, FailingStatementRaisesWithDriverMessage) {
+    DbService s(db());
+    s.Open();
+    try {
+        s.Execute(QStringLiteral("UPDATE tGibtEsNicht SET x = 1"));
+        FAIL() << "kein Fehler";
+    } catch (const OrvError& e) {
+        EXPECT_EQ(e.number(), err::kDatabase);
+        EXPECT_TRUE(e.description().contains(QStringLiteral("tgibtesnicht"), Qt::CaseInsensitive));
+        EXPECT_TRUE(e.description().contains(QStringLiteral("SQL: UPDATE tGibtEsNicht")));
+    }
+    // The connection stays usable after a refused statement.
+    EXPECT_EQ(s.Execute(QStringLiteral("INSERT INTO tTest (dcName) VALUES ('danach')")), 1);
+}
+
+TEST_P(DatabaseLayerTest, InjectedFaultHitsExactlyTheNthStatement) {
+    DbService s(db());
+    s.Open();
+    db().faults().failStatement(2);
+    EXPECT_EQ(s.Execute(QStringLiteral("INSERT INTO tTest (dcName) VALUES ('eins')")), 1);
+    EXPECT_THROW(s.Execute(QStringLiteral("INSERT INTO tTest (dcName) VALUES ('zwei')")), OrvError);
+    EXPECT_EQ(s.Execute(QStringLiteral("INSERT INTO tTest (dcName) VALUES ('drei')")), 1);
+    s.Close();
+    EXPECT_EQ(countRows(), 2);
+}
+
+TEST_P(DatabaseLayerTest, OpenAndCloseReuseTheThreadsConnection) {
+    Connection* first = nullptr;
+    for (int i = 0; i < 500; ++i) {
+        DbService s(db());
+        s.Open();
+        s.Execute(QStringLiteral("INSERT INTO tTest (dnMenge) VALUES (%1)").arg(i));
+        s.Close();
+        Connection* now = db().connection().get();
+        if (first == nullptr) {
+            first = now;
+        }
+        ASSERT_EQ(now, first);
+    }
+    EXPECT_EQ(countRows(), 500);
+
+    // Another thread gets its own connection.
+    Connection* other = nullptr;
+    std::thread([&] {
+        other = db().connection().get();
+        db().releaseThreadConnection();
+    }).join();
+    EXPECT_NE(other, first);
+}
+
+TEST_P(DatabaseLayerTest, QueryInsideAnOpenQueryOnTheSameText) {
+    DbService outer(db());
+    outer.Open();
+    for (int i = 1; i <= 3; ++i) {
+        outer.Execute(QStringLiteral("INSERT INTO tTest (dnMenge) VALUES (%1)").arg(i));
+    }
+    const QString sql = QStringLiteral("SELECT dnMenge FROM tTest ORDER BY dnMenge");
+    int seen = 0;
+    int inner = 0;
+    for (bool row = outer.OpenQuery(sql) > 0; row; row = outer.Move(3)) {
+        ++seen;
+        DbService nested(db());
+        nested.Open();
+        nested.OpenQuery(sql);
+        do {
+            ++inner;
+        } while (nested.Move(3));
+        nested.Close();
+        EXPECT_EQ(outer.FieldLong("dnMenge"), seen);
+    }
+    EXPECT_EQ(seen, 3);
+    EXPECT_EQ(inner, 9);
+}
+
+TEST_P(DatabaseLayerTest, ProcedureParametersOutputsAndNulls) {
+    DbProcedure p(db());
+    EXPECT_FALSE(p.Prepare(QStringLiteral("S_Gibt_Es_Nicht"), 0));
+    ASSERT_TRUE(p.Prepare(QStringLiteral("dbo.S_Test_Insert"), 0));
+
+    ParameterValues values = p.GetParameterValues();
+    ASSERT_EQ(values.size(), 5);
+    values[1] = QStringLiteral("vorher");
+    values.setNull(4);
+    p.SetParameterValues(values);
+    p.AddLong("@Menge", 5);
+    p.AddDate("@Beginn", kMorning);
+    p.AddDate("@Ende", QDateTime());  // an empty date reaches the procedure as NULL
+    p.AddLong("@Id", 0);
+    EXPECT_NE(p.Execute(0), 0);
+    const int firstId = p.OutLong("@Id");
+    EXPECT_GT(firstId, 0);
+    EXPECT_THROW(p.AddLong("@Unbekannt", 1), OrvError);
+
+    // Values stay set: a second call changes only what it sets anew.
+    p.AddText("@Name", QString());
+    p.AddLong("@Id", 0);
+    p.Execute(0);
+    EXPECT_EQ(p.OutLong("@Id"), firstId + 1);
+    p.ResetParameters();
+    p.Execute(0);
+    p.Close();
+    EXPECT_THROW(p.Execute(0), OrvError);
+
+    DbService s(db());
+    s.Open();
+    s.OpenQuery(QStringLiteral("SELECT * FROM tTest ORDER BY idTest"));
+    EXPECT_EQ(s.FieldText("dcName", QStringLiteral("NULL")), QStringLiteral("vorher"));
+    EXPECT_EQ(s.FieldDate("dtBeginn"), kMorning);
+    EXPECT_FALSE(s.FieldDate("dtEnde").isValid());
+    s.Move(3);
+    EXPECT_EQ(s.FieldText("dcName", QStringLiteral("NULL")), QStringLiteral("NULL"));
+    EXPECT_EQ(s.FieldLong("dnMenge"), 5);
+    s.Move(3);
+    EXPECT_EQ(s.FieldLong("dnMenge", -1), -1);
+    EXPECT_FALSE(s.FieldDate("dtBeginn").isValid());
+}
+
+TEST_P(DatabaseLayerTest, ProcedureOutputText) {
+    DbProcedure p(db());
+    ASSERT_TRUE(p.Prepare(QStringLiteral("s_test_echo")));
+    p.AddText("@Text", QStringLiteral("Größe"));
+    p.AddLong("@Zahl", -3);
+    p.AddText("@Antwort", QString());
+    p.Execute();
+    EXPECT_EQ(p.OutText("@Antwort"), QStringLiteral("Größe/-3"));
+}
+
+TEST_P(DatabaseLayerTest, FailedProcedureLeavesNothingHalfWritten) {
+    DbProcedure p(db());
+    ASSERT_TRUE(p.Prepare(QStringLiteral("S_Test_Twice")));
+    p.AddLong("@Menge", -1);
+    try {
+        p.Execute();
+        FAIL() << "kein Fehler";
+    } catch (const OrvError& e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("Prozedur: S_Test_Twice")));
+    }
+    p.AddLong("@Menge", 1);
+    p.Execute();
+    EXPECT_EQ(countRows(), 1);
+}
+
+ORV_INSTANTIATE_FOR_BACKENDS(DatabaseLayerTest);
+
+// Losing the database server concerns PostgreSQL alone.
+class ServerConnectionTest : public DatabaseLayerTest {};
+
+TEST_P(ServerConnectionTest, ServerRestartIsSurvivedByTheNextOpen) {
+    const QByteArray restart = qgetenv("ORV_TEST_PG_RESTART");
+    if (restart.isEmpty()) {
+        if (qgetenv("CI") == "true") {
+            FAIL() << "ORV_TEST_PG_RESTART ist nicht gesetzt.";
+        }
+        GTEST_SKIP() << "ORV_TEST_PG_RESTART ist nicht gesetzt.";
+    }
+    DbService s(db());
+    s.Open();
+    s.Execute(QStringLiteral("INSERT INTO tTest (dnMenge) VALUES (1)"));
+    s.Close();
+    ASSERT_EQ(std::system(restart.constData()), 0);
+
+    // The first statement on the dropped connection fails; the next Open connects afresh.
+    s.Open();
+    EXPECT_THROW(s.Execute(QStringLiteral("INSERT INTO tTest (dnMenge) VALUES (2)")), OrvError);
+    s.Close();
+    s.Open();
+    EXPECT_EQ(s.Execute(QStringLiteral("INSERT INTO tTest (dnMenge) VALUES (3)")), 1);
+    s.Close();
+    EXPECT_EQ(countRows(), 2);
+}
+
+TEST_P(ServerConnectionTest, KilledServerConnectionIsReplaced) {
+    DbService s(db());
+    s.Open();
+    s.OpenQuery(QStringLiteral("SELECT pg_backend_pid() AS pid"));
+    const int pid = s.FieldLong("pid");
+    s.Close();
+    Database admin(DbTarget::postgres(test::TempDatabase::clusterConninfo()));
+    admin.connection()->executeScript("SELECT pg_terminate_backend(" + std::to_string(pid) + ")");
+
+    s.Open();
+    EXPECT_THROW(s.Execute(QStringLiteral("INSERT INTO tTest (dnMenge) VALUES (1)")), OrvError);
+    s.Close();
+    s.Open();
+    EXPECT_EQ(s.Execute(QStringLiteral("INSERT INTO tTest (dnMenge) VALUES (2)")), 1);
+    s.OpenQuery(QStringLiteral("SELECT pg_backend_pid() AS pid"));
+    EXPECT_NE(s.FieldLong("pid"), pid);
+}
+
+INSTANTIATE_TEST_SUITE_P(Server, ServerConnectionTest, ::testing::Values(Backend::Postgres),
+                         test::backendParamName);
+
+TEST(DbTargetTest, ParsesTheTwoKindsOfTarget) {
+    EXPECT_EQ(DbTarget::parse(QStringLiteral("sqlite:/tmp/a.x"))->sqlitePath,
+              QStringLiteral("/tmp/a.x"));
+    EXPECT_EQ(DbTarget::parse(QStringLiteral("buero.sqlite"))->backend, Backend::Sqlite);
+    const auto pg = DbTarget::parse(QStringLiteral("postgres:host=/tmp port=5432"));
+    ASSERT_TRUE(pg);
+    EXPECT_EQ(pg->backend, Backend::Postgres);
+    EXPECT_EQ(pg->conninfo, QStringLiteral("host=/tmp port=5432"));
+    EXPECT_EQ(DbTarget::parse(QStringLiteral("postgresql://u@h/db"))->backend, Backend::Postgres);
+    EXPECT_FALSE(DbTarget::parse(QStringLiteral("irgendwas")));
+    EXPECT_FALSE(DbTarget::parse(QStringLiteral("sqlite:")));
+}
+
+TEST(CurrencyTest, RoundsHalfToEvenAtTheFourthDecimal) {
+    EXPECT_EQ(Currency::fromDouble(1.5).toSqlText(), QStringLiteral("1.5000"));
+    EXPECT_EQ(Currency::fromDouble(0.00005).tenThousandths, 0);
+    EXPECT_EQ(Currency::fromDouble(0.00015).tenThousandths, 2);
+    EXPECT_EQ(Currency::fromDouble(-0.25).toSqlText(), QStringLiteral("-0.2500"));
+}
+
+}  // namespace
+}  // namespace orv::db
