@@ -96,18 +96,14 @@ const DbValue& DbProcedure::slot(std::string_view name) const {
 std::int32_t DbProcedure::Execute(int) {
     const ProcedureDef& def = prepared();
     std::shared_ptr<Connection> connection = database_.connection();
-    std::int32_t result = 0;
     try {
-        Transaction transaction(*connection);
         ProcedureCall call(*connection, def, values_);
-        result = def.body(call);
-        transaction.commit();
+        return def.body(call);
     } catch (OrvError& e) {
         e.setDescription(e.description() +
                          QStringLiteral("\r\nProzedur: %1").arg(QString::fromStdString(def.name)));
         throw;
     }
-    return result;
 }
 
 std::int32_t DbProcedure::OutLong(std::string_view name) const {

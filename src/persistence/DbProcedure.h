@@ -46,7 +46,8 @@ public:
     ParameterValues GetParameterValues() const;
     void SetParameterValues(ParameterValues values);
 
-    // Runs the procedure in one transaction; non-zero on success.
+    // Runs the procedure; non-zero on success. A body of several statements runs them in one
+    // transaction of its own; a single statement needs none, which saves a server two round trips.
     std::int32_t Execute(int options = 0);
 
     std::int32_t OutLong(std::string_view name) const;

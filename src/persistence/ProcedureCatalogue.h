@@ -45,7 +45,8 @@ private:
 
 // One stored procedure of the office database: parameters in declared order (positions from 1,
 // as callers address them through the parameter values) and a body of portable SQL. The result
-// is non-zero on success.
+// is non-zero on success. A body of more than one statement opens a Transaction on call.db(),
+// so that a failure leaves nothing half written.
 struct ProcedureDef {
     std::string name;
     std::vector<ProcedureParam> params;

@@ -33,11 +33,13 @@ const ProcedureCatalogue& testCatalogue() {
                }});
         // Two statements; the second fails for a negative amount, so the first must not stay.
         c.add({"S_Test_Twice", {{"@Menge"}}, [](ProcedureCall& call) {
+                   Transaction transaction(call.db());
                    call.db().execute("INSERT INTO tTest (dcName, dnMenge) VALUES ('erste', $1)",
                                      std::vector<DbValue>{call.value("@Menge")});
                    if (call.longValue("@Menge") < 0) {
                        call.db().execute("INSERT INTO tKeineTabelle VALUES (1)");
                    }
+                   transaction.commit();
                    return 1;
                }});
         c.add({"S_Test_Echo",
