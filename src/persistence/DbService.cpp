@@ -48,8 +48,8 @@ std::int32_t DbService::OpenQuery(const QString& sql, int, const QString&) {
     return openQuery(sql, {});
 }
 
-std::int32_t DbService::OpenQuery(const QString& sql, std::initializer_list<DbValue> params) {
-    return openQuery(sql, std::span<const DbValue>(params.begin(), params.size()));
+std::int32_t DbService::OpenQuery(const QString& sql, const Params& params) {
+    return openQuery(sql, params);
 }
 
 std::int32_t DbService::openQuery(const QString& sql, std::span<const DbValue> params) {
@@ -89,8 +89,8 @@ std::int32_t DbService::Execute(const QString& sql) {
     return execute(sql, {});
 }
 
-std::int32_t DbService::Execute(const QString& sql, std::initializer_list<DbValue> params) {
-    return execute(sql, std::span<const DbValue>(params.begin(), params.size()));
+std::int32_t DbService::Execute(const QString& sql, const Params& params) {
+    return execute(sql, params);
 }
 
 std::int32_t DbService::execute(const QString& sql, std::span<const DbValue> params) {

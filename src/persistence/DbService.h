@@ -7,7 +7,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -36,14 +35,14 @@ public:
     // whether rows came back; counting them first would cost SQLite a second pass.
     std::int32_t OpenQuery(const QString& sql, int options = 0, const QString& unused = {});
     // The same with values bound to $1, $2, ...: typed text never becomes part of SQL text.
-    std::int32_t OpenQuery(const QString& sql, std::initializer_list<DbValue> params);
+    std::int32_t OpenQuery(const QString& sql, const Params& params);
     void CloseQuery();
     // Advances to the next row (direction 3); true while a row is current.
     bool Move(int direction = 3);
 
     // Runs a statement without rows; returns the number of rows it changed.
     std::int32_t Execute(const QString& sql);
-    std::int32_t Execute(const QString& sql, std::initializer_list<DbValue> params);
+    std::int32_t Execute(const QString& sql, const Params& params);
 
     // The current row's column, or the default when the value is NULL or no row is current.
     // Column names compare without regard to case; an unknown column is an error.

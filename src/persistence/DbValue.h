@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <variant>
+#include <vector>
 
 namespace orv::db {
 
@@ -21,6 +22,9 @@ struct Currency {
 // A parameter or output value of a statement or procedure. A null QDateTime counts as NULL
 // too: a date of 0 means "not set" throughout the component.
 using DbValue = std::variant<std::monostate, std::int64_t, Currency, double, QString, QDateTime>;
+
+// Values bound to $1, $2, ... of a statement.
+using Params = std::vector<DbValue>;
 
 bool isNull(const DbValue& value);
 std::int64_t toInt64(const DbValue& value);  // NULL and texts without a number give 0

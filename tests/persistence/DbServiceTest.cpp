@@ -25,8 +25,8 @@ const ProcedureCatalogue& testCatalogue() {
                        "INSERT INTO tTest (dcName, dnMenge, dtBeginn, dtEnde) VALUES ($1, $2, $3, "
                        "$4) "
                        "RETURNING idTest",
-                       std::vector<DbValue>{call.textOrNull("@Name"), call.value("@Menge"),
-                                            call.value("@Beginn"), call.value("@Ende")});
+                       Params{call.textOrNull("@Name"), call.value("@Menge"), call.value("@Beginn"),
+                              call.value("@Ende")});
                    rows->next();
                    call.setValue("@Id", rows->toInt64(0));
                    return 1;
@@ -35,7 +35,7 @@ const ProcedureCatalogue& testCatalogue() {
         c.add({"S_Test_Twice", {{"@Menge"}}, [](ProcedureCall& call) {
                    Transaction transaction(call.db());
                    call.db().execute("INSERT INTO tTest (dcName, dnMenge) VALUES ('erste', $1)",
-                                     std::vector<DbValue>{call.value("@Menge")});
+                                     Params{call.value("@Menge")});
                    if (call.longValue("@Menge") < 0) {
                        call.db().execute("INSERT INTO tKeineTabelle VALUES (1)");
                    }
@@ -123,9 +123,9 @@ TEST_P(DatabaseLayerTest, BoundTextStaysText) {
     s.Open();
     s.Execute(QStringLiteral("INSERT INTO tTest (dcName) VALUES ('bleibt')"));
     s.Execute(QStringLiteral("INSERT INTO tTest (dcName, dnMenge) VALUES ($1, $2)"),
-              {hostile, std::int64_t{12}});
+              Params{hostile, std::int64_t{12}});
     ASSERT_EQ(s.OpenQuery(QStringLiteral("SELECT dcName FROM tTest WHERE dnMenge = $1"),
-                          {std::int64_t{12}}),
+                          Params{std::int64_t{12}}),
               1);
     EXPECT_EQ(s.FieldText("dcName"), hostile);
     s.Close();
