@@ -69,6 +69,7 @@ std::int32_t DbService::openQuery(const QString& sql, std::span<const DbValue> p
 
 void DbService::CloseQuery() {
     columns_.clear();
+    recent_.fill(RecentColumn{});
     cursor_.reset();
     hasRow_ = false;
 }
@@ -103,6 +104,12 @@ int DbService::column(std::string_view name) const {
     if (cursor_ == nullptr) {
         return -1;
     }
+    RecentColumn& recent =
+        recent_[(reinterpret_cast<std::uintptr_t>(name.data()) >> 3) % recent_.size()];
+    if (recent.name == name.data() && recent.size == name.size() &&
+        sameIdentifier(cursor_->columnName(recent.index), name)) {
+        return hasRow_ ? recent.index : -1;
+    }
     const auto it = columns_.find(name);
     if (it == columns_.end()) {
         throw OrvError(
@@ -110,6 +117,7 @@ int DbService::column(std::string_view name) const {
             QStringLiteral("Die Spalte %1 gibt es in der Abfrage nicht.")
                 .arg(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))));
     }
+    recent = RecentColumn{name.data(), name.size(), it->second};
     return hasRow_ ? it->second : -1;
 }
 

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -68,6 +69,15 @@ private:
     std::unique_ptr<Cursor> cursor_;
     bool hasRow_ = false;
     std::unordered_map<std::string_view, int, IdentifierHash, IdentifierEqual> columns_;
+
+    // Readers ask for the same columns on every row, by the same literal names: a small table
+    // keyed by the name's address skips hashing the name for every field of every row.
+    struct RecentColumn {
+        const char* name = nullptr;
+        std::size_t size = 0;
+        int index = -1;
+    };
+    mutable std::array<RecentColumn, 64> recent_{};
 };
 
 }  // namespace orv::db
