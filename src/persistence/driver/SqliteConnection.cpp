@@ -137,10 +137,18 @@ SqliteConnection::SqliteConnection(const QString& path, const ProcedureCatalogue
             kName,
             "Die Datenbank " + file.toStdString() + " kann nicht geöffnet werden: " + message, {});
     }
-    sqlite3_busy_timeout(db_, 10000);
-    runScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;");
-    if (catalogue != nullptr) {
-        registerFunctions(*catalogue);
+    // A file that is no database opens fine and fails only here; the destructor will not run
+    // for a constructor that throws, so the handle is closed on the way out.
+    try {
+        sqlite3_busy_timeout(db_, 10000);
+        runScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;");
+        if (catalogue != nullptr) {
+            registerFunctions(*catalogue);
+        }
+    } catch (...) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+        throw;
     }
 }
 
