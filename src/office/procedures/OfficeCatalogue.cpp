@@ -1,5 +1,6 @@
 #include "office/procedures/OfficeCatalogue.h"
 
+#include "office/procedures/ProcedureSupport.h"
 #include "persistence/ProcedureCatalogue.h"
 
 namespace orv::office {
@@ -7,6 +8,11 @@ namespace orv::office {
 const db::ProcedureCatalogue& officeCatalogue() {
     static const db::ProcedureCatalogue catalogue = [] {
         db::ProcedureCatalogue c;
+        procedures::addTimeEntryProcedures(c);
+        procedures::addLoginProcedures(c);
+        procedures::addUserSettingProcedures(c);
+        procedures::addBookingProcedures(c);
+        procedures::addRightsFunction(c);
         return c;
     }();
     return catalogue;
