@@ -3,6 +3,9 @@
 namespace orv::test {
 namespace {
 
+using office::demo::kAdministrativeEmployee;
+using office::demo::kEmployeeWithRights;
+
 class OfficeBookingTest : public OfficeDbTest {
 protected:
     void SetUp() override {
@@ -11,141 +14,90 @@ protected:
             loadDemo();
         }
     }
-
     std::int32_t insertText(std::int32_t service, const QString& text) {
         db::DbProcedure p(database());
-        EXPECT_TRUE(p.Prepare(QStringLiteral("dbo.S_ORV_Common_Korg_Insert_Leistungtext")));
-        p.AddLong("@LeistungId", service);
-        p.AddText("@Text", text);
-        p.AddLong("@Success", 0);
-        p.Execute();
+        run(p, "dbo.S_ORV_Common_Korg_Insert_Leistungtext",
+            {{"@LeistungId", n(service)}, {"@Text", text}, {"@Success", n(0)}});
         return p.OutLong("@Success");
     }
-
-    std::int32_t quantityInTenThousandths(std::int32_t service) {
-        return longOf(QStringLiteral("SELECT ROUND(dmAnzahl * 10000) AS v FROM tLeistung"
-                                     " WHERE idLeistung = $1"),
-                      {std::int64_t{service}});
+    QString services() {
+        return rows(QStringLiteral("SELECT flMitarbeiter, flAuftrag, dtDatum, CAST(ROUND(dmAnzahl "
+                                   "* 10000) AS INTEGER) AS menge, dtBeginn, dtEnde, dcNotiz, "
+                                   "diArt FROM tLeistung ORDER BY idLeistung"),
+                    {"flMitarbeiter", "flAuftrag", "dtDatum", "menge", "dtBeginn", "dtEnde",
+                     "dcNotiz", "diArt"});
     }
 };
 
 // As a booking writes a service and then, on the same prepared procedure, the administrative
 // share: positions 5 and 6 (@Beginn, @Ende) NULL when the entry has no times.
-TEST_P(OfficeBookingTest, InsertLeistungBooksServicesAndKeepsUnsetTimesNull) {
+TEST_P(OfficeBookingTest, InsertLeistungBooksServicesOnlyForKnownEmployeesAndOrders) {
     db::DbProcedure p(database());
-    ASSERT_TRUE(p.Prepare(QStringLiteral("dbo.S_ORV_Common_Korg_Insert_Leistung")));
-    db::ParameterValues values = p.GetParameterValues();
-    values.setNull(5);
-    values.setNull(6);
-    p.SetParameterValues(values);
-    p.AddLong("@MitarbeiterID", office::demo::kEmployeeWithRights);
-    p.AddLong("@AuftragID", 5001);
-    p.AddDate("@Datum", at(2026, 3, 2, 0, 0));
-    p.AddCurrency("@Anzahl", db::Currency::fromDouble(1.5));
-    p.AddText("@Notiz", QStringLiteral("Belege Januar"));
-    p.AddLong("@Art", 1);
-    p.AddLong("@Success", 0);
-    EXPECT_EQ(p.Execute(), 1);
+    EXPECT_EQ(run(p, "dbo.S_ORV_Common_Korg_Insert_Leistung",
+                  {{"@MitarbeiterID", n(kEmployeeWithRights)},
+                   {"@AuftragID", n(5001)},
+                   {"@Datum", at(2026, 3, 2, 0, 0)},
+                   {"@Anzahl", db::Currency::fromDouble(1.5)},
+                   {"@Notiz", QStringLiteral("Belege")},
+                   {"@Art", n(1)},
+                   {"@Success", n(0)}},
+                  {5, 6}),
+              1);
     const std::int32_t service = p.OutLong("@Success");
-    ASSERT_GT(service, 0);
-
-    p.AddLong("@MitarbeiterID", office::demo::kAdministrativeEmployee);
+    p.AddLong("@MitarbeiterID", kAdministrativeEmployee);
     p.AddCurrency("@Anzahl", db::Currency{1250});
     p.AddLong("@Success", 0);
     p.Execute();
-    const std::int32_t adminService = p.OutLong("@Success");
-    EXPECT_GT(adminService, service);
-    p.Close();
+    EXPECT_GT(p.OutLong("@Success"), service);
 
-    db::DbService s(database());
-    s.Open();
-    s.OpenQuery(QStringLiteral("SELECT * FROM tLeistung WHERE idLeistung = $1"),
-                db::Params{std::int64_t{service}});
-    EXPECT_EQ(s.FieldLong("flMitarbeiter"), office::demo::kEmployeeWithRights);
-    EXPECT_EQ(s.FieldLong("flAuftrag"), 5001);
-    EXPECT_EQ(s.FieldDate("dtDatum"), at(2026, 3, 2, 0, 0));
-    EXPECT_FALSE(s.FieldDate("dtBeginn").isValid());
-    EXPECT_FALSE(s.FieldDate("dtEnde").isValid());
-    EXPECT_EQ(s.FieldText("dcNotiz"), QStringLiteral("Belege Januar"));
-    EXPECT_EQ(s.FieldLong("diArt"), 1);
-    EXPECT_LE(qAbs(s.FieldDate("dtAngelegt").secsTo(QDateTime::currentDateTime())), 5);
-    s.Close();
-    EXPECT_EQ(quantityInTenThousandths(service), 15000);
-    EXPECT_EQ(quantityInTenThousandths(adminService), 1250);
-    EXPECT_EQ(
-        longOf(QStringLiteral("SELECT flMitarbeiter AS v FROM tLeistung WHERE idLeistung = $1"),
-               {std::int64_t{adminService}}),
-        office::demo::kAdministrativeEmployee);
-
-    // With times: both reach the row.
     db::DbProcedure timed(database());
-    ASSERT_TRUE(timed.Prepare(QStringLiteral("S_ORV_Common_Korg_Insert_Leistung")));
-    timed.AddLong("@MitarbeiterID", office::demo::kEmployeeWithoutRights);
-    timed.AddLong("@AuftragID", 5002);
-    timed.AddDate("@Datum", at(2026, 3, 3, 0, 0));
-    timed.AddCurrency("@Anzahl", db::Currency{100});
-    timed.AddDate("@Beginn", at(2026, 3, 3, 8, 0));
-    timed.AddDate("@Ende", at(2026, 3, 3, 8, 0, 20));
-    timed.Execute();
-    const std::int32_t timedService = timed.OutLong("@Success");
-    EXPECT_EQ(dateOf(QStringLiteral("SELECT dtEnde AS v FROM tLeistung WHERE idLeistung = $1"),
-                     {std::int64_t{timedService}}),
-              at(2026, 3, 3, 8, 0, 20));
-    EXPECT_EQ(count(QStringLiteral("tLeistung")), 3);
-}
+    run(timed, "S_ORV_Common_Korg_Insert_Leistung",
+        {{"@MitarbeiterID", n(8)},
+         {"@AuftragID", n(5002)},
+         {"@Anzahl", db::Currency{100}},
+         {"@Beginn", at(2026, 3, 3, 8, 0)},
+         {"@Ende", at(2026, 3, 3, 8, 0, 20)}});
+    EXPECT_EQ(services(),
+              QStringLiteral("7|5001|2026-03-02 00:00:00|15000|NULL|NULL|Belege|1 / "
+                             "9|5001|2026-03-02 00:00:00|1250|NULL|NULL|Belege|1 / "
+                             "8|5002|NULL|100|2026-03-03 08:00:00|2026-03-03 08:00:20||0"));
+    EXPECT_EQ(rows(QStringLiteral("SELECT COUNT(*) AS n FROM tLeistung WHERE dtAngelegt >= $1"),
+                   {"n"}, {QDateTime::currentDateTime().addSecs(-60)}),
+              QStringLiteral("3"));
 
-TEST_P(OfficeBookingTest, InsertLeistungWritesNothingForUnknownEmployeeOrOrder) {
-    auto book = [&](std::int32_t employee, std::int32_t order) {
-        db::DbProcedure p(database());
-        EXPECT_TRUE(p.Prepare(QStringLiteral("dbo.S_ORV_Common_Korg_Insert_Leistung")));
-        p.AddLong("@MitarbeiterID", employee);
-        p.AddLong("@AuftragID", order);
-        p.AddCurrency("@Anzahl", db::Currency{100});
-        p.AddLong("@Success", 4711);
-        EXPECT_EQ(p.Execute(), 0);
-        return p.OutLong("@Success");
-    };
-    EXPECT_EQ(book(office::demo::kEmployeeWithRights, 0), 0);
-    EXPECT_EQ(book(office::demo::kEmployeeWithRights, 4711), 0);
-    EXPECT_EQ(book(4711, 5001), 0);
-    EXPECT_EQ(book(0, 5001), 0);
-    EXPECT_EQ(count(QStringLiteral("tLeistung")), 0);
+    const std::pair<int, int> unknown[] = {
+        {kEmployeeWithRights, 0}, {kEmployeeWithRights, 4711}, {4711, 5001}, {0, 5001}};
+    for (const auto& [employee, order] : unknown) {
+        db::DbProcedure refused(database());
+        EXPECT_EQ(
+            run(refused, "dbo.S_ORV_Common_Korg_Insert_Leistung",
+                {{"@MitarbeiterID", n(employee)}, {"@AuftragID", n(order)}, {"@Success", n(4711)}}),
+            0);
+        EXPECT_EQ(refused.OutLong("@Success"), 0);
+    }
+    EXPECT_EQ(count(QStringLiteral("tLeistung")), 3);
 }
 
 TEST_P(OfficeBookingTest, ServiceTextsKeepTheirOrder) {
     db::DbProcedure p(database());
-    ASSERT_TRUE(p.Prepare(QStringLiteral("S_ORV_Common_Korg_Insert_Leistung")));
-    p.AddLong("@MitarbeiterID", office::demo::kEmployeeWithRights);
-    p.AddLong("@AuftragID", 5003);
-    p.AddCurrency("@Anzahl", db::Currency{10000});
-    p.Execute();
+    run(p, "S_ORV_Common_Korg_Insert_Leistung",
+        {{"@MitarbeiterID", n(kEmployeeWithRights)}, {"@AuftragID", n(5003)}});
     const std::int32_t first = p.OutLong("@Success");
-    p.AddLong("@Success", 0);
     p.Execute();
     const std::int32_t second = p.OutLong("@Success");
-
     const std::int32_t a = insertText(first, QStringLiteral("Lohnabrechnung erstellt"));
-    const std::int32_t other = insertText(second, QStringLiteral("(VZL) Lohnabrechnung erstellt"));
-    const std::int32_t b = insertText(first, QStringLiteral("Rückfrage zur Krankenkasse"));
-    ASSERT_GT(a, 0);
-    EXPECT_GT(other, a);
-    EXPECT_GT(b, other);
-    EXPECT_EQ(insertText(first + second + 100, QStringLiteral("verloren")), 0);
-
-    db::DbService s(database());
-    s.Open();
-    ASSERT_EQ(s.OpenQuery(QStringLiteral("SELECT idLeistungText, diZeile, dcText FROM tLeistungText"
-                                         " WHERE flLeistung = $1 ORDER BY diZeile"),
-                          db::Params{std::int64_t{first}}),
-              1);
-    EXPECT_EQ(s.FieldLong("idLeistungText"), a);
-    EXPECT_EQ(s.FieldLong("diZeile"), 1);
-    ASSERT_TRUE(s.Move(3));
-    EXPECT_EQ(s.FieldLong("idLeistungText"), b);
-    EXPECT_EQ(s.FieldLong("diZeile"), 2);
-    EXPECT_EQ(s.FieldText("dcText"), QStringLiteral("Rückfrage zur Krankenkasse"));
-    EXPECT_FALSE(s.Move(3));
-    EXPECT_EQ(count(QStringLiteral("tLeistungText")), 3);
+    const std::int32_t b = insertText(second, QStringLiteral("(VZL) Lohnabrechnung erstellt"));
+    const std::int32_t c = insertText(first, QStringLiteral("Rückfrage zur Krankenkasse"));
+    EXPECT_EQ(insertText(second + 100, QStringLiteral("verloren")), 0);
+    EXPECT_EQ(rows(QStringLiteral("SELECT * FROM tLeistungText ORDER BY flLeistung, diZeile"),
+                   {"idLeistungText", "flLeistung", "diZeile", "dcText"}),
+              QStringLiteral("%1|%4|1|Lohnabrechnung erstellt / %3|%4|2|Rückfrage zur Krankenkasse"
+                             " / %2|%5|1|(VZL) Lohnabrechnung erstellt")
+                  .arg(a)
+                  .arg(b)
+                  .arg(c)
+                  .arg(first)
+                  .arg(second));
 }
 
 ORV_INSTANTIATE_FOR_BACKENDS(OfficeBookingTest);

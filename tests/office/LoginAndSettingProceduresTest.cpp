@@ -10,179 +10,118 @@ class OfficeLoginTest : public OfficeDbTest {
 protected:
     std::int32_t anmeldung(std::int32_t employee, const QDateTime& when) {
         db::DbProcedure p(database());
-        EXPECT_TRUE(p.Prepare(QStringLiteral("S_ORV_Common_Korg_Leistungserfassung_Anmeldung")));
-        p.AddLong("@MitarbeiterID", employee);
-        p.AddDate("@Anmeldung", when);
-        p.AddLong("@AnmeldungId", 0);
-        p.Execute();
+        run(p, "S_ORV_Common_Korg_Leistungserfassung_Anmeldung",
+            {{"@MitarbeiterID", n(employee)}, {"@Anmeldung", when}, {"@AnmeldungId", n(0)}});
         return p.OutLong("@AnmeldungId");
     }
-
-    std::int32_t login(std::int32_t employee, const QDateTime& von, const QDateTime& bis,
-                       std::int32_t art) {
+    std::int32_t login(std::int32_t employee, const QDateTime& von, const QDateTime& bis) {
         db::DbProcedure p(database());
-        EXPECT_TRUE(p.Prepare(QStringLiteral("dbo.S_ORV_Common_Korg_Leistungserfassung_Login")));
-        p.AddLong("@MitarbeiterID", employee);
-        p.AddDate("@Anmeldung", von);
-        p.AddDate("@Abmeldung", bis);
-        p.AddLong("@LoginArt", art);
-        p.AddLong("@AnmeldungId", 0);
-        p.Execute();
+        run(p, "dbo.S_ORV_Common_Korg_Leistungserfassung_Login",
+            {{"@MitarbeiterID", n(employee)},
+             {"@Anmeldung", von},
+             {"@Abmeldung", bis},
+             {"@LoginArt", n(1)},
+             {"@AnmeldungId", n(0)}});
         return p.OutLong("@AnmeldungId");
     }
-
-    std::int32_t pruefen(std::int32_t employee, const QDateTime& von, const QDateTime& bis) {
+    std::int32_t pruefen(const QDateTime& von, const QDateTime& bis) {
         db::DbProcedure p(database());
-        EXPECT_TRUE(p.Prepare(QStringLiteral("S_ORV_Common_Korg_Leistungserfassung_LoginPruefen")));
-        p.AddLong("@MitarbeiterID", employee);
-        p.AddDate("@Anmeldung", von);
-        p.AddDate("@Abmeldung", bis);
-        p.AddLong("@Return", 0);
-        p.Execute();
+        run(p, "S_ORV_Common_Korg_Leistungserfassung_LoginPruefen",
+            {{"@MitarbeiterID", n(7)},
+             {"@Anmeldung", von},
+             {"@Abmeldung", bis},
+             {"@Return", n(0)}});
         return p.OutLong("@Return");
     }
-
-    QString getSetting(std::int32_t employee, const QString& subKey, std::int32_t key) {
+    QString setting(const char* procedure, std::int32_t employee, const QString& subKey,
+                    std::int32_t key, const QString& value = QStringLiteral("vorher")) {
         db::DbProcedure p(database());
-        EXPECT_TRUE(p.Prepare(QStringLiteral("dbo.S_ORV_VelmarNET_Get_UserSetting")));
-        p.AddLong("@MitarbeiterID", employee);
-        p.AddText("@SubKey", subKey);
-        p.AddLong("@Key", key);
-        p.AddText("@Value", QStringLiteral("vorher"));
-        p.AddLong("@DataType", 3);
-        p.Execute();
+        run(p, procedure,
+            {{"@MitarbeiterID", n(employee)},
+             {"@SubKey", subKey},
+             {"@Key", n(key)},
+             {"@Value", value},
+             {"@DataType", n(3)}});
         return p.OutText("@Value");
-    }
-
-    std::int32_t setSetting(std::int32_t employee, const QString& subKey, std::int32_t key,
-                            const QString& value) {
-        db::DbProcedure p(database());
-        EXPECT_TRUE(p.Prepare(QStringLiteral("dbo.S_ORV_VelmarNET_Set_UserSetting")));
-        p.AddLong("@MitarbeiterID", employee);
-        p.AddText("@SubKey", subKey);
-        p.AddLong("@Key", key);
-        p.AddText("@Value", value);
-        p.AddLong("@DataType", 3);
-        return p.Execute();
     }
 };
 
-TEST_P(OfficeLoginTest, AnmeldungOpensALoginThatLogOutCloses) {
+TEST_P(OfficeLoginTest, LoginsOpenCloseAndAreWrittenOnlyForAValidPeriod) {
     const std::int32_t first = anmeldung(7, at(2026, 3, 2, 8, 0));
     const std::int32_t second = anmeldung(7, at(2026, 3, 2, 13, 0));
-    const std::int32_t others = anmeldung(8, at(2026, 3, 2, 9, 0));
-    ASSERT_GT(first, 0);
+    anmeldung(8, at(2026, 3, 2, 9, 0));
     EXPECT_GT(second, first);
-    EXPECT_GT(others, second);
-    EXPECT_EQ(dateOf(QStringLiteral("SELECT LeistungserfassungAnmeldung AS v FROM "
-                                    "tLeistungZeiterfassungLogins WHERE "
-                                    "idLeistungZeiterfassungLogin = $1"),
-                     {std::int64_t{first}}),
-              at(2026, 3, 2, 8, 0));
-    EXPECT_EQ(longOf(QStringLiteral("SELECT COUNT(*) AS v FROM tLeistungZeiterfassungLogins WHERE "
-                                    "LeistungserfassungAbmeldung IS NULL AND LoginArt = 0")),
-              3);
+    const std::int32_t past = login(7, at(2026, 3, 1, 14, 0), at(2026, 3, 1, 15, 30));
+    EXPECT_GT(past, second);
+    EXPECT_EQ(login(7, at(2026, 3, 2, 16, 0), at(2026, 3, 2, 15, 0)), 0);
+    EXPECT_EQ(login(7, at(2026, 3, 2, 16, 0), QDateTime()), 0);
+    EXPECT_EQ(login(7, QDateTime(), at(2026, 3, 2, 16, 0)), 0);
 
-    // The newest earlier logout, open logins last; then the logout as the stopwatch writes it.
+    // The stopwatch's logout closes every open login of the employee; its last-logout query
+    // passes over the current login.
     db::DbService s(database());
-    s.Open();
-    const QString lastLogout = QString::fromLatin1(db::dialectFor(backend()).lastLogoutQuery);
-    s.OpenQuery(lastLogout.arg(7).arg(second));
-    EXPECT_FALSE(s.FieldDate("LeistungserfassungAbmeldung").isValid());
     EXPECT_EQ(s.Execute(QStringLiteral("UPDATE tLeistungZeiterfassungLogins SET "
                                        "LeistungsErfassungAbmeldung = '%1' WHERE Ps_Id = 7 AND "
                                        "LeistungsErfassungAbmeldung IS NULL")
                             .arg(db::DbService::SqlDate(at(2026, 3, 2, 17, 30)))),
               2);
-    login(7, at(2026, 3, 1, 8, 0), at(2026, 3, 1, 12, 0), 0);
-    s.OpenQuery(lastLogout.arg(7).arg(second));
-    EXPECT_EQ(s.FieldDate("LeistungserfassungAbmeldung"), at(2026, 3, 2, 17, 30));
-    EXPECT_EQ(longOf(QStringLiteral("SELECT COUNT(*) AS v FROM tLeistungZeiterfassungLogins WHERE "
-                                    "LeistungserfassungAbmeldung IS NULL")),
-              1);
-}
-
-TEST_P(OfficeLoginTest, LoginWritesACompletePeriodOrNothing) {
-    const std::int32_t id = login(7, at(2026, 3, 2, 14, 0), at(2026, 3, 2, 15, 30), 1);
-    ASSERT_GT(id, 0);
-    db::DbService s(database());
-    s.Open();
-    s.OpenQuery(QStringLiteral("SELECT * FROM tLeistungZeiterfassungLogins WHERE "
-                               "idLeistungZeiterfassungLogin = $1"),
-                db::Params{std::int64_t{id}});
-    EXPECT_EQ(s.FieldLong("Ps_Id"), 7);
-    EXPECT_EQ(s.FieldDate("LeistungserfassungAnmeldung"), at(2026, 3, 2, 14, 0));
-    EXPECT_EQ(s.FieldDate("LeistungserfassungAbmeldung"), at(2026, 3, 2, 15, 30));
-    EXPECT_EQ(s.FieldLong("LoginArt"), 1);
-    s.Close();
-
-    EXPECT_EQ(login(7, at(2026, 3, 2, 16, 0), at(2026, 3, 2, 15, 0), 1), 0);
-    EXPECT_EQ(login(7, at(2026, 3, 2, 16, 0), QDateTime(), 1), 0);
-    EXPECT_EQ(login(7, QDateTime(), at(2026, 3, 2, 16, 0), 1), 0);
-    EXPECT_EQ(count(QStringLiteral("tLeistungZeiterfassungLogins")), 1);
+    const QString lastLogout = QString::fromLatin1(db::dialectFor(backend()).lastLogoutQuery);
+    EXPECT_EQ(rows(lastLogout.arg(7).arg(first), {"LeistungserfassungAbmeldung"}),
+              QStringLiteral("2026-03-02 17:30:00"));
+    EXPECT_EQ(
+        rows(QStringLiteral("SELECT * FROM tLeistungZeiterfassungLogins ORDER BY "
+                            "idLeistungZeiterfassungLogin"),
+             {"Ps_Id", "LeistungserfassungAnmeldung", "LeistungserfassungAbmeldung", "LoginArt"}),
+        QStringLiteral("7|2026-03-02 08:00:00|2026-03-02 17:30:00|0 / "
+                       "7|2026-03-02 13:00:00|2026-03-02 17:30:00|0 / "
+                       "8|2026-03-02 09:00:00|NULL|0 / "
+                       "7|2026-03-01 14:00:00|2026-03-01 15:30:00|1"));
 }
 
 TEST_P(OfficeLoginTest, LoginPruefenCountsOverlapsWithOpenLoginsRunningUntilNow) {
-    login(7, at(2026, 3, 2, 8, 0), at(2026, 3, 2, 12, 0), 0);
-    login(7, at(2026, 3, 2, 13, 0), at(2026, 3, 2, 17, 0), 1);
-    login(8, at(2026, 3, 2, 10, 0), at(2026, 3, 2, 11, 0), 0);
-
-    EXPECT_EQ(pruefen(7, at(2026, 3, 2, 12, 0), at(2026, 3, 2, 13, 0)), 0) << "berührt nur";
-    EXPECT_EQ(pruefen(7, at(2026, 3, 2, 11, 0), at(2026, 3, 2, 12, 30)), 1);
-    EXPECT_EQ(pruefen(7, at(2026, 3, 2, 7, 0), at(2026, 3, 2, 18, 0)), 2);
-    EXPECT_EQ(pruefen(7, at(2026, 3, 2, 9, 0), at(2026, 3, 2, 10, 0)), 1);
-    EXPECT_EQ(pruefen(9, at(2026, 3, 2, 9, 0), at(2026, 3, 2, 10, 0)), 0);
+    login(7, at(2026, 3, 2, 8, 0), at(2026, 3, 2, 12, 0));
+    login(7, at(2026, 3, 2, 13, 0), at(2026, 3, 2, 17, 0));
+    login(8, at(2026, 3, 2, 10, 0), at(2026, 3, 2, 11, 0));
+    EXPECT_EQ(pruefen(at(2026, 3, 2, 12, 0), at(2026, 3, 2, 13, 0)), 0) << "berührt nur";
+    EXPECT_EQ(pruefen(at(2026, 3, 2, 11, 0), at(2026, 3, 2, 12, 30)), 1);
+    EXPECT_EQ(pruefen(at(2026, 3, 2, 7, 0), at(2026, 3, 2, 18, 0)), 2);
+    EXPECT_EQ(pruefen(at(2026, 3, 2, 12, 0), QDateTime()), -1);
+    EXPECT_EQ(pruefen(at(2026, 3, 2, 12, 0), at(2026, 3, 2, 11, 0)), -1);
 
     const QDateTime now = QDateTime::currentDateTime();
     anmeldung(7, now.addSecs(-7200));
-    EXPECT_EQ(pruefen(7, now.addSecs(-3600), now.addSecs(-1800)), 1);
-    EXPECT_EQ(pruefen(7, now.addSecs(3600), now.addSecs(7200)), 0)
-        << "eine offene Anmeldung läuft bis jetzt, nicht länger";
-
-    EXPECT_EQ(pruefen(7, at(2026, 3, 2, 12, 0), QDateTime()), -1);
-    EXPECT_EQ(pruefen(7, at(2026, 3, 2, 12, 0), at(2026, 3, 2, 11, 0)), -1);
+    EXPECT_EQ(pruefen(now.addSecs(-3600), now.addSecs(-1800)), 1);
+    EXPECT_EQ(pruefen(now.addSecs(3600), now.addSecs(7200)), 0);
 }
 
-// Both ends come from the database's clock; a pause end closes only the employee's open pause.
-TEST_P(OfficeLoginTest, PauseStatementsStampBothEnds) {
+// Both ends come from the database's clock; the end closes only the employee's open pause.
+TEST_P(OfficeLoginTest, PauseStatementsFitThePauseTable) {
     const db::Dialect& dialect = db::dialectFor(backend());
     db::DbService s(database());
-    s.Open();
     s.Execute(QString::fromLatin1(dialect.pauseBeginStatement).arg(7));
     s.Execute(QString::fromLatin1(dialect.pauseBeginStatement).arg(8));
     EXPECT_EQ(s.Execute(QString::fromLatin1(dialect.pauseEndStatement).arg(7)), 1);
-    s.OpenQuery(
-        QStringLiteral("SELECT PauseVon, PauseBis FROM tLeistungZeiterfassungPausen "
-                       "WHERE Ps_id = 7"));
-    const QDateTime von = s.FieldDate("PauseVon");
-    ASSERT_TRUE(von.isValid());
-    EXPECT_GE(s.FieldDate("PauseBis"), von);
-    EXPECT_LE(s.FieldDate("PauseBis").secsTo(von), 5);
-    EXPECT_EQ(longOf(QStringLiteral("SELECT Ps_id AS v FROM tLeistungZeiterfassungPausen "
-                                    "WHERE PauseBis IS NULL")),
-              8);
+    EXPECT_EQ(rows(QStringLiteral("SELECT Ps_id, CASE WHEN PauseBis >= PauseVon THEN 1 WHEN "
+                                  "PauseBis IS NULL THEN -1 ELSE 0 END AS ok FROM "
+                                  "tLeistungZeiterfassungPausen ORDER BY Ps_id"),
+                   {"Ps_id", "ok"}),
+              QStringLiteral("7|1 / 8|-1"));
 }
 
 TEST_P(OfficeLoginTest, UserSettingsReadEmptyWhenMissingAndAreWrittenOnce) {
+    const char* get = "dbo.S_ORV_VelmarNET_Get_UserSetting";
+    const char* set = "dbo.S_ORV_VelmarNET_Set_UserSetting";
     const QString subKey = QStringLiteral("ORV.Common.KOrg.Zeiterfassung");
-    EXPECT_EQ(getSetting(0, subKey, 3), QString());
-
-    EXPECT_EQ(setSetting(0, subKey, 3, QStringLiteral("5001")), 1);
-    EXPECT_EQ(setSetting(0, subKey, 3, QStringLiteral("5002")), 1);
-    EXPECT_EQ(setSetting(7, subKey, 3, QStringLiteral("5003")), 1);
-    EXPECT_EQ(setSetting(0, subKey, 1, QStringLiteral("Ä-Wert")), 1);
-    EXPECT_EQ(getSetting(0, subKey, 3), QStringLiteral("5002"));
-    EXPECT_EQ(getSetting(7, subKey, 3), QStringLiteral("5003"));
-    EXPECT_EQ(getSetting(0, subKey, 1), QStringLiteral("Ä-Wert"));
-    EXPECT_EQ(getSetting(0, QStringLiteral("ORV.Common.KOrg.Andere"), 3), QString());
+    EXPECT_EQ(setting(get, 0, subKey, 3), QString());
+    setting(set, 0, subKey, 3, QStringLiteral("5001"));
+    setting(set, 0, subKey, 3, QStringLiteral("5002"));
+    setting(set, 7, subKey, 3, QStringLiteral("5003"));
+    setting(set, 0, subKey, 1, QStringLiteral("Ä-Wert"));
+    EXPECT_EQ(setting(get, 0, subKey, 3), QStringLiteral("5002"));
+    EXPECT_EQ(setting(get, 7, subKey, 3), QStringLiteral("5003"));
+    EXPECT_EQ(setting(get, 0, subKey, 1), QStringLiteral("Ä-Wert"));
     EXPECT_EQ(count(QStringLiteral("tBenutzerEinstellung")), 3);
-
-    try {
-        setSetting(0, QString(), 3, QStringLiteral("x"));
-        FAIL() << "Eine Einstellung ohne Namen wurde geschrieben.";
-    } catch (const OrvError& e) {
-        EXPECT_TRUE(e.description().contains(QStringLiteral("SubKey"))) << e.what();
-    }
+    EXPECT_THROW(setting(set, 0, QString(), 3, QStringLiteral("x")), OrvError);
     EXPECT_EQ(count(QStringLiteral("tBenutzerEinstellung")), 3);
 }
 

@@ -8,10 +8,24 @@
 #include "persistence/DbService.h"
 
 #include <QDateTime>
+#include <QStringList>
 
 #include <cstdint>
+#include <initializer_list>
 
 namespace orv::test {
+
+inline QDateTime at(int year, int month, int day, int hour, int minute, int second = 0) {
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second));
+}
+inline db::DbValue n(std::int64_t value) {
+    return value;
+}
+
+struct Arg {
+    const char* name;
+    db::DbValue value;  // added with AddLong, AddText, AddDate or AddCurrency by its kind
+};
 
 // A migrated office database; the demo office on request.
 class OfficeDbTest : public BackendTest {
@@ -25,40 +39,52 @@ protected:
 
     void loadDemo() { ASSERT_TRUE(office::loadDemoData(database())); }
 
-    // The first column of the first row; `fallback` when there is no row or the value is NULL.
-    std::int32_t longOf(const QString& sql, const db::Params& params = {},
-                        std::int32_t fallback = -1) {
+    // Calls a procedure as the component does: the given positions set to NULL through the
+    // parameter values, then the named values added. Returns Execute's result.
+    std::int32_t run(db::DbProcedure& p, const char* name, std::initializer_list<Arg> args,
+                     std::initializer_list<int> nullPositions = {}) {
+        EXPECT_TRUE(p.Prepare(QString::fromLatin1(name))) << name;
+        db::ParameterValues values = p.GetParameterValues();
+        for (int position : nullPositions) {
+            values.setNull(position);
+        }
+        p.SetParameterValues(values);
+        for (const Arg& a : args) {
+            if (const auto* l = std::get_if<std::int64_t>(&a.value)) {
+                p.AddLong(a.name, static_cast<std::int32_t>(*l));
+            } else if (const auto* t = std::get_if<QString>(&a.value)) {
+                p.AddText(a.name, *t);
+            } else if (const auto* d = std::get_if<QDateTime>(&a.value)) {
+                p.AddDate(a.name, *d);
+            } else if (const auto* c = std::get_if<db::Currency>(&a.value)) {
+                p.AddCurrency(a.name, *c);
+            }
+        }
+        return p.Execute();
+    }
+
+    // The named columns of every row, "|" between columns and " / " between rows, NULL shown as
+    // "NULL" (read through DbService, whose defaults otherwise hide it).
+    QString rows(const QString& sql, std::initializer_list<const char*> columns,
+                 const db::Params& params = {}) {
         db::DbService s(database());
         s.Open();
-        s.OpenQuery(sql, params);
-        const std::int32_t value = s.FieldLong("v", fallback);
-        s.Close();
-        return value;
+        QStringList out;
+        for (bool more = s.OpenQuery(sql, params) == 1; more; more = s.Move(3)) {
+            QStringList values;
+            for (const char* column : columns) {
+                values << s.FieldText(column, QStringLiteral("NULL"));
+            }
+            out << values.join(QLatin1Char('|'));
+        }
+        return out.join(QStringLiteral(" / "));
     }
-    QString textOf(const QString& sql, const db::Params& params = {},
-                   const QString& fallback = QStringLiteral("<NULL>")) {
+
+    std::int32_t count(const QString& from) {
         db::DbService s(database());
-        s.Open();
-        s.OpenQuery(sql, params);
-        const QString value = s.FieldText("v", fallback);
-        s.Close();
-        return value;
-    }
-    QDateTime dateOf(const QString& sql, const db::Params& params = {}) {
-        db::DbService s(database());
-        s.Open();
-        s.OpenQuery(sql, params);
-        const QDateTime value = s.FieldDate("v");
-        s.Close();
-        return value;
-    }
-    std::int32_t count(const QString& table) {
-        return longOf(QStringLiteral("SELECT COUNT(*) AS v FROM ") + table);
+        s.OpenQuery(QStringLiteral("SELECT COUNT(*) AS n FROM ") + from);
+        return s.FieldLong("n");
     }
 };
-
-inline QDateTime at(int year, int month, int day, int hour, int minute, int second = 0) {
-    return QDateTime(QDate(year, month, day), QTime(hour, minute, second));
-}
 
 }  // namespace orv::test
