@@ -5,6 +5,7 @@
 #include "persistence/driver/Connection.h"
 #include "session/diagnostics/OrvError.h"
 
+#include <cstring>
 #include <limits>
 
 namespace orv::db {
@@ -106,8 +107,8 @@ int DbService::column(std::string_view name) const {
     }
     RecentColumn& recent =
         recent_[(reinterpret_cast<std::uintptr_t>(name.data()) >> 3) % recent_.size()];
-    if (recent.name == name.data() && recent.size == name.size() &&
-        sameIdentifier(cursor_->columnName(recent.index), name)) {
+    if (recent.address == name.data() && recent.size == name.size() &&
+        std::memcmp(recent.name, name.data(), name.size()) == 0) {
         return hasRow_ ? recent.index : -1;
     }
     const auto it = columns_.find(name);
@@ -117,31 +118,49 @@ int DbService::column(std::string_view name) const {
             QStringLiteral("Die Spalte %1 gibt es in der Abfrage nicht.")
                 .arg(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))));
     }
-    recent = RecentColumn{name.data(), name.size(), it->second};
+    if (name.size() <= sizeof(recent.name)) {
+        recent.address = name.data();
+        recent.size = static_cast<std::uint8_t>(name.size());
+        std::memcpy(recent.name, name.data(), name.size());
+        recent.index = it->second;
+    }
     return hasRow_ ? it->second : -1;
 }
 
 bool DbService::FieldBool(std::string_view name, bool defaultValue) const {
     const int c = column(name);
-    return (c < 0 || cursor_->isNull(c)) ? defaultValue : cursor_->toBool(c);
+    bool value = defaultValue;
+    if (c >= 0) {
+        cursor_->readBool(c, value);
+    }
+    return value;
 }
 
 QDateTime DbService::FieldDate(std::string_view name, const QDateTime& defaultValue) const {
     const int c = column(name);
-    if (c < 0 || cursor_->isNull(c)) {
-        return defaultValue;
+    QDateTime value;
+    if (c >= 0 && cursor_->readDate(c, value)) {
+        return value;
     }
-    return cursor_->toDate(c);
+    return defaultValue;
 }
 
 std::int32_t DbService::FieldLong(std::string_view name, std::int32_t defaultValue) const {
     const int c = column(name);
-    return (c < 0 || cursor_->isNull(c)) ? defaultValue : clampToLong(cursor_->toInt64(c));
+    std::int64_t value = defaultValue;
+    if (c >= 0) {
+        cursor_->readInt64(c, value);
+    }
+    return clampToLong(value);
 }
 
 QString DbService::FieldText(std::string_view name, const QString& defaultValue) const {
     const int c = column(name);
-    return (c < 0 || cursor_->isNull(c)) ? defaultValue : cursor_->toText(c);
+    QString value;
+    if (c >= 0 && cursor_->readText(c, value)) {
+        return value;
+    }
+    return defaultValue;
 }
 
 QString DbService::SqlDate(const QDateTime& value) {

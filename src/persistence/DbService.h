@@ -71,10 +71,12 @@ private:
     std::unordered_map<std::string_view, int, IdentifierHash, IdentifierEqual> columns_;
 
     // Readers ask for the same columns on every row, by the same literal names: a small table
-    // keyed by the name's address skips hashing the name for every field of every row.
+    // keyed by the name's address skips hashing the name for every field of every row. The
+    // slot keeps the name's bytes, so a reused buffer holding another name cannot match.
     struct RecentColumn {
-        const char* name = nullptr;
-        std::size_t size = 0;
+        const char* address = nullptr;
+        std::uint8_t size = 0;
+        char name[47] = {};
         int index = -1;
     };
     mutable std::array<RecentColumn, 64> recent_{};

@@ -4,6 +4,38 @@
 
 namespace orv::db {
 
+bool Cursor::readInt64(int column, std::int64_t& out) const {
+    if (isNull(column)) {
+        return false;
+    }
+    out = toInt64(column);
+    return true;
+}
+
+bool Cursor::readBool(int column, bool& out) const {
+    if (isNull(column)) {
+        return false;
+    }
+    out = toBool(column);
+    return true;
+}
+
+bool Cursor::readText(int column, QString& out) const {
+    if (isNull(column)) {
+        return false;
+    }
+    out = toText(column);
+    return true;
+}
+
+bool Cursor::readDate(int column, QDateTime& out) const {
+    if (isNull(column)) {
+        return false;
+    }
+    out = toDate(column);
+    return true;
+}
+
 void Connection::begin() {
     if (transactionDepth_ == 0) {
         execute("BEGIN");

@@ -25,6 +25,13 @@ public:
     virtual bool toBool(int column) const = 0;
     virtual QString toText(int column) const = 0;
     virtual QDateTime toDate(int column) const = 0;
+
+    // The same reads for a caller with a default: false for NULL, leaving out untouched. One
+    // call per value where the driver can tell NULL and read at once.
+    virtual bool readInt64(int column, std::int64_t& out) const;
+    virtual bool readBool(int column, bool& out) const;
+    virtual bool readText(int column, QString& out) const;
+    virtual bool readDate(int column, QDateTime& out) const;
 };
 
 // One open connection of a driver. Statements with parameters name them $1, $2, ... in both

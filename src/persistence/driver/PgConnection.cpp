@@ -69,6 +69,33 @@ public:
         return parseSqlDate(text(column));
     }
 
+    bool readInt64(int column, std::int64_t& out) const override {
+        if (PQgetisnull(result_.get(), row_, column) != 0) {
+            return false;
+        }
+        const std::string_view t = text(column);
+        const auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
+        if (ec != std::errc() || ptr != t.data() + t.size()) {
+            out = toInt64(column);  // booleans and numbers with decimals
+        }
+        return true;
+    }
+    bool readText(int column, QString& out) const override {
+        if (PQgetisnull(result_.get(), row_, column) != 0) {
+            return false;
+        }
+        const std::string_view t = text(column);
+        out = QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+        return true;
+    }
+    bool readDate(int column, QDateTime& out) const override {
+        if (PQgetisnull(result_.get(), row_, column) != 0) {
+            return false;
+        }
+        out = parseSqlDate(text(column));
+        return true;
+    }
+
 private:
     std::string_view text(int column) const {
         return {PQgetvalue(result_.get(), row_, column),

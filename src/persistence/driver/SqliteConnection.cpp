@@ -70,6 +70,35 @@ public:
         }
         return parseSqlDate(columnTextView(stmt_, column));
     }
+    bool readInt64(int column, std::int64_t& out) const override {
+        switch (sqlite3_column_type(stmt_, column)) {
+            case SQLITE_NULL:
+                return false;
+            case SQLITE_FLOAT:
+                out = static_cast<std::int64_t>(sqlite3_column_double(stmt_, column));
+                return true;
+            default:
+                out = sqlite3_column_int64(stmt_, column);
+                return true;
+        }
+    }
+    bool readText(int column, QString& out) const override {
+        // A NULL value has no text at all, an empty text has an empty one.
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+        if (text == nullptr) {
+            return false;
+        }
+        out = QString::fromUtf8(text, sqlite3_column_bytes(stmt_, column));
+        return true;
+    }
+    bool readDate(int column, QDateTime& out) const override {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+        if (text == nullptr) {
+            return false;
+        }
+        out = parseSqlDate({text, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column))});
+        return true;
+    }
 
 private:
     SqliteConnection& owner_;
