@@ -2,6 +2,7 @@
 
 #include "persistence/DbProcedure.h"
 #include "persistence/DbService.h"
+#include "persistence/Dialect.h"
 #include "persistence/ProcedureCatalogue.h"
 #include "persistence/driver/Connection.h"
 #include "session/diagnostics/OrvError.h"
@@ -145,6 +146,17 @@ TEST_P(DatabaseLayerTest, SqlDateRoundTripsAcrossDaylightSavingChange) {
     EXPECT_EQ(s.FieldDate("dtBeginn"), before);
     EXPECT_EQ(s.FieldDate("dtEnde"), after);
     EXPECT_EQ(s.FieldDate("dtBeginn").secsTo(s.FieldDate("dtEnde")), 1);
+}
+
+TEST_P(DatabaseLayerTest, DatabaseClockSpeaksTheWorkstationsLocalTime) {
+    // Pauses are stamped by the database; they must match the times the component writes.
+    DbService s(db());
+    s.Open();
+    s.OpenQuery(
+        QStringLiteral("SELECT %1 AS jetzt").arg(QLatin1String(dialectFor(GetParam()).now)));
+    const QDateTime databaseNow = s.FieldDate("jetzt");
+    ASSERT_TRUE(databaseNow.isValid());
+    EXPECT_LE(std::abs(databaseNow.secsTo(QDateTime::currentDateTime())), 5);
 }
 
 TEST_P(DatabaseLayerTest, FailingStatementRaisesWithDriverMessage) {

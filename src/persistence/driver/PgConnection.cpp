@@ -6,6 +6,10 @@
 
 #include <libpq-fe.h>
 
+#include <QTimeZone>
+
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <vector>
 
@@ -156,6 +160,28 @@ PgConnection::PgConnection(const QString& conninfo, FaultInjector& faults) : fau
         conn_ = nullptr;
         throwDriverError(kName, message, "SET datestyle TO ISO, YMD");
     }
+    useWorkstationTimeZone();
+}
+
+// Dates are local times of the workstation; the server's own clock (pauses are stamped by it)
+// must speak the same local time, whatever zone the server itself runs in.
+void PgConnection::useWorkstationTimeZone() {
+    const QByteArray zone = QTimeZone::systemTimeZoneId();
+    const bool plainName = !zone.isEmpty() && std::all_of(zone.begin(), zone.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '/' || c == '_' || c == '-' ||
+               c == '+';
+    });
+    if (plainName) {
+        const std::string sql = "SET TimeZone TO '" + zone.toStdString() + "'";
+        ResultPtr r(PQexec(conn_, sql.c_str()));
+        if (PQresultStatus(r.get()) == PGRES_COMMAND_OK) {
+            return;
+        }
+    }
+    // A zone the server does not know: its current offset is right until the next change.
+    const int offset = QDateTime::currentDateTime().offsetFromUtc();
+    const std::string sql = "SET TimeZone TO " + std::to_string(offset / 3600.0);
+    ResultPtr r(PQexec(conn_, sql.c_str()));
 }
 
 PgConnection::~PgConnection() {

@@ -38,6 +38,7 @@ private:
     struct Result;
     Result run(std::string_view sql, std::span<const DbValue> params);
     const std::string& preparedName(std::string_view sql, int paramCount);
+    void useWorkstationTimeZone();
 
     pg_conn* conn_ = nullptr;
     FaultInjector& faults_;
