@@ -303,54 +303,6 @@ TEST_P(DatabaseLayerTest, FailedProcedureLeavesNothingHalfWritten) {
 
 ORV_INSTANTIATE_FOR_BACKENDS(DatabaseLayerTest);
 
-// Losing the database server concerns PostgreSQL alone.
-class ServerConnectionTest : public DatabaseLayerTest {};
-
-TEST_P(ServerConnectionTest, ServerRestartIsSurvivedByTheNextOpen) {
-    const QByteArray restart = qgetenv("ORV_TEST_PG_RESTART");
-    if (restart.isEmpty()) {
-        if (qgetenv("CI") == "true") {
-            FAIL() << "ORV_TEST_PG_RESTART ist nicht gesetzt.";
-        }
-        GTEST_SKIP() << "ORV_TEST_PG_RESTART ist nicht gesetzt.";
-    }
-    DbService s(db());
-    s.Open();
-    s.Execute(QStringLiteral("INSERT INTO tTest (dnMenge) VALUES (1)"));
-    s.Close();
-    ASSERT_EQ(std::system(restart.constData()), 0);
-
-    // The first statement on the dropped connection fails; the next Open connects afresh.
-    s.Open();
-    EXPECT_THROW(s.Execute(QStringLiteral("INSERT INTO tTest (dnMenge) VALUES (2)")), OrvError);
-    s.Close();
-    s.Open();
-    EXPECT_EQ(s.Execute(QStringLiteral("INSERT INTO tTest (dnMenge) VALUES (3)")), 1);
-    s.Close();
-    EXPECT_EQ(countRows(), 2);
-}
-
-TEST_P(ServerConnectionTest, KilledServerConnectionIsReplaced) {
-    DbService s(db());
-    s.Open();
-    s.OpenQuery(QStringLiteral("SELECT pg_backend_pid() AS pid"));
-    const int pid = s.FieldLong("pid");
-    s.Close();
-    Database admin(DbTarget::postgres(test::TempDatabase::clusterConninfo()));
-    admin.connection()->executeScript("SELECT pg_terminate_backend(" + std::to_string(pid) + ")");
-
-    s.Open();
-    EXPECT_THROW(s.Execute(QStringLiteral("INSERT INTO tTest (dnMenge) VALUES (1)")), OrvError);
-    s.Close();
-    s.Open();
-    EXPECT_EQ(s.Execute(QStringLiteral("INSERT INTO tTest (dnMenge) VALUES (2)")), 1);
-    s.OpenQuery(QStringLiteral("SELECT pg_backend_pid() AS pid"));
-    EXPECT_NE(s.FieldLong("pid"), pid);
-}
-
-INSTANTIATE_TEST_SUITE_P(Server, ServerConnectionTest, ::testing::Values(Backend::Postgres),
-                         test::backendParamName);
-
 TEST(DbTargetTest, ParsesTheTwoKindsOfTarget) {
     EXPECT_EQ(DbTarget::parse(QStringLiteral("sqlite:/tmp/a.x"))->sqlitePath,
               QStringLiteral("/tmp/a.x"));
