@@ -12,6 +12,8 @@ namespace orv {
 namespace err {
 inline constexpr std::int32_t kInvalidCall = 5;
 inline constexpr std::int32_t kOverflow = 6;
+inline constexpr std::int32_t kSubscript = 9;
+inline constexpr std::int32_t kCannotCreateObject = 429;
 inline constexpr std::int32_t kDatabase = -2147467259;  // 0x80004005
 }  // namespace err
 
