@@ -1,0 +1,28 @@
+#include "office/host/OfficePlatformFactory.h"
+
+#include "office/host/OfficeErstellungsInfo.h"
+#include "office/host/OfficeMitarbeiter.h"
+#include "office/host/OfficePersonStamm.h"
+
+namespace orv::office {
+
+OfficePlatformFactory::OfficePlatformFactory(db::Database& database) : database_(database) {}
+
+OfficePlatformFactory::~OfficePlatformFactory() = default;
+
+std::unique_ptr<platform::PersonStamm> OfficePlatformFactory::createPersonStamm() {
+    return std::make_unique<OfficePersonStamm>(database_);
+}
+
+std::unique_ptr<platform::Mitarbeiter> OfficePlatformFactory::createMitarbeiter() {
+    return std::make_unique<OfficeMitarbeiter>(database_);
+}
+
+platform::ErstellungsInfo& OfficePlatformFactory::erstellungsInfo() {
+    if (!erstellungsInfo_) {
+        erstellungsInfo_ = std::make_unique<OfficeErstellungsInfo>(database_);
+    }
+    return *erstellungsInfo_;
+}
+
+}  // namespace orv::office

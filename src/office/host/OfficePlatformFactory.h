@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/PlatformFactory.h"
+
+#include <memory>
+
+namespace orv::office {
+
+class OfficeErstellungsInfo;
+
+// The host objects of the office product over the office database. Time, message boxes,
+// tracing and the windows stay with whoever runs the component: the host application or a
+// test.
+class OfficePlatformFactory : public platform::PlatformFactory {
+public:
+    explicit OfficePlatformFactory(db::Database& database);
+    ~OfficePlatformFactory() override;
+
+    db::Database& officeDatabase() override { return database_; }
+
+    std::unique_ptr<platform::PersonStamm> createPersonStamm() override;
+    std::unique_ptr<platform::Mitarbeiter> createMitarbeiter() override;
+    platform::ErstellungsInfo& erstellungsInfo() override;
+
+private:
+    db::Database& database_;
+    std::unique_ptr<OfficeErstellungsInfo> erstellungsInfo_;
+};
+
+}  // namespace orv::office
