@@ -29,6 +29,7 @@ public:
 
     void setSource(QString source);
     void setDescription(QString description);
+    void setLine(int line) { line_ = line; }
 
     const char* what() const noexcept override { return what_.constData(); }
 

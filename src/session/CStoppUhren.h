@@ -1,0 +1,84 @@
+#pragma once
+
+#include "ORVkStoppUhren/CStoppUhren.h"
+#include "session/diagnostics/ObjectTrace.h"
+
+#include <QDateTime>
+
+#include <cstdint>
+#include <memory>
+
+namespace orv::platform {
+class FrmStoppUhr;
+class PlatformFactory;
+}  // namespace orv::platform
+
+namespace orv {
+
+// One employee's session: its stopwatches, the clock, the options and rights read at start.
+class CStoppUhren final : public _CStoppUhren {
+public:
+    explicit CStoppUhren(platform::PlatformFactory& platform);
+    ~CStoppUhren() override;
+
+    // The host's interface.
+    void Anzeigen() override;
+    void Ausblenden() override;
+    bool Starten(std::int32_t& lMitarbeiter) override;
+    bool Beenden() override;
+    std::int32_t Mandant() const override { return mlMandant_; }
+    void Mandant(std::int32_t id) override;
+    std::int32_t Kanzlei() const override { return mlKanzlei_; }
+    void Kanzlei(std::int32_t id) override;
+    std::int32_t MitarbeiterId() const override { return mitarbeiterId_; }
+    bool LeistungenAufFakturierteAuftraege() const override { return leistungenAufFakturierte_; }
+    void LeistungenAufFakturierteAuftraege(bool allowed) override {
+        leistungenAufFakturierte_ = allowed;
+    }
+    bool IndustrieZeit() const override { return industrieZeit_; }
+    void IndustrieZeit(bool on) override { industrieZeit_ = on; }
+    std::int32_t MandantNr() const override { return mlMandantNr_; }
+    std::int32_t KanzleiNr() const override { return mlKanzleiNr_; }
+    void gSetPsIdAndNumber(bool bKanzlei, std::int32_t lIDPerson, std::int32_t lManNr) override;
+
+    // For the component's own classes and windows.
+    platform::PlatformFactory& platform() const { return platform_; }
+    const ObjectTrace& trace() const { return trace_; }
+    std::int32_t MandantVorgabe() const { return mandantVorgabe_; }
+    void MandantVorgabe(std::int32_t id) { mandantVorgabe_ = id; }
+    // The employee's number in the office, looked up once.
+    std::int32_t plMitarbeiterNr();
+
+private:
+    void StoppUhrenAnzeigen();
+    std::int32_t lookUpPersonNumber(std::int32_t id, bool kanzlei);
+
+    platform::PlatformFactory& platform_;
+    ObjectTrace trace_;
+    std::unique_ptr<platform::FrmStoppUhr> frmStoppUhr_;
+
+    std::int32_t mlMandant_ = 0;
+    std::int32_t mlMandantNr_ = 0;
+    std::int32_t mlKanzlei_ = 0;
+    std::int32_t mlKanzleiNr_ = 0;
+    std::int32_t mitarbeiterId_ = 0;
+    std::int32_t mitarbeiterNr_ = 0;  // 0 = not yet looked up
+    std::int32_t auftragsSekunden_ = 0;
+    double verwaltungsanteil_ = 0;
+    std::int32_t verwaltungsmitarbeiter_ = 0;
+    bool auftragLaeuft_ = false;
+    std::int32_t leerlaufAuftragId_ = 0;
+    bool leistungenAufFakturierte_ = false;
+    bool industrieZeit_ = false;
+    QDateTime letzterTick_;
+    std::int32_t loginId_ = 0;
+    QDateTime loginZeit_;
+    std::int32_t mandantVorgabe_ = 0;
+    bool rechtLeistungAendern_ = false;      // right 38
+    bool rechtAuftragBrowser_ = false;       // right 28
+    bool rechtLeistungenSummieren_ = false;  // right 34
+    std::int32_t vordergrundZaehler_ = 0;
+    bool zeitzaehlungAktiv_ = false;
+};
+
+}  // namespace orv

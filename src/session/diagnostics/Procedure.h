@@ -1,0 +1,85 @@
+#pragma once
+
+#include "session/diagnostics/ObjectTrace.h"
+
+#include <QString>
+
+#include <type_traits>
+#include <utility>
+
+namespace orv {
+
+// What every procedure of the component does around its body: the "Begin"/"End" trace lines
+// (no "End" when it leaves through an error) and the error handler. Procedures called from
+// inside the component pass a failure on with their place added (run); the outermost ones —
+// public methods, window events, the clock tick — show the problem report and end normally
+// with the result reached so far (report).
+//
+//     Procedure p(trace_, "AuftragStarten");
+//     return p.run([&] { ...; return true; });
+class Procedure {
+public:
+    Procedure(const ObjectTrace& trace, const char* name) : trace_(trace), name_(name) {}
+
+    // Extra information for the problem report while a risky step runs, such as the description
+    // of an object creation that may fail.
+    void setExtra(QString extra) { extra_ = std::move(extra); }
+    void clearExtra() { extra_.clear(); }
+    // A procedure whose exit line is not "End " + its name.
+    void setEndText(QString text) { endText_ = std::move(text); }
+
+    template <typename F>
+    decltype(auto) run(F&& body) {
+        trace_.traceBegin(name_);
+        try {
+            if constexpr (std::is_void_v<std::invoke_result_t<F>>) {
+                std::forward<F>(body)();
+                finish();
+            } else {
+                auto result = std::forward<F>(body)();
+                finish();
+                return result;
+            }
+        } catch (...) {
+            passOn();
+        }
+    }
+
+    template <typename F, typename R>
+    R report(F&& body, R reached) {
+        trace_.traceBegin(name_);
+        try {
+            R result = std::forward<F>(body)();
+            finish();
+            return result;
+        } catch (...) {
+            reportFailure();
+            return reached;
+        }
+    }
+
+    template <typename F>
+    void report(F&& body) {
+        trace_.traceBegin(name_);
+        try {
+            std::forward<F>(body)();
+            finish();
+        } catch (...) {
+            reportFailure();
+        }
+    }
+
+private:
+    void finish();
+    // Hand the current exception to the error routine: re-raised with this procedure's place,
+    // or shown as the problem report.
+    [[noreturn]] void passOn();
+    void reportFailure();
+
+    const ObjectTrace& trace_;
+    const char* name_;
+    QString extra_;
+    QString endText_;
+};
+
+}  // namespace orv
