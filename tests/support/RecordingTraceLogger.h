@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/TraceLogger.h"
+
+#include <QStringList>
+
+#include <vector>
+
+namespace orv::test {
+
+struct TraceLine {
+    std::int32_t level;
+    QString source;
+    QString message;
+};
+
+// Keeps every line written, also while tracing is off: a line written then is a fault of the
+// component that the test should see.
+class RecordingTraceLogger final : public platform::TraceLogger {
+public:
+    explicit RecordingTraceLogger(bool enabled = true) : enabled_(enabled) {}
+
+    void Write(std::int32_t level, const QString& source, const QString& message) override {
+        lines_.push_back({level, source, message});
+    }
+    bool Enabled() const override { return enabled_; }
+
+    void setEnabled(bool enabled) { enabled_ = enabled; }
+    const std::vector<TraceLine>& lines() const { return lines_; }
+    // The messages of the lines from that source (all lines when the source is empty).
+    QStringList messages(const QString& source = {}) const;
+    void clear() { lines_.clear(); }
+
+private:
+    bool enabled_;
+    std::vector<TraceLine> lines_;
+};
+
+}  // namespace orv::test
