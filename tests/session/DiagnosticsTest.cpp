@@ -1,0 +1,184 @@
+#include "FakePlatform.h"
+#include "TestDatabases.h"
+
+#include "office/procedures/OfficeCatalogue.h"
+#include "session/diagnostics/ErrorHandling.h"
+#include "session/diagnostics/FileTraceLogger.h"
+#include "session/diagnostics/ObjectTrace.h"
+#include "session/diagnostics/Procedure.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace orv {
+namespace {
+
+using platform::MsgAnswer;
+
+// Three procedures of one object calling each other; the innermost one fails.
+class Caller {
+public:
+    explicit Caller(platform::PlatformFactory& platform)
+        : trace_(platform, QStringLiteral("CTest")) {}
+
+    bool outer() {
+        Procedure p(trace_, "Aussen");
+        return p.report([&] { return middle(); }, false);
+    }
+    bool middle() {
+        Procedure p(trace_, "Mitte");
+        p.setExtra(QStringLiteral("Optionswert: 42"));
+        return p.run([&] { return inner(); });
+    }
+    bool inner() {
+        Procedure p(trace_, "Innen");
+        return p.run([&]() -> bool {
+            failingLine = __LINE__ + 1;
+            raiseError(err::kInvalidCall, QStringLiteral("Ungültiger Prozeduraufruf"));
+        });
+    }
+    bool throwsForeign(const QString& source) {
+        Procedure p(trace_, "Fremd");
+        return p.report([&]() -> bool { throw OrvError(91, source, QStringLiteral("fremd")); },
+                        false);
+    }
+
+    int failingLine = 0;
+
+private:
+    ObjectTrace trace_;
+};
+
+class DiagnosticsTest : public ::testing::Test {
+protected:
+    DiagnosticsTest()
+        : temp_(db::Backend::Sqlite, &office::officeCatalogue()), platform_(temp_.database()) {}
+
+    test::TempDatabase temp_;
+    test::FakePlatform platform_;
+};
+
+const QString kTag = QStringLiteral("000100000000|ORVkStoppUhren|");
+
+TEST_F(DiagnosticsTest, ErrorClimbsThreeProceduresAndIsReportedOnce) {
+    Caller caller(platform_);
+    EXPECT_FALSE(caller.outer());
+
+    ASSERT_EQ(platform_.errorReports().size(), 1u);
+    const test::ErrorReport& report = platform_.errorReports().front();
+    EXPECT_EQ(report.number, err::kInvalidCall);
+    EXPECT_EQ(
+        report.source,
+        kTag + QStringLiteral("ORVkStoppUhren") +
+            QStringLiteral("\r\nORVkStoppUhren.CTest.Innen (Zeile %1)").arg(caller.failingLine) +
+            QStringLiteral("\r\nORVkStoppUhren.CTest.Mitte") +
+            QStringLiteral("\r\nORVkStoppUhren.CTest.Aussen"));
+    EXPECT_EQ(report.description,
+              QStringLiteral("Ungültiger Prozeduraufruf\r\n\r\nOptionswert: 42"));
+    EXPECT_TRUE(platform_.messageBoxes().asked().empty());
+
+    // "Begin" for all three, "End" for none: they all left through the error.
+    QStringList lines;
+    for (const test::TraceLine& line : platform_.trace().lines()) {
+        lines << line.message;
+    }
+    EXPECT_EQ(lines,
+              (QStringList{QStringLiteral("Class_Initialize"), QStringLiteral("Begin Aussen"),
+                           QStringLiteral("Begin Mitte"), QStringLiteral("Begin Innen")}));
+}
+
+TEST_F(DiagnosticsTest, SourceTaggedByAnotherComponentIsNotTaggedAgain) {
+    Caller caller(platform_);
+    caller.throwsForeign(QStringLiteral("000200030004|ORVkAndere|Modul"));
+    caller.throwsForeign(QStringLiteral("ohne|Kennung"));
+    ASSERT_EQ(platform_.errorReports().size(), 2u);
+    EXPECT_EQ(platform_.errorReports()[0].source,
+              QStringLiteral("000200030004|ORVkAndere|Modul\r\nORVkStoppUhren.CTest.Fremd"));
+    EXPECT_EQ(platform_.errorReports()[1].source,
+              kTag + QStringLiteral("ohne|Kennung\r\nORVkStoppUhren.CTest.Fremd"));
+}
+
+TEST_F(DiagnosticsTest, MessageBoxTellsTheFailedErrorServerFirstThenTheReport) {
+    platform_.failCreation(test::Creation::ErrorServer);
+    platform_.messageBoxes().answer(MsgAnswer::Ok);
+    Caller caller(platform_);
+    caller.throwsForeign(QStringLiteral("Quelle"));
+
+    ASSERT_EQ(platform_.messageBoxes().asked().size(), 1u);
+    const test::AskedBox& box = platform_.messageBoxes().asked().front();
+    EXPECT_EQ(box.title, QStringLiteral("Problembericht"));
+    EXPECT_EQ(box.icon, platform::MsgIcon::Critical);
+    EXPECT_EQ(box.buttons, platform::MsgButtons::OkOnly);
+    EXPECT_EQ(platform_.messageBoxes().mousePointerResets(), 1);
+    const QString header =
+        QStringLiteral("*** Fehler beim Laden des Problemberichts ***\r\nFehler-Nr: 429\r\n");
+    const QString command = QStringLiteral(
+        "\r\n\r\nFolgender Befehl hat diesen Fehler ausgelöst:\r\n"
+        "\"Set oTQError = CreateObject(\"srvTQ.TQErrorClass\")\"");
+    const QString report =
+        QStringLiteral("*** Problembericht ***\r\nFehler-Nr: 91\r\nfremd\r\n\r\nFehlerquelle: ") +
+        kTag + QStringLiteral("Quelle\r\nORVkStoppUhren.CTest.Fremd");
+    EXPECT_TRUE(box.text.startsWith(header)) << box.text.toStdString();
+    EXPECT_TRUE(box.text.contains(command + QStringLiteral("\r\n\r\nFehlerquelle: ")));
+    EXPECT_TRUE(box.text.contains(QStringLiteral("TQErrorHandling.TQ_gErrorHandling\r\n\r\n")));
+    EXPECT_TRUE(box.text.endsWith(report)) << box.text.toStdString();
+    EXPECT_LT(box.text.indexOf(command), box.text.indexOf(report));
+}
+
+TEST_F(DiagnosticsTest, ErrorServerThatFailsToShowLeavesOnlyTheReport) {
+    platform_.failErrorServerShowing();
+    platform_.messageBoxes().answer(MsgAnswer::Ok);
+    Caller caller(platform_);
+    caller.throwsForeign(QStringLiteral("Quelle"));
+    ASSERT_EQ(platform_.messageBoxes().asked().size(), 1u);
+    EXPECT_TRUE(platform_.messageBoxes().asked().front().text.startsWith(
+        QStringLiteral("*** Problembericht ***\r\nFehler-Nr: 91\r\n")));
+}
+
+TEST_F(DiagnosticsTest, TracingOffWritesNothingNotEvenCreationAndDestruction) {
+    test::TempDatabase temp(db::Backend::Sqlite, &office::officeCatalogue());
+    test::FakePlatform quiet(temp.database(), test::Tracing::Off);
+    {
+        Caller caller(quiet);
+        caller.throwsForeign(QStringLiteral("x"));
+    }
+    EXPECT_TRUE(quiet.trace().lines().empty());
+
+    // Tracing switched on after creation: lines are written, but no "Class_Terminate" for an
+    // object that wrote no "Class_Initialize".
+    {
+        Caller caller(quiet);
+        quiet.trace().setEnabled(true);
+        caller.throwsForeign(QStringLiteral("x"));
+    }
+    ASSERT_FALSE(quiet.trace().lines().empty());
+    EXPECT_EQ(quiet.trace().lines().front().message, QStringLiteral("Begin Fremd"));
+    EXPECT_EQ(quiet.trace().lines().front().source, QStringLiteral("ORVkStoppUhren.CTest"));
+    EXPECT_NE(quiet.trace().lines().back().message, QStringLiteral("Class_Terminate"));
+}
+
+TEST(FileTraceLoggerTest, WritesLinesOnlyWhenAFileIsNamed) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("trace.log"));
+    {
+        FileTraceLogger off{QString()};
+        EXPECT_FALSE(off.Enabled());
+        off.Write(1, QStringLiteral("ORVkStoppUhren.CTest"), QStringLiteral("Begin Nichts"));
+        FileTraceLogger on(path);
+        EXPECT_TRUE(on.Enabled());
+        on.Write(1, QStringLiteral("ORVkStoppUhren.CAuftrag"), QStringLiteral("Begin Starten"));
+        on.Write(1, QStringLiteral("ORVkStoppUhren.CAuftrag"), QStringLiteral("End Starten"));
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines =
+        QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral("1 ORVkStoppUhren.CAuftrag: Begin Starten")));
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral("End Starten")));
+}
+
+}  // namespace
+}  // namespace orv
