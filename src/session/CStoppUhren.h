@@ -46,6 +46,25 @@ public:
     const ObjectTrace& trace() const { return trace_; }
     std::int32_t MandantVorgabe() const { return mandantVorgabe_; }
     void MandantVorgabe(std::int32_t id) { mandantVorgabe_ = id; }
+    std::int32_t AuftragsSekunden() const { return auftragsSekunden_; }
+    void AuftragsSekunden(std::int32_t seconds) { auftragsSekunden_ = seconds; }
+    bool AuftragLaeuft() const { return auftragLaeuft_; }
+    void AuftragLaeuft(bool running) { auftragLaeuft_ = running; }
+    void ZeitzaehlungAktiv(bool active) { zeitzaehlungAktiv_ = active; }
+    bool zeitzaehlungAktiv() const { return zeitzaehlungAktiv_; }
+    std::int32_t LoginId() const { return loginId_; }
+    const QDateTime& LoginZeit() const { return loginZeit_; }
+    double Verwaltungsanteil() const { return verwaltungsanteil_; }
+    std::int32_t Verwaltungsmitarbeiter() const { return verwaltungsmitarbeiter_; }
+    // An administrative share is booked only with both an employee and a share above 0.
+    bool VerwaltungsanteilAktiv() const {
+        return verwaltungsmitarbeiter_ >= 1 && verwaltungsanteil_ > 0;
+    }
+    // A stopwatch start never forces a new entry by itself.
+    bool LeistungJeStart() const { return false; }
+    bool RechtLeistungAendern() const { return rechtLeistungAendern_; }          // right 38
+    bool RechtLeistungenSummieren() const { return rechtLeistungenSummieren_; }  // right 34
+    bool RechtAuftragBrowser() const { return rechtAuftragBrowser_; }            // right 28
     // The employee's number in the office, looked up once.
     std::int32_t plMitarbeiterNr();
 
@@ -67,17 +86,14 @@ private:
     double verwaltungsanteil_ = 0;
     std::int32_t verwaltungsmitarbeiter_ = 0;
     bool auftragLaeuft_ = false;
-    std::int32_t leerlaufAuftragId_ = 0;
     bool leistungenAufFakturierte_ = false;
     bool industrieZeit_ = false;
-    QDateTime letzterTick_;
     std::int32_t loginId_ = 0;
     QDateTime loginZeit_;
     std::int32_t mandantVorgabe_ = 0;
     bool rechtLeistungAendern_ = false;      // right 38
     bool rechtAuftragBrowser_ = false;       // right 28
     bool rechtLeistungenSummieren_ = false;  // right 34
-    std::int32_t vordergrundZaehler_ = 0;
     bool zeitzaehlungAktiv_ = false;
 };
 
