@@ -30,18 +30,14 @@ std::int32_t insertLeistung(db::ProcedureCall& call) {
 
 // Appends a text line to a service; lines keep the order in which they were added.
 std::int32_t insertLeistungtext(db::ProcedureCall& call) {
-    db::Transaction transaction(call.db());
-    const db::DbValue service = number(call, "@LeistungId");
-    std::int64_t id = 0;
-    if (rowExists(call.db(), "SELECT 1 FROM tLeistung WHERE idLeistung = $1", {service})) {
-        id = insertReturningId(call.db(),
-                               "INSERT INTO tLeistungText (flLeistung, diZeile, dcText)"
-                               " SELECT $1, COALESCE(MAX(diZeile), 0) + 1, $2"
-                               " FROM tLeistungText WHERE flLeistung = $1"
-                               " RETURNING idLeistungText",
-                               {service, text(call, "@Text")});
-    }
-    transaction.commit();
+    const std::int64_t id = insertReturningIdOrZero(
+        call.db(),
+        "INSERT INTO tLeistungText (flLeistung, diZeile, dcText)"
+        " SELECT l.idLeistung,"
+        " (SELECT COALESCE(MAX(t.diZeile), 0) + 1 FROM tLeistungText t WHERE t.flLeistung = "
+        "l.idLeistung),"
+        " $2 FROM tLeistung l WHERE l.idLeistung = $1 RETURNING idLeistungText",
+        {number(call, "@LeistungId"), text(call, "@Text")});
     call.setValue("@Success", id);
     return id > 0 ? 1 : 0;
 }

@@ -97,6 +97,12 @@ std::int64_t insertReturningId(db::Connection& connection, std::string_view sql,
     return cursor->toInt64(0);
 }
 
+std::int64_t insertReturningIdOrZero(db::Connection& connection, std::string_view sql,
+                                     std::initializer_list<db::DbValue> params) {
+    auto cursor = connection.query(sql, asSpan(params));
+    return cursor->next() && !cursor->isNull(0) ? cursor->toInt64(0) : 0;
+}
+
 bool rowExists(db::Connection& connection, std::string_view sql,
                std::initializer_list<db::DbValue> params) {
     return connection.query(sql, asSpan(params))->next();

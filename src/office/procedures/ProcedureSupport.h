@@ -38,6 +38,9 @@ db::Currency amount(const db::ProcedureCall& call, std::string_view name);
 // Runs an INSERT ... RETURNING of one key column and answers the new key.
 std::int64_t insertReturningId(db::Connection& connection, std::string_view sql,
                                std::initializer_list<db::DbValue> params);
+// The same for an INSERT ... SELECT that may insert nothing: 0 then.
+std::int64_t insertReturningIdOrZero(db::Connection& connection, std::string_view sql,
+                                     std::initializer_list<db::DbValue> params);
 bool rowExists(db::Connection& connection, std::string_view sql,
                std::initializer_list<db::DbValue> params);
 std::int64_t execute(db::Connection& connection, std::string_view sql,

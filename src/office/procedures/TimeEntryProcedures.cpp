@@ -41,19 +41,13 @@ std::int32_t updateZeiterfassung(db::ProcedureCall& call) {
 // A new text line of an entry. An entry row that is gone gets no line and @TextID 0, so the
 // entry inserts the line again at its next save.
 std::int32_t insertText(db::ProcedureCall& call) {
-    db::Transaction transaction(call.db());
-    const db::DbValue entry = number(call, "@VorgangID");
-    std::int64_t id = 0;
-    if (rowExists(call.db(),
-                  "SELECT 1 FROM tLeistungZeiterfassung WHERE idLeistungZeiterfassung = $1",
-                  {entry})) {
-        id = insertReturningId(call.db(),
-                               "INSERT INTO tLeistungZeiterfassungTexte (flLeistungZeiterfassung,"
-                               " LeistungZeiterfassungText) VALUES ($1, $2)"
-                               " RETURNING idLeistungZeiterfassungTexte",
-                               {entry, text(call, "@Text")});
-    }
-    transaction.commit();
+    // One statement: a text line is saved with every entry save, and each round trip counts.
+    const std::int64_t id = insertReturningIdOrZero(
+        call.db(),
+        "INSERT INTO tLeistungZeiterfassungTexte (flLeistungZeiterfassung,"
+        " LeistungZeiterfassungText) SELECT idLeistungZeiterfassung, $2 FROM tLeistungZeiterfassung"
+        " WHERE idLeistungZeiterfassung = $1 RETURNING idLeistungZeiterfassungTexte",
+        {number(call, "@VorgangID"), text(call, "@Text")});
     call.setValue("@TextID", id);
     return id > 0 ? 1 : 0;
 }
