@@ -26,8 +26,9 @@ std::string_view columnTextView(sqlite3_stmt* stmt, int column) {
 
 class SqliteCursor final : public Cursor {
 public:
-    SqliteCursor(SqliteConnection& owner, sqlite3_stmt* stmt) : owner_(owner), stmt_(stmt) {}
-    ~SqliteCursor() override { owner_.giveBack(stmt_); }
+    SqliteCursor(SqliteConnection& owner, const SqliteConnection::Lease& lease)
+        : owner_(owner), lease_(lease), stmt_(lease.stmt) {}
+    ~SqliteCursor() override { owner_.giveBack(lease_); }
 
     bool next() override {
         const int rc = sqlite3_step(stmt_);
@@ -102,6 +103,7 @@ public:
 
 private:
     SqliteConnection& owner_;
+    SqliteConnection::Lease lease_;
     sqlite3_stmt* stmt_;
 };
 
@@ -185,9 +187,6 @@ SqliteConnection::~SqliteConnection() {
     for (auto& [sql, cached] : cache_) {
         sqlite3_finalize(cached.stmt);
     }
-    for (sqlite3_stmt* stmt : uncached_) {
-        sqlite3_finalize(stmt);
-    }
     sqlite3_close_v2(db_);
 }
 
@@ -207,11 +206,11 @@ void SqliteConnection::fail(std::string_view sql) {
     throwDriverError(kName, sqlite3_errmsg(db_), sql);
 }
 
-sqlite3_stmt* SqliteConnection::acquire(std::string_view sql) {
+SqliteConnection::Lease SqliteConnection::acquire(std::string_view sql) {
     auto it = cache_.find(sql);
     if (it != cache_.end() && !it->second.inUse) {
         it->second.inUse = true;
-        return it->second.stmt;
+        return Lease{it->second.stmt, &it->second};
     }
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
@@ -219,8 +218,7 @@ sqlite3_stmt* SqliteConnection::acquire(std::string_view sql) {
         fail(sql);
     }
     if (it != cache_.end()) {
-        uncached_.insert(stmt);
-        return stmt;
+        return Lease{stmt, nullptr};
     }
     if (cache_.size() >= kCacheLimit) {
         for (auto c = cache_.begin(); c != cache_.end();) {
@@ -232,25 +230,25 @@ sqlite3_stmt* SqliteConnection::acquire(std::string_view sql) {
             }
         }
     }
-    cache_.emplace(std::string(sql), Cached{stmt, true});
-    return stmt;
+    Cached& cached = cache_.emplace(std::string(sql), Cached{stmt, true}).first->second;
+    return Lease{stmt, &cached};
 }
 
-void SqliteConnection::giveBack(sqlite3_stmt* stmt) {
-    if (uncached_.erase(stmt) > 0) {
-        sqlite3_finalize(stmt);
+void SqliteConnection::giveBack(const Lease& lease) {
+    if (lease.cached == nullptr) {
+        sqlite3_finalize(lease.stmt);
         return;
     }
-    sqlite3_reset(stmt);
-    sqlite3_clear_bindings(stmt);
-    auto it = cache_.find(std::string_view(sqlite3_sql(stmt)));
-    if (it != cache_.end() && it->second.stmt == stmt) {
-        it->second.inUse = false;
+    sqlite3_reset(lease.stmt);
+    if (lease.bound) {
+        sqlite3_clear_bindings(lease.stmt);
     }
+    lease.cached->inUse = false;
 }
 
-void SqliteConnection::bind(sqlite3_stmt* stmt, std::span<const DbValue> params,
-                            std::string_view sql) {
+void SqliteConnection::bind(Lease& lease, std::span<const DbValue> params, std::string_view sql) {
+    sqlite3_stmt* stmt = lease.stmt;
+    lease.bound = !params.empty();
     char name[16];
     for (std::size_t i = 0; i < params.size(); ++i) {
         name[0] = '$';
@@ -280,34 +278,35 @@ void SqliteConnection::bind(sqlite3_stmt* stmt, std::span<const DbValue> params,
                                    SQLITE_TRANSIENT);
         }
         if (rc != SQLITE_OK) {
-            giveBack(stmt);
-            fail(sql);
+            const std::string message = sqlite3_errmsg(db_);
+            giveBack(lease);
+            throwDriverError(kName, message, sql);
         }
     }
 }
 
 std::int64_t SqliteConnection::execute(std::string_view sql, std::span<const DbValue> params) {
     faults_.beforeStatement(kName, sql);
-    sqlite3_stmt* stmt = acquire(sql);
-    bind(stmt, params, sql);
+    Lease lease = acquire(sql);
+    bind(lease, params, sql);
     int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    while ((rc = sqlite3_step(lease.stmt)) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE) {
         const std::string message = sqlite3_errmsg(db_);
-        giveBack(stmt);
+        giveBack(lease);
         throwDriverError(kName, message, sql);
     }
-    giveBack(stmt);
+    giveBack(lease);
     return sqlite3_changes64(db_);
 }
 
 std::unique_ptr<Cursor> SqliteConnection::query(std::string_view sql,
                                                 std::span<const DbValue> params) {
     faults_.beforeStatement(kName, sql);
-    sqlite3_stmt* stmt = acquire(sql);
-    bind(stmt, params, sql);
-    return std::make_unique<SqliteCursor>(*this, stmt);
+    Lease lease = acquire(sql);
+    bind(lease, params, sql);
+    return std::make_unique<SqliteCursor>(*this, lease);
 }
 
 void SqliteConnection::executeScript(std::string_view sql) {

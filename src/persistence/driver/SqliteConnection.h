@@ -6,7 +6,6 @@
 
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -30,17 +29,23 @@ public:
     void executeScript(std::string_view sql) override;
     bool isBroken() const override { return false; }
 
-    // Hands a statement back to the cache once its cursor is done with it.
-    void giveBack(sqlite3_stmt* stmt);
-
-private:
     struct Cached {
         sqlite3_stmt* stmt = nullptr;
         bool inUse = false;
     };
+    // A statement lent out for one run; without a cache entry it is a second copy of a text in
+    // use and is finalized when handed back.
+    struct Lease {
+        sqlite3_stmt* stmt = nullptr;
+        Cached* cached = nullptr;
+        bool bound = false;
+    };
+    // Hands a statement back to the cache once its run or cursor is done with it.
+    void giveBack(const Lease& lease);
 
-    sqlite3_stmt* acquire(std::string_view sql);
-    void bind(sqlite3_stmt* stmt, std::span<const DbValue> params, std::string_view sql);
+private:
+    Lease acquire(std::string_view sql);
+    void bind(Lease& lease, std::span<const DbValue> params, std::string_view sql);
     [[noreturn]] void fail(std::string_view sql);
     void registerFunctions(const ProcedureCatalogue& catalogue);
     void runScript(std::string_view sql);
@@ -55,7 +60,6 @@ private:
     sqlite3* db_ = nullptr;
     FaultInjector& faults_;
     std::unordered_map<std::string, Cached, TextHash, std::equal_to<>> cache_;
-    std::unordered_set<sqlite3_stmt*> uncached_;  // extra copies while a text is in use twice
 };
 
 }  // namespace orv::db
