@@ -4,7 +4,7 @@
 #include "office/host/OfficeErstellungsInfo.h"
 #include "office/host/OfficeMitarbeiter.h"
 #include "office/host/OfficePersonStamm.h"
-#include "orv/Version.h"
+#include "session/diagnostics/Version.h"
 #include "session/diagnostics/OrvError.h"
 
 #include <gtest/gtest-spi.h>

@@ -1,7 +1,7 @@
 #include "office/host/OfficeErstellungsInfo.h"
 
 #include "office/schema/Migrations.h"
-#include "orv/Version.h"
+#include "session/diagnostics/Version.h"
 #include "persistence/Database.h"
 #include "session/diagnostics/OrvError.h"
 

@@ -27,9 +27,9 @@ QString reportText(std::int32_t number, const QString& description, const QStrin
 }  // namespace
 
 [[noreturn]] void raiseError(std::int32_t number, const QString& description, const QString& source,
-                             std::source_location where) {
+                             int line) {
     throw OrvError(number, source.isEmpty() ? QLatin1String(version::kProgramName) : source,
-                   description, static_cast<int>(where.line()));
+                   description, line);
 }
 
 OrvError toOrvError(std::exception_ptr error) {

@@ -5,7 +5,6 @@
 #include <QString>
 
 #include <exception>
-#include <source_location>
 
 namespace orv::platform {
 class PlatformFactory;
@@ -13,10 +12,10 @@ class PlatformFactory;
 
 namespace orv {
 
-// Raises the component's own error, remembering the line it was raised on.
+// Raises the component's own error, remembering the line it was raised on. (The builtin stands
+// for std::source_location, which clang 14 cannot give with this standard library.)
 [[noreturn]] void raiseError(std::int32_t number, const QString& description,
-                             const QString& source = {},
-                             std::source_location where = std::source_location::current());
+                             const QString& source = {}, int line = __builtin_LINE());
 
 // Any exception as the component's error; errors of the runtime keep their usual numbers.
 OrvError toOrvError(std::exception_ptr error);
