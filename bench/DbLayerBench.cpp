@@ -129,9 +129,14 @@ struct Fixture {
     int firstRowId = 0;
 };
 
+// Filled on first use, emptied before main returns: dropping a server schema needs Qt alive.
+std::map<Backend, Fixture>& fixtures() {
+    static std::map<Backend, Fixture> all;
+    return all;
+}
+
 Fixture& fixture(Backend backend) {
-    static std::map<Backend, Fixture> fixtures;
-    Fixture& f = fixtures[backend];
+    Fixture& f = fixtures()[backend];
     if (f.database != nullptr) {
         return f;
     }
@@ -519,5 +524,6 @@ int main(int argc, char** argv) {
     orv::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
+    orv::bench::fixtures().clear();
     return 0;
 }

@@ -7,12 +7,17 @@ namespace orv::bench {
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-        if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-            nanoseconds_[run.benchmark_name()] =
-                run.GetAdjustedRealTime() * (run.time_unit == benchmark::kMicrosecond   ? 1e3
-                                             : run.time_unit == benchmark::kMillisecond ? 1e6
-                                             : run.time_unit == benchmark::kSecond      ? 1e9
-                                                                                        : 1.0);
+        const double toNanoseconds = run.time_unit == benchmark::kMicrosecond   ? 1e3
+                                     : run.time_unit == benchmark::kMillisecond ? 1e6
+                                     : run.time_unit == benchmark::kSecond      ? 1e9
+                                                                                : 1.0;
+        // With repetitions the median stands for the benchmark; without, its one run.
+        if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+            nanoseconds_[run.run_name.str()] = run.GetAdjustedRealTime() * toNanoseconds;
+            medians_.insert(run.run_name.str());
+        } else if (run.run_type == Run::RT_Iteration && run.iterations > 0 &&
+                   medians_.count(run.run_name.str()) == 0) {
+            nanoseconds_[run.run_name.str()] = run.GetAdjustedRealTime() * toNanoseconds;
         }
     }
 }

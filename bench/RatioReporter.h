@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <map>
+#include <set>
 #include <string>
 
 namespace orv::bench {
@@ -16,6 +17,7 @@ public:
 
 private:
     std::map<std::string, double> nanoseconds_;
+    std::set<std::string> medians_;
 };
 
 }  // namespace orv::bench

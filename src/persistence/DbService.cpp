@@ -70,7 +70,8 @@ std::int32_t DbService::openQuery(const QString& sql, std::span<const DbValue> p
 
 void DbService::CloseQuery() {
     columns_.clear();
-    recent_.fill(RecentColumn{});
+    sequence_.clear();
+    position_ = 0;
     cursor_.reset();
     hasRow_ = false;
 }
@@ -83,6 +84,7 @@ bool DbService::Move(int direction) {
     if (!hasRow_) {
         return false;
     }
+    position_ = 0;
     hasRow_ = cursor_->next();
     return hasRow_;
 }
@@ -105,11 +107,12 @@ int DbService::column(std::string_view name) const {
     if (cursor_ == nullptr) {
         return -1;
     }
-    RecentColumn& recent =
-        recent_[(reinterpret_cast<std::uintptr_t>(name.data()) >> 3) % recent_.size()];
-    if (recent.address == name.data() && recent.size == name.size() &&
-        std::memcmp(recent.name, name.data(), name.size()) == 0) {
-        return hasRow_ ? recent.index : -1;
+    if (position_ < sequence_.size()) {
+        const ColumnLookup& expected = sequence_[position_];
+        if (expected.address == name.data() && expected.name == name) {
+            ++position_;
+            return hasRow_ ? expected.index : -1;
+        }
     }
     const auto it = columns_.find(name);
     if (it == columns_.end()) {
@@ -118,11 +121,12 @@ int DbService::column(std::string_view name) const {
             QStringLiteral("Die Spalte %1 gibt es in der Abfrage nicht.")
                 .arg(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))));
     }
-    if (name.size() <= sizeof(recent.name)) {
-        recent.address = name.data();
-        recent.size = static_cast<std::uint8_t>(name.size());
-        std::memcpy(recent.name, name.data(), name.size());
-        recent.index = it->second;
+    // Learn the order while it is followed from the first field on; a reader that jumps about
+    // simply keeps using the map.
+    constexpr std::size_t kLongestSequence = 128;
+    if (position_ == sequence_.size() && sequence_.size() < kLongestSequence) {
+        sequence_.push_back(ColumnLookup{name.data(), std::string(name), it->second});
+        ++position_;
     }
     return hasRow_ ? it->second : -1;
 }

@@ -6,10 +6,10 @@
 #include <QDateTime>
 #include <QString>
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -70,16 +70,16 @@ private:
     bool hasRow_ = false;
     std::unordered_map<std::string_view, int, IdentifierHash, IdentifierEqual> columns_;
 
-    // Readers ask for the same columns on every row, by the same literal names: a small table
-    // keyed by the name's address skips hashing the name for every field of every row. The
-    // slot keeps the name's bytes, so a reused buffer holding another name cannot match.
-    struct RecentColumn {
-        const char* address = nullptr;
-        std::uint8_t size = 0;
-        char name[47] = {};
-        int index = -1;
+    // Readers ask for the same columns in the same order on every row, by the same literal
+    // names: the order learnt on the first row answers later rows without hashing a name. The
+    // name's bytes are kept, so a reused buffer holding another name cannot match.
+    struct ColumnLookup {
+        const char* address;
+        std::string name;
+        int index;
     };
-    mutable std::array<RecentColumn, 64> recent_{};
+    mutable std::vector<ColumnLookup> sequence_;
+    mutable std::size_t position_ = 0;
 };
 
 }  // namespace orv::db

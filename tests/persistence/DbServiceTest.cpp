@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 namespace orv::db {
@@ -116,6 +117,25 @@ TEST_P(DatabaseLayerTest, ExecuteAndReadRowsWithDefaultsForNull) {
     EXPECT_EQ(s.OpenQuery(QStringLiteral("SELECT * FROM tTest WHERE idTest < 0")), 0);
     EXPECT_FALSE(s.Move(3));
     s.Close();
+}
+
+TEST_P(DatabaseLayerTest, ColumnsAreFoundWhateverOrderAndBufferTheNamesComeIn) {
+    DbService s(db());
+    s.Execute(QStringLiteral("INSERT INTO tTest (dcName, dnMenge) VALUES ('a', 1), ('b', 2)"));
+    ASSERT_EQ(s.OpenQuery(QStringLiteral("SELECT dnMenge AS wert1, dcName AS wert2 FROM tTest "
+                                         "ORDER BY dnMenge")),
+              1);
+    // One buffer for every name, as a caller building names would have it.
+    char name[8] = "wert1";
+    EXPECT_EQ(s.FieldLong(name), 1);
+    std::memcpy(name, "wert2", 6);
+    EXPECT_EQ(s.FieldText(name), QStringLiteral("a"));
+    ASSERT_TRUE(s.Move(3));
+    // The second row is read the other way round through the same buffer.
+    EXPECT_EQ(s.FieldText(name), QStringLiteral("b"));
+    std::memcpy(name, "wert1", 6);
+    EXPECT_EQ(s.FieldLong(name), 2);
+    EXPECT_EQ(s.FieldLong("WERT1"), 2);
 }
 
 TEST_P(DatabaseLayerTest, BoundTextStaysText) {

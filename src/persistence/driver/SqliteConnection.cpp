@@ -72,16 +72,13 @@ public:
         return parseSqlDate(columnTextView(stmt_, column));
     }
     bool readInt64(int column, std::int64_t& out) const override {
-        switch (sqlite3_column_type(stmt_, column)) {
-            case SQLITE_NULL:
-                return false;
-            case SQLITE_FLOAT:
-                out = static_cast<std::int64_t>(sqlite3_column_double(stmt_, column));
-                return true;
-            default:
-                out = sqlite3_column_int64(stmt_, column);
-                return true;
+        // NULL reads as 0: only a 0 needs the second question whether it was NULL.
+        const std::int64_t value = sqlite3_column_int64(stmt_, column);
+        if (value == 0 && sqlite3_column_type(stmt_, column) == SQLITE_NULL) {
+            return false;
         }
+        out = value;
+        return true;
     }
     bool readText(int column, QString& out) const override {
         // A NULL value has no text at all, an empty text has an empty one.
