@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <exception>
 
@@ -111,13 +110,7 @@ QString describeTarget(const db::DbTarget& target) {
     if (target.backend == db::Backend::Sqlite) {
         return QStringLiteral("SQLite-Datei %1").arg(quoted(target.sqlitePath));
     }
-    QString conninfo = target.conninfo;
-    static const QRegularExpression keyword(
-        QStringLiteral(R"(password\s*=\s*('(?:[^'\\]|\\.)*'|\S+))"));
-    static const QRegularExpression uri(QStringLiteral(R"(^(postgres(?:ql)?://[^:@/]*):[^@/]*@)"));
-    conninfo.replace(keyword, QStringLiteral("password=***"));
-    conninfo.replace(uri, QStringLiteral("\\1:***@"));
-    return QStringLiteral("PostgreSQL-Datenbank %1").arg(quoted(conninfo));
+    return QStringLiteral("PostgreSQL-Datenbank %1").arg(quoted(target.conninfoWithoutPassword()));
 }
 
 void migrateCommand(const AdminCall& call, QTextStream& out) {

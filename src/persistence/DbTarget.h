@@ -21,7 +21,9 @@ struct DbTarget {
     // Empty for anything else.
     static std::optional<DbTarget> parse(const QString& text);
 
+    // For messages and reports the user may pass on: a password is never shown.
     QString describe() const;
+    QString conninfoWithoutPassword() const;
 };
 
 }  // namespace orv::db

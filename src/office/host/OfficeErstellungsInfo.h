@@ -22,7 +22,4 @@ private:
     db::Database& database_;
 };
 
-// A connection description fit for a report that the user may pass on: passwords masked.
-QString withoutPassword(const QString& conninfo);
-
 }  // namespace orv::office
