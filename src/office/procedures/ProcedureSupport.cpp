@@ -40,7 +40,7 @@ QDateTime date(const db::ProcedureCall& call, std::string_view name) {
         if (utf8.isEmpty()) {
             return {};
         }
-        const QDateTime parsed = db::parseSqlDate(
+        QDateTime parsed = db::parseSqlDate(
             std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
         if (parsed.isValid()) {
             return parsed;

@@ -32,7 +32,7 @@ QString reportText(std::int32_t number, const QString& description, const QStrin
                    description, line);
 }
 
-OrvError toOrvError(std::exception_ptr error) {
+OrvError toOrvError(const std::exception_ptr& error) {
     try {
         std::rethrow_exception(error);
     } catch (const OrvError& e) {
@@ -79,8 +79,8 @@ void TQ_gErrorHandling(OrvError& error, const QString& procedure, const QString&
 
 void TQ_gShowProblem(const OrvError& error, platform::PlatformFactory& platform) {
     const std::int32_t number = error.number();
-    QString description = error.description();
-    QString source = error.source();
+    const QString& description = error.description();
+    const QString& source = error.source();
     platform::MessageBoxes& boxes = platform.messageBoxes();
     boxes.resetMousePointer();
     QString command = kCrLf + kCrLf +

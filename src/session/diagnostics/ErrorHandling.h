@@ -18,7 +18,7 @@ namespace orv {
                              const QString& source = {}, int line = __builtin_LINE());
 
 // Any exception as the component's error; errors of the runtime keep their usual numbers.
-OrvError toOrvError(std::exception_ptr error);
+OrvError toOrvError(const std::exception_ptr& error);
 
 // Marks a source with the component's version and name once; a source that already carries a
 // tag (a "|" at position 13) passed through a component with the same routine and keeps it.
