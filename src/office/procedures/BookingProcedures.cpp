@@ -34,8 +34,8 @@ std::int32_t insertLeistungtext(db::ProcedureCall& call) {
         call.db(),
         "INSERT INTO tLeistungText (flLeistung, diZeile, dcText)"
         " SELECT l.idLeistung,"
-        " (SELECT COALESCE(MAX(t.diZeile), 0) + 1 FROM tLeistungText t WHERE t.flLeistung = "
-        "l.idLeistung),"
+        " (SELECT COALESCE(MAX(t.diZeile), 0) + 1"
+        " FROM tLeistungText t WHERE t.flLeistung = l.idLeistung),"
         " $2 FROM tLeistung l WHERE l.idLeistung = $1 RETURNING idLeistungText",
         {number(call, "@LeistungId"), text(call, "@Text")});
     call.setValue("@Success", id);
