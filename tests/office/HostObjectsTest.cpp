@@ -2,7 +2,9 @@
 #include "OfficeTestSupport.h"
 
 #include "office/host/OfficeErstellungsInfo.h"
+#include "office/host/OfficeGlobaleWerte.h"
 #include "office/host/OfficeMitarbeiter.h"
+#include "office/host/OfficeOrder.h"
 #include "office/host/OfficePersonStamm.h"
 #include "session/diagnostics/OrvError.h"
 #include "session/diagnostics/Version.h"
@@ -15,8 +17,16 @@ namespace {
 using office::demo::kEmployeeWithoutRights;
 using office::demo::kEmployeeWithRights;
 using office::demo::kFirstClient;
+using office::demo::kInvoicedOrder;
 using office::demo::kLastClient;
 using office::demo::kOffice;
+using office::demo::kRentalIncomeOrder;
+using office::demo::kUnproductiveTimeOrder;
+using OrderValues = platform::OfficeOrder::Values;
+
+constexpr int kFirstOrder = 5001;
+constexpr int kLastOrder = 5013;
+constexpr int kGlobalValueInvoicedOrders = 31;
 
 const QString kMitarbeiterCommand = QStringLiteral("Set oMit = New srvQeMit.QeMitarbeiterClass");
 const QString kMitarbeiterLibrary = QStringLiteral("srvQeMit.dll");
@@ -29,7 +39,39 @@ protected:
             loadDemo();
         }
     }
+
+    void addInvoice(int auftragId, int number, bool latest) {
+        db::DbService s(database());
+        s.Execute(QStringLiteral("INSERT INTO tRechnung (flAuftrag, dlRechnungNr, dtRechnungsDatum)"
+                                 " VALUES ($1, $2, $3)"),
+                  db::Params{n(auftragId), n(number), at(2026, 3, 2, 0, 0)});
+        if (latest) {
+            s.Execute(QStringLiteral("UPDATE tAuftrag SET flRechnung = (SELECT MAX(idRechnung)"
+                                     " FROM tRechnung) WHERE idAuftrag = $1"),
+                      db::Params{n(auftragId)});
+        }
+    }
 };
+
+// All values in one line, so a failing comparison shows every field at once.
+QString describe(const OrderValues& v) {
+    return QStringLiteral(
+               "Mandant %1 \"%2\" Nr. %3 | Angelegenheit %4 Nr. %5 \"%6\" \"%7\" | "
+               "Auftragsart %8 \"%9\" | lfd. %10 Objekt %11 | %12/%13 | Rechnungen %14")
+        .arg(v.mandantId)
+        .arg(v.mandant)
+        .arg(v.mandantNr)
+        .arg(v.angelegenheitId)
+        .arg(v.angelegenheitNr)
+        .arg(v.angelegenheit, v.angelegenheitErweitert)
+        .arg(v.auftragArtNr)
+        .arg(v.auftragArt)
+        .arg(v.lfdNr)
+        .arg(v.objektNr)
+        .arg(v.monat)
+        .arg(v.jahr)
+        .arg(v.rechnungen);
+}
 
 struct PersonCase {
     int id;
@@ -117,6 +159,124 @@ TEST_P(HostObjectsTest, AFailingDatabaseRaisesInsteadOfFindingNothing) {
     database().faults().failStatement(1);
     EXPECT_THROW(employee.Load(true), OrvError);
     EXPECT_EQ(employee.Nummer(), 0);
+
+    office::OfficeOrder order(database());
+    ASSERT_TRUE(order.Load(kInvoicedOrder));
+    database().faults().failStatement(1);
+    EXPECT_THROW(order.Load(kInvoicedOrder), OrvError);
+    EXPECT_EQ(describe(order.values()), describe({}));
+    // An unreadable switch must not pass for one that is off.
+    office::OfficeGlobaleWerte werte(database());
+    database().faults().failStatement(1);
+    EXPECT_THROW(werte.Wert(kGlobalValueInvoicedOrders), OrvError);
+}
+
+// The component shows an order from its stored rows through the time-entry view, and from a
+// fresh load through the order object: both must say the same.
+TEST_P(HostObjectsTest, OfficeOrderShowsEveryDemoOrderAsTheTimeEntryViewDoes) {
+    db::DbService s(database());
+    for (int id = kFirstOrder; id <= kLastOrder; ++id) {
+        s.Execute(QStringLiteral("INSERT INTO tLeistungZeiterfassung (ps_id, idAuftrag) VALUES "
+                                 "($1, $2)"),
+                  db::Params{n(kEmployeeWithRights), n(id)});
+    }
+    office::OfficeOrder order(database());
+    for (int id = kFirstOrder; id <= kLastOrder; ++id) {
+        ASSERT_EQ(s.OpenQuery(QStringLiteral("SELECT * FROM V_ORV_Common_Korg_Leistungen_"
+                                             "Zeiterfassung WHERE idAuftrag = $1"),
+                              db::Params{n(id)}),
+                  1)
+            << id;
+        OrderValues view;
+        view.mandantId = s.FieldLong("flMandant");
+        view.mandant = s.FieldText("Ps_Kurzname");
+        view.mandantNr = s.FieldLong("Ps_Nr");
+        view.angelegenheitId = s.FieldLong("dlAngelegenheit");
+        view.angelegenheitNr = s.FieldLong("dlAngelegenheitNr");
+        view.angelegenheit = s.FieldText("dcAngelegenheit");
+        view.angelegenheitErweitert = s.FieldText("dcAngelegenheitErweitert");
+        view.auftragArtNr = s.FieldLong("dlAuftragArtNr");
+        view.auftragArt = s.FieldText("dcAuftragArt");
+        view.lfdNr = s.FieldLong("diLfdNr");
+        view.objektNr = s.FieldLong("dlObjektNr");
+        view.jahr = s.FieldLong("dlJahr");
+        view.monat = s.FieldLong("diMonat");
+        s.CloseQuery();
+        ASSERT_FALSE(view.mandant.isEmpty()) << id;
+
+        // One object for all: a load must not keep anything of the order before.
+        ASSERT_TRUE(order.Load(id)) << id;
+        view.rechnungen = id == kInvoicedOrder ? 1 : 0;
+        EXPECT_EQ(describe(order.values()), describe(view)) << id;
+    }
+}
+
+TEST_P(HostObjectsTest, OfficeOrderValuesOfDemoOrdersAndNothingOfAnUnknownOne) {
+    office::OfficeOrder order(database());
+    EXPECT_EQ(describe(order.values()), describe({}));
+
+    ASSERT_TRUE(order.Load(5003));
+    EXPECT_EQ(describe(order.values()),
+              QStringLiteral("Mandant 102 \"Autohaus Sommer\" Nr. 10002 | Angelegenheit 2 Nr. 201 "
+                             "\"Lohn- und Gehaltsabrechnung\" \"Lohnabrechnung Januar 2026\" | "
+                             "Auftragsart 20 \"Lohnbuchhaltung\" | lfd. 1 Objekt 0 | 1/2026 | "
+                             "Rechnungen 0"));
+    ASSERT_TRUE(order.Load(kInvoicedOrder));
+    EXPECT_EQ(order.values().rechnungen, 1);
+    EXPECT_EQ(order.values().jahr, 2025);
+    EXPECT_EQ(order.values().auftragArt, QStringLiteral("Jahresabschluss"));
+    ASSERT_TRUE(order.Load(kRentalIncomeOrder));
+    EXPECT_EQ(order.values().angelegenheit,
+              QStringLiteral("Einkünfte aus Vermietung und Verpachtung"));
+    EXPECT_EQ(order.values().angelegenheitErweitert,
+              QStringLiteral("Mehrfamilienhaus Gartenstraße 12"));
+    EXPECT_EQ(order.values().objektNr, 3);
+    EXPECT_EQ(order.values().rechnungen, 0);
+    ASSERT_TRUE(order.Load(5012));
+    EXPECT_EQ(order.values().lfdNr, 2);
+    ASSERT_TRUE(order.Load(kUnproductiveTimeOrder));
+    EXPECT_EQ(order.values().mandantId, kOffice);
+    EXPECT_EQ(order.values().mandant, QStringLiteral("Kanzlei Hartmann"));
+
+    for (int unknown : {4711, 0, -1}) {
+        ASSERT_TRUE(order.Load(kInvoicedOrder));
+        EXPECT_FALSE(order.Load(unknown)) << unknown;
+        EXPECT_EQ(describe(order.values()), describe({})) << unknown;
+    }
+
+    ASSERT_TRUE(order.Load(kInvoicedOrder));
+    order.Close();
+    EXPECT_EQ(describe(order.values()), describe({}));
+}
+
+// Every invoice row counts, not only the latest one the order points at; invoices of other
+// orders do not.
+TEST_P(HostObjectsTest, OfficeOrderCountsEveryInvoiceOfTheOrder) {
+    addInvoice(kInvoicedOrder, 2026002, true);
+    addInvoice(5003, 2026003, true);
+    addInvoice(5003, 2026004, false);
+    office::OfficeOrder order(database());
+    ASSERT_TRUE(order.Load(kInvoicedOrder));
+    EXPECT_EQ(order.values().rechnungen, 2);
+    ASSERT_TRUE(order.Load(5003));
+    EXPECT_EQ(order.values().rechnungen, 2);
+    ASSERT_TRUE(order.Load(5001));
+    EXPECT_EQ(order.values().rechnungen, 0);
+}
+
+TEST_P(HostObjectsTest, GlobaleWerteReadTheRowAtEveryQuestion) {
+    office::OfficeGlobaleWerte werte(database());
+    EXPECT_FALSE(werte.Wert(kGlobalValueInvoicedOrders));
+    db::DbService s(database());
+    ASSERT_EQ(s.Execute(QStringLiteral("UPDATE tGlobaleWerte SET dbWert = 1 WHERE dlNummer = $1"),
+                        db::Params{n(kGlobalValueInvoicedOrders)}),
+              1);
+    EXPECT_TRUE(werte.Wert(kGlobalValueInvoicedOrders));
+    // Numbers the office never set are off.
+    EXPECT_FALSE(werte.Wert(32));
+    EXPECT_FALSE(werte.Wert(0));
+    s.Execute(QStringLiteral("INSERT INTO tGlobaleWerte (dlNummer, dbWert) VALUES (32, 1)"));
+    EXPECT_TRUE(werte.Wert(32));
 }
 
 TEST_P(HostObjectsTest, ErstellungsInfoNamesCommandLibraryAndTheDatabaseState) {
@@ -160,6 +320,10 @@ TEST_P(HostObjectsTest, FactoryHandsOutHostObjectsOnItsDatabaseAndOneErstellungs
     ASSERT_TRUE(employee->Load(true));
     EXPECT_EQ(employee->Nummer(), 12);
     EXPECT_EQ(&platform.erstellungsInfo(), &platform.erstellungsInfo());
+    auto order = platform.createOfficeOrder();
+    ASSERT_TRUE(order->Load(kInvoicedOrder));
+    EXPECT_EQ(order->values().mandantNr, 10002);
+    EXPECT_FALSE(platform.createGlobaleWerte()->Wert(kGlobalValueInvoicedOrders));
 
     platform.failCreation(Creation::Mitarbeiter);
     try {

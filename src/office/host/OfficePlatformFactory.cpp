@@ -1,7 +1,9 @@
 #include "office/host/OfficePlatformFactory.h"
 
 #include "office/host/OfficeErstellungsInfo.h"
+#include "office/host/OfficeGlobaleWerte.h"
 #include "office/host/OfficeMitarbeiter.h"
+#include "office/host/OfficeOrder.h"
 #include "office/host/OfficePersonStamm.h"
 
 namespace orv::office {
@@ -23,6 +25,14 @@ platform::ErstellungsInfo& OfficePlatformFactory::erstellungsInfo() {
         erstellungsInfo_ = std::make_unique<OfficeErstellungsInfo>(database_);
     }
     return *erstellungsInfo_;
+}
+
+std::unique_ptr<platform::OfficeOrder> OfficePlatformFactory::createOfficeOrder() {
+    return std::make_unique<OfficeOrder>(database_);
+}
+
+std::unique_ptr<platform::GlobaleWerte> OfficePlatformFactory::createGlobaleWerte() {
+    return std::make_unique<OfficeGlobaleWerte>(database_);
 }
 
 }  // namespace orv::office

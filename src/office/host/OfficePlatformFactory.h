@@ -21,6 +21,8 @@ public:
     std::unique_ptr<platform::PersonStamm> createPersonStamm() override;
     std::unique_ptr<platform::Mitarbeiter> createMitarbeiter() override;
     platform::ErstellungsInfo& erstellungsInfo() override;
+    std::unique_ptr<platform::OfficeOrder> createOfficeOrder() override;
+    std::unique_ptr<platform::GlobaleWerte> createGlobaleWerte() override;
 
 private:
     db::Database& database_;
