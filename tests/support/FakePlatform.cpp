@@ -1,5 +1,6 @@
 #include "FakePlatform.h"
 
+#include "platform/host/OfficeServices.h"
 #include "platform/host/PersonObjects.h"
 
 namespace orv::test {
@@ -91,6 +92,38 @@ public:
     }
 };
 
+class OrderBrowserHandle final : public platform::OrderBrowser, WindowLife<ScriptedOrderBrowser> {
+public:
+    explicit OrderBrowserHandle(ScriptedOrderBrowser& s) : WindowLife(s) {}
+    void setMitarbeiter(std::int32_t mitarbeiterId) override {
+        scripted_.setMitarbeiter(mitarbeiterId);
+    }
+    void setModus(std::int32_t modus) override { scripted_.setModus(modus); }
+    void setFilter(const QString& field, std::int32_t value) override {
+        scripted_.setFilter(field, value);
+    }
+    void setAuftragAnlageErlaubt(bool allowed) override {
+        scripted_.setAuftragAnlageErlaubt(allowed);
+    }
+    void Anzeigen() override { scripted_.Anzeigen(); }
+    std::vector<std::int32_t> AusgewaehlteAuftraege() const override {
+        return scripted_.AusgewaehlteAuftraege();
+    }
+};
+
+class OrderServiceHandle final : public platform::OrderService, WindowLife<ScriptedOrderService> {
+public:
+    explicit OrderServiceHandle(ScriptedOrderService& s) : WindowLife(s) {}
+    void Begin(std::int32_t& actionCode) override { scripted_.Begin(actionCode); }
+    std::int32_t ParameterUBound(std::int32_t& actionCode) override {
+        return scripted_.ParameterUBound(actionCode);
+    }
+    void Execute(std::vector<std::int32_t>& parameters, std::int32_t& result) override {
+        scripted_.Execute(parameters, result);
+    }
+    void End() override { scripted_.End(); }
+};
+
 }  // namespace
 
 FakePlatform::FakePlatform(db::Database& database, Tracing tracing)
@@ -104,6 +137,8 @@ FakePlatform::FakePlatform(db::Database& database, Tracing tracing)
     frmPause_.setClock(&clock_);
     frmExterneZeit_.setJournal(&journal_);
     frmEigenschaften_.setJournal(&journal_);
+    orderBrowser_.setJournal(&journal_);
+    orderService_.setJournal(&journal_);
 }
 
 FakePlatform::~FakePlatform() = default;
@@ -196,6 +231,34 @@ std::unique_ptr<platform::Mitarbeiter> FakePlatform::createMitarbeiter() {
         return PlatformFactory::createMitarbeiter();
     }
     return OfficePlatformFactory::createMitarbeiter();
+}
+
+std::unique_ptr<platform::OfficeOrder> FakePlatform::createOfficeOrder() {
+    if (fails(Creation::OfficeOrder)) {
+        return PlatformFactory::createOfficeOrder();
+    }
+    return OfficePlatformFactory::createOfficeOrder();
+}
+
+std::unique_ptr<platform::OrderBrowser> FakePlatform::createOrderBrowser() {
+    if (fails(Creation::OrderBrowser)) {
+        return PlatformFactory::createOrderBrowser();
+    }
+    return std::make_unique<OrderBrowserHandle>(orderBrowser_);
+}
+
+std::unique_ptr<platform::OrderService> FakePlatform::createOrderService() {
+    if (fails(Creation::OrderService)) {
+        return PlatformFactory::createOrderService();
+    }
+    return std::make_unique<OrderServiceHandle>(orderService_);
+}
+
+std::unique_ptr<platform::GlobaleWerte> FakePlatform::createGlobaleWerte() {
+    if (fails(Creation::GlobaleWerte)) {
+        return PlatformFactory::createGlobaleWerte();
+    }
+    return OfficePlatformFactory::createGlobaleWerte();
 }
 
 }  // namespace orv::test

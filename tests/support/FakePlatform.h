@@ -5,6 +5,7 @@
 #include "RecordingErrorServer.h"
 #include "RecordingTraceLogger.h"
 #include "ScriptedMessageBoxes.h"
+#include "ScriptedOrderDialogs.h"
 #include "ScriptedWindows.h"
 #include "SettableClock.h"
 
@@ -31,6 +32,10 @@ enum class Creation {
     FrmPause,
     FrmExterneZeit,
     FrmEigenschaften,
+    OfficeOrder,
+    OrderBrowser,
+    OrderService,
+    GlobaleWerte,
 };
 
 // Everything outside the component for a test: the real host objects over the test's office
@@ -58,6 +63,10 @@ public:
     std::unique_ptr<platform::FrmEigenschaften> createFrmEigenschaften() override;
     std::unique_ptr<platform::PersonStamm> createPersonStamm() override;
     std::unique_ptr<platform::Mitarbeiter> createMitarbeiter() override;
+    std::unique_ptr<platform::OfficeOrder> createOfficeOrder() override;
+    std::unique_ptr<platform::OrderBrowser> createOrderBrowser() override;
+    std::unique_ptr<platform::OrderService> createOrderService() override;
+    std::unique_ptr<platform::GlobaleWerte> createGlobaleWerte() override;
 
     void failCreation(Creation what, bool fail = true);
     // The error server is created but cannot show the report.
@@ -79,6 +88,8 @@ public:
     ScriptedFrmPause& frmPause() { return frmPause_; }
     ScriptedFrmExterneZeit& frmExterneZeit() { return frmExterneZeit_; }
     ScriptedFrmEigenschaften& frmEigenschaften() { return frmEigenschaften_; }
+    ScriptedOrderBrowser& orderBrowser() { return orderBrowser_; }
+    ScriptedOrderService& orderService() { return orderService_; }
 
 private:
     bool fails(Creation what) const { return failing_.count(what) > 0; }
@@ -99,6 +110,8 @@ private:
     ScriptedFrmPause frmPause_;
     ScriptedFrmExterneZeit frmExterneZeit_;
     ScriptedFrmEigenschaften frmEigenschaften_;
+    ScriptedOrderBrowser orderBrowser_;
+    ScriptedOrderService orderService_;
 };
 
 }  // namespace orv::test
