@@ -2,6 +2,7 @@
 
 #include "ORVkStoppUhren/CStoppUhren.h"
 #include "session/diagnostics/ObjectTrace.h"
+#include "session/runtime/KeyedCollection.h"
 
 #include <QDateTime>
 
@@ -14,6 +15,9 @@ class PlatformFactory;
 }  // namespace orv::platform
 
 namespace orv {
+
+class CAuftrag;
+class CDBAccess;
 
 // One employee's session: its stopwatches, the clock, the options and rights read at start.
 class CStoppUhren final : public _CStoppUhren {
@@ -44,6 +48,21 @@ public:
     // For the component's own classes and windows.
     platform::PlatformFactory& platform() const { return platform_; }
     const ObjectTrace& trace() const { return trace_; }
+    // The database gateway; error 91 before Starten created it.
+    CDBAccess& DbAccess() const;
+    KeyedCollection<CAuftrag>& Auftraege() { return auftraege_; }
+    // The productive order with that key; error 5 when there is none.
+    std::shared_ptr<CAuftrag> Auftrag(const QString& key) const;
+    // The idle order; error 91 before it was set up.
+    CAuftrag& LeerlaufAuftrag() const;
+    const std::shared_ptr<CAuftrag>& AktuellerAuftrag() const { return aktuellerAuftrag_; }
+    // The first productive order that holds that office order, or nullptr.
+    std::shared_ptr<CAuftrag> AuftragZuAuftragId(std::int32_t auftragId) const;
+    QString SekundenZeit(std::int32_t seconds) const;
+    // Adds time to the idle order and its entry, and saves both.
+    void ZusatzZeitLeerlauf(std::int32_t seconds);
+    // The order on which the day's idle time is booked.
+    std::int32_t LeerlaufBuchungsAuftrag() const { return leerlaufBuchungsAuftrag_; }
     std::int32_t MandantVorgabe() const { return mandantVorgabe_; }
     void MandantVorgabe(std::int32_t id) { mandantVorgabe_ = id; }
     std::int32_t AuftragsSekunden() const { return auftragsSekunden_; }
@@ -69,11 +88,20 @@ public:
     std::int32_t plMitarbeiterNr();
 
 private:
+    void OptionenLesen();
+    void RechteLesen();
+    void AuftraegeLeistungenLaden();
+    void LoginHeutePruefen();
     void StoppUhrenAnzeigen();
+    double getDouble(const QString& value) const;
     std::int32_t lookUpPersonNumber(std::int32_t id, bool kanzlei);
 
     platform::PlatformFactory& platform_;
     ObjectTrace trace_;
+    std::unique_ptr<CDBAccess> dbAccess_;
+    KeyedCollection<CAuftrag> auftraege_;
+    std::shared_ptr<CAuftrag> leerlauf_;
+    std::shared_ptr<CAuftrag> aktuellerAuftrag_;
     std::unique_ptr<platform::FrmStoppUhr> frmStoppUhr_;
 
     std::int32_t mlMandant_ = 0;
@@ -86,6 +114,7 @@ private:
     double verwaltungsanteil_ = 0;
     std::int32_t verwaltungsmitarbeiter_ = 0;
     bool auftragLaeuft_ = false;
+    std::int32_t leerlaufBuchungsAuftrag_ = 0;
     bool leistungenAufFakturierte_ = false;
     bool industrieZeit_ = false;
     std::int32_t loginId_ = 0;

@@ -53,23 +53,20 @@ private:
     std::vector<OrderBrowserCall> calls_;
 };
 
-// The parameter array of the office's order service, by action. Both actions take the calling
-// window's handle in element 0 (0: none) and hand their order out in element 3.
-// Action 4 (create an order) takes the new order's key: client id, year, month, running number,
-// matter id and object number in the elements named below.
-// Action 10 (the order display dialog):
-//   element 1  the employee's id                              (in)
-//   element 2  the number of orders the user chose            (out)
-//   element 3  the current order's id in, the chosen order's id out
+// The parameter array of the office's order service, by action, as the component fills it
+// (platform::OrderService names the positions of action 10). Action 4 (create an order) takes
+// the new order's key: client id, year, month, running number, matter id and object number in
+// the elements named below, and hands the new order out in element 3.
 namespace auftragsdienst {
-inline constexpr std::int32_t kAnlegen = 4;
-inline constexpr std::int32_t kAnzeigen = 10;
+using platform::OrderService;
+inline constexpr std::int32_t kAnlegen = OrderService::kAktionAnlegen;
+inline constexpr std::int32_t kAnzeigen = OrderService::kAktionAnzeigen;
 inline constexpr std::int32_t kAnlegenUBound = 12;
 inline constexpr std::int32_t kAnzeigenUBound = 3;
 inline constexpr std::size_t kFenster = 0;
-inline constexpr std::size_t kMitarbeiter = 1;  // action 10
-inline constexpr std::size_t kAnzahl = 2;       // action 10
-inline constexpr std::size_t kAuftrag = 3;
+inline constexpr std::size_t kMitarbeiter = OrderService::kAnzeigenMitarbeiter;  // action 10
+inline constexpr std::size_t kAnzahl = OrderService::kAnzeigenAnzahl;            // action 10
+inline constexpr std::size_t kAuftrag = OrderService::kAnzeigenAuftrag;
 // Action 4: the new order's key
 inline constexpr std::size_t kMandant = 1;
 inline constexpr std::size_t kJahr = 5;
@@ -77,7 +74,7 @@ inline constexpr std::size_t kMonat = 6;
 inline constexpr std::size_t kLfdNr = 7;
 inline constexpr std::size_t kAngelegenheit = 8;
 inline constexpr std::size_t kObjektNr = 12;
-inline constexpr std::int32_t kErledigt = 1;  // result of an action done
+inline constexpr std::int32_t kErledigt = OrderService::kErledigt;
 }  // namespace auftragsdienst
 
 struct OrderServiceAnswer {

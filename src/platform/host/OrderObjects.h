@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -47,10 +48,20 @@ public:
     virtual std::vector<std::int32_t> AusgewaehlteAuftraege() const = 0;
 };
 
-// The office's order service: an action with a numbered parameter array.
+// The office's order service: an action with a numbered parameter array from 0 to the upper
+// bound the service reports for the action. Element 0 is the calling window's handle (0: none).
 // Action 4 creates an order, action 10 shows the order display dialog.
 class OrderService {
 public:
+    static constexpr std::int32_t kAktionAnlegen = 4;
+    static constexpr std::int32_t kAktionAnzeigen = 10;
+    static constexpr std::int32_t kErledigt = 1;  // result of an action done
+    // Action 10: the employee (in), the number of orders the user chose (out), the current
+    // order's id in and the chosen order's id out.
+    static constexpr std::size_t kAnzeigenMitarbeiter = 1;
+    static constexpr std::size_t kAnzeigenAnzahl = 2;
+    static constexpr std::size_t kAnzeigenAuftrag = 3;
+
     virtual ~OrderService() = default;
     virtual void Begin(std::int32_t& actionCode) = 0;
     virtual std::int32_t ParameterUBound(std::int32_t& actionCode) = 0;

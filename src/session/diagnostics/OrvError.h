@@ -13,7 +13,9 @@ namespace err {
 inline constexpr std::int32_t kInvalidCall = 5;
 inline constexpr std::int32_t kOverflow = 6;
 inline constexpr std::int32_t kSubscript = 9;
+inline constexpr std::int32_t kTypeMismatch = 13;
 inline constexpr std::int32_t kCannotCreateObject = 429;
+inline constexpr std::int32_t kDuplicateKey = 457;
 inline constexpr std::int32_t kDatabase = -2147467259;  // 0x80004005
 }  // namespace err
 

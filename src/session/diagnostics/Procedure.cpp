@@ -5,6 +5,9 @@
 namespace orv {
 
 void Procedure::finish() {
+    if (!traced_) {
+        return;
+    }
     if (endText_.isEmpty()) {
         trace_.traceEnd(name_);
     } else {

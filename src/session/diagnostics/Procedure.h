@@ -19,7 +19,12 @@ namespace orv {
 //     return p.run([&] { ...; return true; });
 class Procedure {
 public:
-    Procedure(const ObjectTrace& trace, const char* name) : trace_(trace), name_(name) {}
+    // A few small procedures called very often (the rights check) write no trace lines but
+    // still handle their errors.
+    enum class Tracing { Traced, Untraced };
+
+    Procedure(const ObjectTrace& trace, const char* name, Tracing tracing = Tracing::Traced)
+        : trace_(trace), name_(name), traced_(tracing == Tracing::Traced) {}
 
     // Extra information for the problem report while a risky step runs, such as the description
     // of an object creation that may fail.
@@ -30,7 +35,7 @@ public:
 
     template <typename F>
     decltype(auto) run(F&& body) {
-        trace_.traceBegin(name_);
+        begin();
         try {
             if constexpr (std::is_void_v<std::invoke_result_t<F>>) {
                 std::forward<F>(body)();
@@ -47,7 +52,7 @@ public:
 
     template <typename F, typename R>
     R report(F&& body, R reached) {
-        trace_.traceBegin(name_);
+        begin();
         try {
             R result = std::forward<F>(body)();
             finish();
@@ -60,7 +65,7 @@ public:
 
     template <typename F>
     void report(F&& body) {
-        trace_.traceBegin(name_);
+        begin();
         try {
             std::forward<F>(body)();
             finish();
@@ -70,6 +75,11 @@ public:
     }
 
 private:
+    void begin() const {
+        if (traced_) {
+            trace_.traceBegin(name_);
+        }
+    }
     void finish();
     // Hand the current exception to the error routine: re-raised with this procedure's place,
     // or shown as the problem report.
@@ -78,6 +88,7 @@ private:
 
     const ObjectTrace& trace_;
     const char* name_;
+    bool traced_;
     QString extra_;
     QString endText_;
 };

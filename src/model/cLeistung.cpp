@@ -1,0 +1,354 @@
+#include "model/cLeistung.h"
+
+#include "model/CAuftrag.h"
+#include "model/OrderPicking.h"
+#include "persistence/DbProcedure.h"
+#include "persistence/DbService.h"
+#include "persistence/gateway/CDBAccess.h"
+#include "platform/Clock.h"
+#include "platform/PlatformFactory.h"
+#include "session/CStoppUhren.h"
+#include "session/diagnostics/ErrorHandling.h"
+#include "session/diagnostics/Procedure.h"
+#include "session/runtime/Runtime.h"
+
+#include <cmath>
+
+namespace orv {
+namespace {
+
+constexpr qsizetype kLeistungsTextLaenge = 64;
+
+}  // namespace
+
+cLeistung::cLeistung(CStoppUhren& session)
+    : session_(session), trace_(session.platform(), QStringLiteral("cLeistung")) {}
+
+cLeistung::~cLeistung() = default;
+
+QDateTime cLeistung::now() const {
+    return session_.platform().clock().now();
+}
+
+CAuftrag& cLeistung::Auftrag() const {
+    if (auftrag_ == nullptr) {
+        raiseError(91, QStringLiteral("Objektvariable nicht festgelegt: Die Leistung gehört zu "
+                                      "keinem Auftrag."));
+    }
+    return *auftrag_;
+}
+
+void cLeistung::Init(CAuftrag& auftrag, bool newRow) {
+    Procedure p(trace_, "cLeistung");
+    p.run([&] {
+        auftrag_ = &auftrag;
+        texte_.clear();
+        if (newRow) {
+            session_.DbAccess().InsertLeistungZeitErfassung(*this);
+        }
+        letzterTick_ = now();
+    });
+}
+
+QString cLeistung::BeginnText() const {
+    return rt::clockText(beginn_);
+}
+
+QString cLeistung::EndeText() const {
+    return rt::clockText(ende_);
+}
+
+QString cLeistung::Key() const {
+    return QLatin1Char('l') + QString::number(id_);
+}
+
+QString cLeistung::ZeitText() const {
+    return rt::durationText(sekunden_);
+}
+
+QString cLeistung::ZeitTextIndustrie() const {
+    return rt::industrialHoursText(sekunden_);
+}
+
+std::int32_t cLeistung::VerwaltungsZeit() const {
+    return rt::roundToLong(sekunden_ / 100.0 * session_.Verwaltungsanteil());
+}
+
+QString cLeistung::VerwaltungsZeitText() const {
+    return rt::durationText(VerwaltungsZeit());
+}
+
+QString cLeistung::SekundenZeit(std::int32_t seconds) {
+    return rt::durationText(seconds);
+}
+
+void cLeistung::Increment() {
+    Procedure p(trace_, "Increment");
+    p.run([&] {
+        const QDateTime current = now();
+        const std::int64_t elapsed =
+            letzterTick_.isValid() ? rt::secondsBetween(letzterTick_, current) : 1;
+        sekunden_ = rt::addLong(sekunden_, rt::toLong(elapsed));
+        letzterTick_ = current;
+    });
+}
+
+void cLeistung::Starten(bool setBeginn) {
+    Procedure p(trace_, "Starten");
+    p.run([&] {
+        const QDateTime current = now();
+        if (setBeginn) {
+            beginn_ = current;
+        }
+        status_ = AuftragStatus_Aktiv;
+        db::DbService service(session_.platform().officeDatabase());
+        service.Open();
+        service.Execute(QStringLiteral("UPDATE tLeistungzeiterfassung SET Status = ") +
+                        QString::number(status_) +
+                        QStringLiteral(" WHERE idLeistungZeiterfassung = ") + QString::number(id_));
+        service.Close();
+        letzterTick_ = current;
+    });
+}
+
+void cLeistung::Anhalten(bool pause, bool finish) {
+    Procedure p(trace_, "Anhalten");
+    p.run([&] {
+        // A finished, booked or deleted entry keeps its end.
+        if (status_ >= AuftragStatus_Beendet) {
+            return;
+        }
+        ende_ = now();
+        if (!pause) {
+            status_ = finish ? AuftragStatus_Beendet : AuftragStatus_InAktiv;
+        }
+        trace_.trace(QStringLiteral("Anhalten: Speichern False"));
+        Speichern(false);
+    });
+}
+
+void cLeistung::Speichern(bool insert) {
+    Procedure p(trace_, "Speichern");
+    p.run([&] {
+        if (sekunden_ <= 0) {
+            return;
+        }
+        if (insert) {
+            trace_.trace(QStringLiteral(
+                "Speichern: moAuftrag.StoppUhren.DbAccess.InsertLeistungZeitErfassung Me"));
+            session_.DbAccess().InsertLeistungZeitErfassung(*this);
+        } else {
+            trace_.trace(
+                QStringLiteral("Speichern: moAuftrag.StoppUhren.DbAccess.UpdateLeistung Me"));
+            session_.DbAccess().UpdateLeistung(*this);
+        }
+        // Idle time is booked with a text of its own at the day closing; its lines stay unsaved.
+        if (!Auftrag().Leerlauf() && !texte_.empty()) {
+            saveTextLines();
+        }
+    });
+}
+
+void cLeistung::saveTextLines() {
+    const auto traceLine = [&](const CText& line) {
+        if (trace_.enabled()) {
+            trace_.trace(QStringLiteral("Speichern: oText.TextId = ") +
+                         QString::number(line.TextId()));
+        }
+    };
+    db::Database& database = session_.platform().officeDatabase();
+    {
+        db::DbProcedure insert(database);
+        if (insert.Prepare(QStringLiteral("dbo.S_ORV_Common_Korg_Insert_Text"), 0)) {
+            for (const std::shared_ptr<CText>& line : texte_) {
+                if (!line->Text().isEmpty() && line->TextId() == 0) {
+                    traceLine(*line);
+                    insert.AddLong("@VorgangID", id_);
+                    insert.AddText("@Text", line->Text());
+                    insert.AddLong("@TextID", line->TextId());
+                    insert.Execute(0);
+                    line->TextId(insert.OutLong("@TextID"));
+                }
+            }
+        }
+        insert.Close();
+    }
+    db::DbProcedure update(database);
+    if (update.Prepare(QStringLiteral("dbo.S_ORV_Common_Korg_Update_Text"), 0)) {
+        for (const std::shared_ptr<CText>& line : texte_) {
+            if (!line->Text().isEmpty() && line->TextId() >= 1) {
+                traceLine(*line);
+                update.AddText("@Text", line->Text());
+                update.AddLong("@TextID", line->TextId());
+                update.Execute(0);
+            }
+        }
+    }
+    update.Close();
+}
+
+bool cLeistung::Loeschen(bool moveToIdle) {
+    Procedure p(trace_, "Loeschen");
+    return p.run([&] {
+        session_.DbAccess().LeistungLoeschen(*this);
+        if (moveToIdle) {
+            CAuftrag& leerlauf = session_.LeerlaufAuftrag();
+            leerlauf.Sekunden(rt::addLong(leerlauf.Sekunden(), sekunden_));
+            trace_.trace(QStringLiteral("Loeschen: moAuftrag.StoppUhren.Leerlauf.Speichern"));
+            leerlauf.Speichern();
+            const std::shared_ptr<cLeistung> leerlaufLeistung =
+                leerlauf.Leistung(QStringLiteral("1"));
+            leerlaufLeistung->Sekunden(rt::addLong(leerlaufLeistung->Sekunden(), sekunden_));
+            trace_.trace(QStringLiteral(
+                "Loeschen: moAuftrag.StoppUhren.Leerlauf.Leistung(1).Speichern False"));
+            leerlaufLeistung->Speichern(false);
+            CAuftrag& auftrag = Auftrag();
+            auftrag.Sekunden(rt::subtractLong(auftrag.Sekunden(), sekunden_));
+            trace_.trace(QStringLiteral("Loeschen: moAuftrag.Speichern"));
+            auftrag.Speichern();
+            auftrag.Leistungen().Remove(Key());
+        }
+        return true;
+    });
+}
+
+void cLeistung::AuftragAendern(std::int32_t newAuftragId, bool asNew) {
+    Procedure p(trace_, "AuftragAendern");
+    p.run([&] {
+        CAuftrag& current = Auftrag();
+        if (!asNew && (newAuftragId == current.AuftragId() || newAuftragId < 1)) {
+            return;
+        }
+        std::shared_ptr<CAuftrag> target;
+        if (newAuftragId < 1) {
+            current.AuftragAendern(0);
+        } else {
+            target = session_.AuftragZuAuftragId(newAuftragId);
+            if (target == nullptr) {
+                target = std::make_shared<CAuftrag>(session_);
+                target->Init(session_, false, 0, false);
+                target->Status(AuftragStatus_InAktiv);
+                session_.Auftraege().Add(target, target->Key());
+                target->AuftragAendern(newAuftragId);
+            }
+        }
+        // Keeps the entry alive while it moves between the collections.
+        const std::shared_ptr<cLeistung> self = shared_from_this();
+        if (asNew) {
+            trace_.trace(QStringLiteral("AuftragAendern: Speichern True"));
+            Speichern(true);
+        } else if (target != nullptr && id_ != 0) {
+            current.Leistungen().Remove(Key());
+            current.Sekunden(rt::subtractLong(current.Sekunden(), sekunden_));
+            trace_.trace(QStringLiteral("AuftragAendern: moAuftrag.Speichern"));
+            current.Speichern();
+        }
+        if (target != nullptr) {
+            target->Leistungen().Add(self, Key());
+            target->Sekunden(rt::addLong(target->Sekunden(), sekunden_));
+            target->AuftragId(newAuftragId);
+            auftrag_ = target.get();
+            trace_.trace(QStringLiteral("AuftragAendern: moAuftrag.Speichern_2"));
+            target->Speichern();
+            session_.DbAccess().LeistungAuftragAendern(*this);
+        }
+    });
+}
+
+void cLeistung::AnAuftragAnfuegen() {
+    Procedure p(trace_, "AnAuftragAnfuegen");
+    p.run([&] {
+        if (auftrag_ == nullptr) {
+            return;
+        }
+        auftrag_->Leistungen().Add(shared_from_this(), Key());
+        auftrag_->Sekunden(rt::addLong(auftrag_->Sekunden(), sekunden_));
+        trace_.trace(QStringLiteral("AnAuftragAnfuegen"));
+        auftrag_->Speichern();
+        session_.DbAccess().LeistungAuftragAendern(*this);
+    });
+}
+
+void cLeistung::AuftragAendernVorlauefig(std::int32_t newAuftragId) {
+    Procedure p(trace_, "AuftragAendernVorlauefig");
+    p.run([&] {
+        CAuftrag& auftrag = Auftrag();
+        if (newAuftragId != auftrag.AuftragId() && newAuftragId > 0) {
+            auftrag.AuftragAendern(newAuftragId);
+            auftrag.AuftragId(newAuftragId);
+        }
+    });
+}
+
+bool cLeistung::AuftragBrowsen() {
+    Procedure p(trace_, "AuftragBrowsen");
+    return p.run([&] {
+        const std::int32_t mandantNr = Auftrag().MandantNr();
+        const std::int32_t id =
+            pickOrderInBrowser(session_, mandantNr > 0 ? mandantNr : session_.MandantNr());
+        if (id > 0) {
+            AuftragAendern(id, false);
+            return true;
+        }
+        return false;
+    });
+}
+
+bool cLeistung::AuftragAnzeigen() {
+    Procedure p(trace_, "AuftragAnzeigen");
+    return p.run([&] {
+        const std::int32_t id = pickOrderInDisplay(session_, Auftrag().AuftragId());
+        if (id > 0) {
+            AuftragAendern(id, false);
+            return true;
+        }
+        return false;
+    });
+}
+
+bool cLeistung::AuftragBrowsenVorlauefig() {
+    Procedure p(trace_, "AuftragBrowsenVorlauefig");
+    return p.run([&] {
+        const std::int32_t mandantNr = Auftrag().MandantNr();
+        const std::int32_t id =
+            pickOrderInBrowser(session_, mandantNr > 0 ? mandantNr : session_.MandantNr());
+        if (id > 0) {
+            AuftragAendernVorlauefig(id);
+            return true;
+        }
+        return false;
+    });
+}
+
+std::shared_ptr<CText> cLeistung::TextHinzufuegen(std::int32_t textId, const QString& text) {
+    Procedure p(trace_, "TextHinzufuegen");
+    return p.run([&] {
+        auto line = std::make_shared<CText>(textId, text);
+        texte_.Add(line);
+        return line;
+    });
+}
+
+std::shared_ptr<CText> cLeistung::Text(const QString& key) const {
+    if (key.isEmpty()) {
+        return nullptr;
+    }
+    return texte_.item(key);
+}
+
+QString cLeistung::ErsteZeileText() const {
+    return texte_.empty() ? QString() : texte_.at(1)->Text();
+}
+
+QString cLeistung::VerwaltungsText() const {
+    return rt::left(QStringLiteral("(VZL) ") + ErsteZeileText(), kLeistungsTextLaenge);
+}
+
+void cLeistung::StandardTextSetzen(const QString& text) {
+    if (texte_.empty()) {
+        texte_.Add(std::make_shared<CText>());
+    }
+    texte_.at(1)->Text(text);
+}
+
+}  // namespace orv

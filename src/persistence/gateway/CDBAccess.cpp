@@ -1,0 +1,426 @@
+#include "persistence/gateway/CDBAccess.h"
+
+#include "model/CAuftrag.h"
+#include "model/cLeistung.h"
+#include "persistence/Database.h"
+#include "persistence/DbProcedure.h"
+#include "persistence/DbService.h"
+#include "persistence/Dialect.h"
+#include "platform/Clock.h"
+#include "platform/PlatformFactory.h"
+#include "platform/host/OfficeServices.h"
+#include "session/CStoppUhren.h"
+#include "session/diagnostics/ErrorHandling.h"
+#include "session/diagnostics/Procedure.h"
+
+namespace orv {
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+constexpr int kInsertEndePosition = 7;    // @Ende of the insert procedure
+constexpr int kUpdateBeginnPosition = 4;  // @Beginn and @Ende of the update procedure
+constexpr int kUpdateEndePosition = 5;
+
+// Where an option value lives among the office-wide user settings.
+struct UserSetting {
+    QString subKey;
+    std::int32_t key;
+    std::int32_t dataType;
+};
+
+UserSetting userSettingFor(std::int32_t option) {
+    switch (option) {
+        case 0:
+            return {QStringLiteral("ORV.Brix.Options.KOrg.Verwaltungsanteil"), 1, 3};
+        case 1:
+            return {QStringLiteral("ORV.Brix.Options.KOrg.Verwaltungsmitarbeiter"), 1, 3};
+        case 2:
+            return {QStringLiteral("ORV.Common.KOrg.Zeiterfassung"), 3, 3};
+        default:
+            return {{}, 0, 0};
+    }
+}
+
+constexpr std::int32_t kOptionFakturierteAuftraege = 3;
+constexpr std::int32_t kGlobalValueFakturierteAuftraege = 31;
+
+QString number(std::int32_t value) {
+    return QString::number(value);
+}
+
+}  // namespace
+
+CDBAccess::CDBAccess(platform::PlatformFactory& platform)
+    : platform_(platform), trace_(platform, QStringLiteral("CDBAccess")) {}
+
+CDBAccess::~CDBAccess() = default;
+
+CStoppUhren& CDBAccess::owner() const {
+    if (owner_ == nullptr) {
+        raiseError(
+            err::kInvalidCall,
+            QStringLiteral("Der Datenbankzugriff ist keiner Stoppuhren-Sitzung zugeordnet."));
+    }
+    return *owner_;
+}
+
+std::int32_t CDBAccess::mitarbeiterId() const {
+    return owner().MitarbeiterId();
+}
+
+QDateTime CDBAccess::now() const {
+    return platform_.clock().now();
+}
+
+db::Database& CDBAccess::database() const {
+    return platform_.officeDatabase();
+}
+
+const db::Dialect& CDBAccess::dialect() const {
+    return db::dialectFor(database().backend());
+}
+
+std::int32_t CDBAccess::Execute(const QString& sql) {
+    db::DbService service(database());
+    service.Open();
+    const std::int32_t result = service.Execute(sql);
+    service.Close();
+    return result;
+}
+
+bool CDBAccess::ExistiertLoginHeute(QDateTime& lastLogout) {
+    Procedure p(trace_, "ExistiertLoginHeute");
+    return p.run([&] {
+        db::DbService service(database());
+        service.Open();
+        const QString sql = QString::fromLatin1(dialect().lastLogoutQuery)
+                                .arg(mitarbeiterId())
+                                .arg(owner().LoginId());
+        bool today = false;
+        if (service.OpenQuery(sql, 0, QString()) > 0) {
+            // A logout that was never written reads as 0, which is no day at all.
+            const QDateTime logout = service.FieldDate("LeistungserfassungAbmeldung", QDateTime());
+            lastLogout = logout.isValid() ? logout.addSecs(1) : QDateTime();
+            today = lastLogout.isValid() && lastLogout.date() == now().date();
+        }
+        service.CloseQuery();
+        service.Close();
+        return today;
+    });
+}
+
+bool CDBAccess::LoginPruefen(const QDateTime& anmeldung, const QDateTime& abmeldung) {
+    Procedure p(trace_, "LoginPruefen");
+    return p.run([&] {
+        db::DbProcedure procedure(database());
+        procedure.Prepare(QStringLiteral("S_ORV_Common_Korg_Leistungserfassung_LoginPruefen"), 0);
+        procedure.AddLong("@MitarbeiterID", mitarbeiterId());
+        procedure.AddDate("@Anmeldung", anmeldung);
+        procedure.AddDate("@Abmeldung", abmeldung);
+        procedure.AddLong("@Return", 0);
+        procedure.Execute(0);
+        const bool free = procedure.OutLong("@Return") == 0;
+        procedure.Close();
+        return free;
+    });
+}
+
+std::int32_t CDBAccess::LogIn(const QDateTime& anmeldung) {
+    Procedure p(trace_, "LogIn");
+    return p.run([&] {
+        db::DbProcedure procedure(database());
+        procedure.Prepare(QStringLiteral("S_ORV_Common_Korg_Leistungserfassung_Anmeldung"), 0);
+        procedure.AddLong("@MitarbeiterID", mitarbeiterId());
+        procedure.AddDate("@Anmeldung", anmeldung);
+        procedure.AddLong("@AnmeldungId", 0);
+        procedure.Execute(0);
+        const std::int32_t id = procedure.OutLong("@AnmeldungId");
+        procedure.Close();
+        return id;
+    });
+}
+
+void CDBAccess::LogOut() {
+    Procedure p(trace_, "LogOut");
+    p.run([&] {
+        db::DbService service(database());
+        service.Open();
+        const QString text = QLatin1Char('\'') + db::DbService::SqlDate(now()) + QLatin1Char('\'');
+        service.Execute(
+            QStringLiteral(
+                "UPDATE tLeistungZeiterfassungLogins SET LeistungsErfassungAbmeldung = ") +
+            text + QStringLiteral(" WHERE Ps_Id = ") + number(mitarbeiterId()) +
+            QStringLiteral(" AND LeistungsErfassungAbmeldung IS NULL"));
+        service.CloseQuery();
+        service.Close();
+    });
+}
+
+bool CDBAccess::LoginErstellen(const QDateTime& anmeldung, const QDateTime& abmeldung,
+                               std::int32_t loginArt) {
+    Procedure p(trace_, "LoginErstellen");
+    return p.run([&] {
+        db::DbProcedure procedure(database());
+        procedure.Prepare(QStringLiteral("dbo.S_ORV_Common_Korg_Leistungserfassung_Login"), 0);
+        procedure.AddLong("@MitarbeiterID", mitarbeiterId());
+        procedure.AddDate("@Anmeldung", anmeldung);
+        procedure.AddDate("@Abmeldung", abmeldung);
+        procedure.AddLong("@LoginArt", loginArt);
+        procedure.AddLong("@AnmeldungId", 0);
+        procedure.Execute(0);
+        const bool created = procedure.OutLong("@AnmeldungId") >= 1;
+        procedure.Close();
+        return created;
+    });
+}
+
+void CDBAccess::PauseBeginn() {
+    Procedure p(trace_, "PauseBeginn");
+    p.run(
+        [&] { Execute(QString::fromLatin1(dialect().pauseBeginStatement).arg(mitarbeiterId())); });
+}
+
+void CDBAccess::PausenEnde() {
+    Procedure p(trace_, "PausenEnde");
+    p.run([&] { Execute(QString::fromLatin1(dialect().pauseEndStatement).arg(mitarbeiterId())); });
+}
+
+bool CDBAccess::Funktionsrecht(std::int32_t recht) {
+    Procedure p(trace_, "Funktionsrecht", Procedure::Tracing::Untraced);
+    return p.run([&] {
+        db::DbService service(database());
+        service.Open();
+        bool granted = false;
+        if (service.OpenQuery(
+                QString::fromLatin1(dialect().rightCheckQuery).arg(mitarbeiterId()).arg(recht), 0,
+                QString()) > 0) {
+            granted = service.FieldBool("x", false);
+        }
+        service.CloseQuery();
+        service.Close();
+        return granted;
+    });
+}
+
+QString CDBAccess::OptionsWertErmitteln(std::int32_t option) {
+    Procedure p(trace_, "OptionsWertErmitteln");
+    return p.run([&] {
+        if (option == kOptionFakturierteAuftraege) {
+            if (globaleWerte_ == nullptr) {
+                globaleWerte_ = platform_.createGlobaleWerte();
+            }
+            return globaleWerte_->Wert(kGlobalValueFakturierteAuftraege) ? QStringLiteral("-1")
+                                                                         : QStringLiteral("0");
+        }
+        const UserSetting setting = userSettingFor(option);
+        if (setting.subKey.isEmpty()) {
+            return QString();
+        }
+        const QString value;  // the output's placeholder
+        p.setExtra(QStringLiteral("Optionswert: ") + setting.subKey + kCrLf +
+                   QStringLiteral("@MitarbeiterID = 0") + kCrLf + QStringLiteral("@SubKey = ") +
+                   setting.subKey + kCrLf + QStringLiteral("@Key = ") + number(setting.key) +
+                   kCrLf + QStringLiteral("@Value = ") + value + kCrLf +
+                   QStringLiteral("@DataType = ") + number(setting.dataType));
+        db::DbProcedure procedure(database());
+        QString result;
+        if (procedure.Prepare(QStringLiteral("dbo.S_ORV_VelmarNET_Get_UserSetting"), 0)) {
+            procedure.AddLong("@MitarbeiterID", 0);
+            procedure.AddText("@SubKey", setting.subKey);
+            procedure.AddLong("@Key", setting.key);
+            procedure.AddText("@Value", value);
+            procedure.AddLong("@DataType", setting.dataType);
+            procedure.Execute(0);
+            result = procedure.OutText("@Value");
+        }
+        procedure.Close();
+        return result;
+    });
+}
+
+bool CDBAccess::OptionsWertSchreiben(std::int32_t option, const QString& value) {
+    Procedure p(trace_, "OptionsWertSchreiben");
+    return p.run([&] {
+        // Only the order that receives the idle time is ever written back.
+        const UserSetting setting = option == 2 ? userSettingFor(2) : UserSetting{QString(), 0, 0};
+        p.setExtra(QStringLiteral("Optionswert: ") + setting.subKey);
+        db::DbProcedure procedure(database());
+        bool written = false;
+        if (procedure.Prepare(QStringLiteral("dbo.S_ORV_VelmarNET_Set_UserSetting"), 0)) {
+            procedure.AddLong("@MitarbeiterID", 0);
+            procedure.AddText("@SubKey", setting.subKey);
+            procedure.AddLong("@Key", setting.key);
+            procedure.AddText("@Value", value);
+            procedure.AddLong("@DataType", setting.dataType);
+            written = procedure.Execute(0) != 0;
+        }
+        procedure.Close();
+        return written;
+    });
+}
+
+std::int32_t CDBAccess::insertRow(std::int32_t auftragId, const QString& key, std::int32_t parentId,
+                                  const QString& parentKey, std::int32_t status,
+                                  const QString& text2, std::int32_t sekunden) {
+    db::DbProcedure procedure(database());
+    std::int32_t id = 0;
+    if (procedure.Prepare(QStringLiteral("dbo.S_ORV_Common_Korg_Insert_Zeiterfassung"), 0)) {
+        // The end is never known when a row is born.
+        db::ParameterValues values = procedure.GetParameterValues();
+        values.setNull(kInsertEndePosition);
+        procedure.SetParameterValues(std::move(values));
+        procedure.AddLong("@AuftragID", auftragId);
+        procedure.AddText("@Key", key);
+        procedure.AddLong("@ParentID", parentId);
+        procedure.AddText("@ParentKey", parentKey);
+        procedure.AddLong("@Status", status);
+        procedure.AddDate("@Beginn", now());
+        procedure.AddText("@Text1", QString());
+        procedure.AddText("@Text2", text2);
+        procedure.AddLong("@Sekunden", sekunden);
+        procedure.AddLong("@MitarbeiterID", mitarbeiterId());
+        procedure.AddLong("@BearbeitungsArt", 0);
+        procedure.AddLong("@VerwaltungsLeistung", 0);
+        procedure.AddLong("@VerwaltungsLeistungHerkunft", 0);
+        procedure.AddLong("@Success", 0);
+        procedure.Execute(0);
+        id = procedure.OutLong("@Success");
+    }
+    procedure.Close();
+    return id;
+}
+
+std::int32_t CDBAccess::InsertAuftragZeiterfassung(CAuftrag& auftrag) {
+    Procedure p(trace_, "InsertAuftragZeiterfassung");
+    return p.run([&] {
+        // The key holds the row id, which only the insert tells: a provisional key first.
+        auftrag.Id(insertRow(auftrag.AuftragId(), auftrag.Key(), 0, QString(), auftrag.Status(),
+                             QString(), 0));
+        if (auftrag.Id() > 0) {
+            db::DbService service(database());
+            service.Open();
+            service.Execute(QStringLiteral("UPDATE tLeistungZeiterfassung SET VorgangKey ='") +
+                            auftrag.Key() + QStringLiteral("' WHERE idLeistungZeiterfassung = ") +
+                            number(auftrag.Id()));
+            service.Close();
+        }
+        return auftrag.Id();
+    });
+}
+
+void CDBAccess::InsertLeistungZeitErfassung(cLeistung& leistung) {
+    Procedure p(trace_, "InsertLeistungZeitErfassung");
+    p.run([&] {
+        CAuftrag& auftrag = leistung.Auftrag();
+        leistung.Id(insertRow(auftrag.AuftragId(), QString(), auftrag.Id(), auftrag.Key(),
+                              leistung.Status(), leistung.Notiz(), leistung.Sekunden()));
+    });
+}
+
+void CDBAccess::updateRow(std::int32_t id, std::int32_t status, std::int32_t auftragId,
+                          const QDateTime& beginn, const QDateTime& ende, const QString& text1,
+                          const QString& text2, std::int32_t sekunden) {
+    db::DbProcedure procedure(database());
+    if (procedure.Prepare(QStringLiteral("dbo.S_ORV_Common_Korg_Update_Zeiterfassung"), 0)) {
+        // An unset date clears the column.
+        db::ParameterValues values = procedure.GetParameterValues();
+        if (!beginn.isValid()) {
+            values.setNull(kUpdateBeginnPosition);
+        }
+        if (!ende.isValid()) {
+            values.setNull(kUpdateEndePosition);
+        }
+        procedure.SetParameterValues(std::move(values));
+        procedure.AddLong("@VorgangID", id);
+        procedure.AddLong("@Status", status);
+        procedure.AddLong("@AuftragID", auftragId);
+        if (beginn.isValid()) {
+            procedure.AddDate("@Beginn", beginn);
+        }
+        if (ende.isValid()) {
+            procedure.AddDate("@Ende", ende);
+        }
+        procedure.AddText("@Text1", text1);
+        procedure.AddText("@Text2", text2);
+        procedure.AddLong("@Sekunden", sekunden);
+        procedure.AddLong("@BearbeitungsArt", 0);
+        procedure.AddLong("@VerwaltungsLeistung", 0);
+        procedure.AddLong("@VerwaltungsLeistungHerkunft", 0);
+        procedure.Execute(0);
+    }
+    procedure.Close();
+}
+
+void CDBAccess::UpdateAuftrag(CAuftrag& auftrag) {
+    Procedure p(trace_, "UpdateAuftrag");
+    p.run([&] {
+        updateRow(auftrag.Id(), auftrag.Status(), auftrag.AuftragId(), auftrag.Beginn(),
+                  auftrag.Ende(), auftrag.LeistungsTextVorgabe(), QString(), auftrag.Sekunden());
+    });
+}
+
+void CDBAccess::UpdateLeistung(cLeistung& leistung) {
+    Procedure p(trace_, "UpdateLeistung");
+    p.run([&] {
+        updateRow(leistung.Id(), leistung.Status(), leistung.Auftrag().AuftragId(),
+                  leistung.Beginn(), leistung.Ende(), QString(), leistung.Notiz(),
+                  leistung.Sekunden());
+    });
+}
+
+void CDBAccess::LeistungAuftragAendern(cLeistung& leistung) {
+    Procedure p(trace_, "LeistungAuftragAendern");
+    p.run([&] {
+        const CAuftrag& auftrag = leistung.Auftrag();
+        Execute(QStringLiteral("UPDATE tLeistungZeiterfassung SET ") +
+                QStringLiteral(" VorgangParentId = ") + number(auftrag.Id()) +
+                QStringLiteral(", VorgangParentKey ='") + auftrag.Key() + QLatin1Char('\'') +
+                QStringLiteral(", idAuftrag = ") + number(auftrag.AuftragId()) +
+                QStringLiteral(" WHERE idLeistungZeiterfassung = ") + number(leistung.Id()));
+    });
+}
+
+void CDBAccess::LeistungLoeschen(cLeistung& leistung) {
+    Procedure p(trace_, "LeistungLoeschen");
+    p.run([&] {
+        Execute(
+            QStringLiteral("DELETE from tLeistungZeiterfassung WHERE idleistungzeiterfassung = ") +
+            number(leistung.Id()));
+        leistung.Status(cLeistung::kStatusZeileGeloescht);
+    });
+}
+
+void CDBAccess::AuftragLoeschen(CAuftrag& auftrag) {
+    Procedure p(trace_, "AuftragLoeschen");
+    p.run([&] {
+        Execute(
+            QStringLiteral("DELETE from tLeistungZeiterfassung WHERE idleistungzeiterfassung = ") +
+            number(auftrag.Id()));
+        auftrag.Status(AuftragStatus_Geloescht);
+    });
+}
+
+void CDBAccess::ZeiterfassungAbschliessen() {
+    Procedure p(trace_, "ZeiterfassungAbschliessen");
+    p.run([&] {
+        Execute(QStringLiteral("DELETE FROM tLeistungZeiterfassung WHERE ps_id = ") +
+                number(mitarbeiterId()));
+    });
+}
+
+bool CDBAccess::AuftragIstVorhanden(std::int32_t idAuftrag) {
+    Procedure p(trace_, "AuftragIstVorhanden");
+    return p.run([&] {
+        db::DbService service(database());
+        service.Open();
+        const bool found =
+            service.OpenQuery(QStringLiteral("SELECT * FROM tAuftrag") +
+                                  QStringLiteral(" WHERE idAuftrag = ") + number(idAuftrag),
+                              0, QString()) > 0;
+        service.CloseQuery();
+        service.Close();
+        return found;
+    });
+}
+
+}  // namespace orv
