@@ -47,6 +47,18 @@ protected:
     }
 
     CAuftrag& idle() { return session_->LeerlaufAuftrag(); }
+
+    // The trace lines an object type wrote, in order.
+    QStringList traceOf(const char* type) {
+        const QString source = QStringLiteral("ORVkStoppUhren.") + QLatin1String(type);
+        QStringList lines;
+        for (const test::TraceLine& line : platform_->trace().lines()) {
+            if (line.source == source) {
+                lines << line.message;
+            }
+        }
+        return lines;
+    }
 };
 
 TEST_P(ModelTest, TextsOfAnOrderForTheGrids) {
@@ -103,8 +115,18 @@ TEST_P(ModelTest, TicksCountClockSecondsAndTheSixtiethStepSaves) {
 
     run(*auftrag, 59);
     EXPECT_EQ(row(auftrag->Id())->sekunden, 64);
+    platform_->trace().clear();
     run(*auftrag, 1);
     EXPECT_EQ(row(auftrag->Id())->sekunden, 124);
+    EXPECT_EQ(traceOf("CAuftrag"),
+              (QStringList{QStringLiteral("Begin Increment"), QStringLiteral("Increment"),
+                           QStringLiteral("Begin Speichern"),
+                           QStringLiteral("moLeistung.Speichern False"),
+                           QStringLiteral("End Speichern"), QStringLiteral("End Increment")}));
+    EXPECT_TRUE(traceOf("cLeistung")
+                    .contains(QStringLiteral(
+                        "Speichern: moAuftrag.StoppUhren.DbAccess.UpdateLeistung Me")));
+    EXPECT_TRUE(traceOf("CDBAccess").contains(QStringLiteral("Begin UpdateAuftrag")));
 }
 
 TEST_P(ModelTest, StopAndStartGivesAProductiveOrderANewEntryAndTheIdleOrderKeepsItsOne) {
