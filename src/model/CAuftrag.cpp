@@ -265,8 +265,7 @@ void CAuftrag::AuftragAendern(std::int32_t id) {
 bool CAuftrag::AuftragBrowsen() {
     Procedure p(trace_, "AuftragBrowsen");
     return p.run([&] {
-        const std::int32_t id =
-            pickOrderInBrowser(*owner_, mandantNr_ > 0 ? mandantNr_ : owner_->MandantNr());
+        const std::int32_t id = pickOrderInBrowser(*owner_, mandantNr_);
         if (id > 0) {
             AuftragAendern(id);
             return true;

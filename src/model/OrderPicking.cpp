@@ -13,7 +13,8 @@ constexpr std::int32_t kAuswahlModus = 1;  // the browser picks orders, it does 
 
 }  // namespace
 
-std::int32_t pickOrderInBrowser(CStoppUhren& session, std::int32_t mandantNr) {
+std::int32_t pickOrderInBrowser(CStoppUhren& session, std::int32_t auftragMandantNr) {
+    const std::int32_t mandantNr = auftragMandantNr > 0 ? auftragMandantNr : session.MandantNr();
     std::unique_ptr<platform::OrderBrowser> browser = session.platform().createOrderBrowser();
     browser->setMitarbeiter(session.MitarbeiterId());
     browser->setModus(kAuswahlModus);

@@ -7,9 +7,10 @@ namespace orv {
 class CStoppUhren;
 
 // The two ways an employee picks an office order for an order or an entry: the order browser,
-// filtered by a client number, and the order display dialog opened on the current order. Both
-// answer the chosen order id, or 0 when nothing was chosen.
-std::int32_t pickOrderInBrowser(CStoppUhren& session, std::int32_t mandantNr);
+// showing the client of the order (or else the host's current client), and the order display
+// dialog opened on the current order. Both answer the chosen order id, or 0 when nothing was
+// chosen.
+std::int32_t pickOrderInBrowser(CStoppUhren& session, std::int32_t auftragMandantNr);
 std::int32_t pickOrderInDisplay(CStoppUhren& session, std::int32_t auftragId);
 
 }  // namespace orv

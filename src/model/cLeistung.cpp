@@ -283,9 +283,7 @@ void cLeistung::AuftragAendernVorlauefig(std::int32_t newAuftragId) {
 bool cLeistung::AuftragBrowsen() {
     Procedure p(trace_, "AuftragBrowsen");
     return p.run([&] {
-        const std::int32_t mandantNr = Auftrag().MandantNr();
-        const std::int32_t id =
-            pickOrderInBrowser(session_, mandantNr > 0 ? mandantNr : session_.MandantNr());
+        const std::int32_t id = pickOrderInBrowser(session_, Auftrag().MandantNr());
         if (id > 0) {
             AuftragAendern(id, false);
             return true;
@@ -309,9 +307,7 @@ bool cLeistung::AuftragAnzeigen() {
 bool cLeistung::AuftragBrowsenVorlauefig() {
     Procedure p(trace_, "AuftragBrowsenVorlauefig");
     return p.run([&] {
-        const std::int32_t mandantNr = Auftrag().MandantNr();
-        const std::int32_t id =
-            pickOrderInBrowser(session_, mandantNr > 0 ? mandantNr : session_.MandantNr());
+        const std::int32_t id = pickOrderInBrowser(session_, Auftrag().MandantNr());
         if (id > 0) {
             AuftragAendernVorlauefig(id);
             return true;
