@@ -87,7 +87,6 @@ public:
 
 private:
     QDateTime now() const;
-    CStoppUhren& session() const { return session_; }
     void saveTextLines();
 
     CStoppUhren& session_;
