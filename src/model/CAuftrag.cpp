@@ -265,24 +265,16 @@ void CAuftrag::AuftragAendern(std::int32_t id) {
 bool CAuftrag::AuftragBrowsen() {
     Procedure p(trace_, "AuftragBrowsen");
     return p.run([&] {
-        const std::int32_t id = pickOrderInBrowser(*owner_, mandantNr_);
-        if (id > 0) {
-            AuftragAendern(id);
-            return true;
-        }
-        return false;
+        return applyPickedOrder(pickOrderInBrowser(*owner_, mandantNr_),
+                                [&](std::int32_t auftragId) { AuftragAendern(auftragId); });
     });
 }
 
 bool CAuftrag::AuftragAnzeigen() {
     Procedure p(trace_, "AuftragAnzeigen");
     return p.run([&] {
-        const std::int32_t id = pickOrderInDisplay(*owner_, auftragId_);
-        if (id > 0) {
-            AuftragAendern(id);
-            return true;
-        }
-        return false;
+        return applyPickedOrder(pickOrderInDisplay(*owner_, auftragId_),
+                                [&](std::int32_t auftragId) { AuftragAendern(auftragId); });
     });
 }
 

@@ -13,4 +13,14 @@ class CStoppUhren;
 std::int32_t pickOrderInBrowser(CStoppUhren& session, std::int32_t auftragMandantNr);
 std::int32_t pickOrderInDisplay(CStoppUhren& session, std::int32_t auftragId);
 
+// Hands a picked order id on when there is one; true when it did.
+template <typename Apply>
+bool applyPickedOrder(std::int32_t auftragId, Apply&& apply) {
+    if (auftragId <= 0) {
+        return false;
+    }
+    apply(auftragId);
+    return true;
+}
+
 }  // namespace orv

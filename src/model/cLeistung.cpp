@@ -283,36 +283,25 @@ void cLeistung::AuftragAendernVorlauefig(std::int32_t newAuftragId) {
 bool cLeistung::AuftragBrowsen() {
     Procedure p(trace_, "AuftragBrowsen");
     return p.run([&] {
-        const std::int32_t id = pickOrderInBrowser(session_, Auftrag().MandantNr());
-        if (id > 0) {
-            AuftragAendern(id, false);
-            return true;
-        }
-        return false;
+        return applyPickedOrder(pickOrderInBrowser(session_, Auftrag().MandantNr()),
+                                [&](std::int32_t auftragId) { AuftragAendern(auftragId, false); });
     });
 }
 
 bool cLeistung::AuftragAnzeigen() {
     Procedure p(trace_, "AuftragAnzeigen");
     return p.run([&] {
-        const std::int32_t id = pickOrderInDisplay(session_, Auftrag().AuftragId());
-        if (id > 0) {
-            AuftragAendern(id, false);
-            return true;
-        }
-        return false;
+        return applyPickedOrder(pickOrderInDisplay(session_, Auftrag().AuftragId()),
+                                [&](std::int32_t auftragId) { AuftragAendern(auftragId, false); });
     });
 }
 
 bool cLeistung::AuftragBrowsenVorlauefig() {
     Procedure p(trace_, "AuftragBrowsenVorlauefig");
     return p.run([&] {
-        const std::int32_t id = pickOrderInBrowser(session_, Auftrag().MandantNr());
-        if (id > 0) {
-            AuftragAendernVorlauefig(id);
-            return true;
-        }
-        return false;
+        return applyPickedOrder(
+            pickOrderInBrowser(session_, Auftrag().MandantNr()),
+            [&](std::int32_t auftragId) { AuftragAendernVorlauefig(auftragId); });
     });
 }
 
