@@ -79,7 +79,7 @@ QString CAuftrag::EndeText() const {
 }
 
 QString CAuftrag::Key() const {
-    return leerlauf_ ? QStringLiteral("p0") : QLatin1Char('a') + QString::number(id_);
+    return leerlauf_ ? LeerlaufKey() : QLatin1Char('a') + QString::number(id_);
 }
 
 QString CAuftrag::GetNumberText(std::int32_t n) {
