@@ -117,10 +117,12 @@ void CAuftrag::Increment() {
         if (leistung_ != nullptr) {
             leistung_->Increment();
         }
-        if (tickCounter_ == kSaveEveryTicks) {
+        if (tickCounter_ >= kSaveEveryTicks) {
+            // Counted afresh before saving: a failed save is tried again a minute later
+            // instead of never.
+            tickCounter_ = 0;
             trace_.trace(QStringLiteral("Increment"));
             Speichern();
-            tickCounter_ = 0;
         }
     });
 }

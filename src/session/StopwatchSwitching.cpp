@@ -64,9 +64,22 @@ void CStoppUhren::TimerTick() {
                 // also after a switch between two ticks.
                 CAuftrag& auftrag = *aktuellerAuftrag_;
                 const std::int32_t vorher = auftrag.Sekunden();
-                auftrag.Increment();
-                auftragsSekunden_ =
-                    rt::addLong(auftragsSekunden_, rt::subtractLong(auftrag.Sekunden(), vorher));
+                const auto mitzaehlen = [&] {
+                    auftragsSekunden_ = rt::addLong(auftragsSekunden_,
+                                                    rt::subtractLong(auftrag.Sekunden(), vorher));
+                };
+                try {
+                    auftrag.Increment();
+                } catch (...) {
+                    // The order counted before its save failed; so does the total.
+                    mitzaehlen();
+                    throw;
+                }
+                mitzaehlen();
+            } else if (aktuellerAuftrag_ != nullptr) {
+                // Seconds the guard kept from counting are lost for the order and its entry too,
+                // not counted later by them alone.
+                aktuellerAuftrag_->LetzterTick(now);
             }
             letzterTick_ = now;
             platform::FrmStoppUhr& fenster = StoppUhrFenster();
