@@ -34,25 +34,6 @@ protected:
                 row(entry->Id())->sekunden};
     }
 
-    QString logins() {
-        db::DbService s(database());
-        s.Open();
-        QStringList out;
-        for (bool more =
-                 s.OpenQuery(
-                     QStringLiteral(
-                         "SELECT LeistungserfassungAnmeldung AS von, LeistungserfassungAbmeldung"
-                         " AS bis, LoginArt FROM tLeistungZeiterfassungLogins WHERE Ps_Id = $1"
-                         " ORDER BY LeistungserfassungAnmeldung"),
-                     db::Params{std::int64_t{kEmployeeWithRights}}) == 1;
-             more; more = s.Move(3)) {
-            out << s.FieldDate("von").toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('-') +
-                       s.FieldDate("bis").toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('/') +
-                       QString::number(s.FieldLong("LoginArt"));
-        }
-        return out.join(QLatin1Char(' '));
-    }
-
     // A morning session from 08:00 to 12:00 with its login closed.
     void morningSession() {
         start();
