@@ -79,7 +79,7 @@ QString CAuftrag::EndeText() const {
 }
 
 QString CAuftrag::Key() const {
-    return leerlauf_ ? QStringLiteral("p0") : QLatin1Char('a') + QString::number(id_);
+    return leerlauf_ ? LeerlaufKey() : QLatin1Char('a') + QString::number(id_);
 }
 
 QString CAuftrag::GetNumberText(std::int32_t n) {
@@ -117,10 +117,12 @@ void CAuftrag::Increment() {
         if (leistung_ != nullptr) {
             leistung_->Increment();
         }
-        if (tickCounter_ == kSaveEveryTicks) {
+        if (tickCounter_ >= kSaveEveryTicks) {
+            // Counted afresh before saving: a failed save is tried again a minute later
+            // instead of never.
+            tickCounter_ = 0;
             trace_.trace(QStringLiteral("Increment"));
             Speichern();
-            tickCounter_ = 0;
         }
     });
 }

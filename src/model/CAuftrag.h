@@ -21,6 +21,8 @@ class cLeistung;
 class CAuftrag : public std::enable_shared_from_this<CAuftrag> {
 public:
     using Leistungen_t = KeyedCollection<cLeistung>;
+    // The idle order's key; every other order's key is "a" and its row id.
+    static QString LeerlaufKey() { return QStringLiteral("p0"); }
 
     explicit CAuftrag(CStoppUhren& owner);
     ~CAuftrag();

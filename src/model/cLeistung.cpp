@@ -32,8 +32,7 @@ QDateTime cLeistung::now() const {
 
 CAuftrag& cLeistung::Auftrag() const {
     if (auftrag_ == nullptr) {
-        raiseError(91, QStringLiteral("Objektvariable nicht festgelegt: Die Leistung gehört zu "
-                                      "keinem Auftrag."));
+        raiseObjectNotSet(QStringLiteral("Die Leistung gehört zu keinem Auftrag."));
     }
     return *auftrag_;
 }

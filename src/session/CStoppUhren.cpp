@@ -8,6 +8,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/PlatformFactory.h"
 #include "platform/Windows.h"
+#include "platform/host/OfficeServices.h"
 #include "platform/host/PersonObjects.h"
 #include "session/diagnostics/ErrorHandling.h"
 #include "session/diagnostics/Procedure.h"
@@ -26,12 +27,6 @@ constexpr std::int32_t kOptionFakturierteAuftraege = 3;
 constexpr std::int32_t kRechtLeistungAendern = 38;
 constexpr std::int32_t kRechtAuftragBrowser = 28;
 constexpr std::int32_t kRechtLeistungenSummieren = 34;
-
-const QString kLeerlaufKey = QStringLiteral("p0");
-
-[[noreturn]] void notSet(const char* what) {
-    raiseError(91, QStringLiteral("Objektvariable nicht festgelegt: %1").arg(QLatin1String(what)));
-}
 
 }  // namespace
 
@@ -59,6 +54,8 @@ bool CStoppUhren::Starten(std::int32_t& lMitarbeiter) {
             AuftraegeLeistungenLaden();
             LoginHeutePruefen();
             StoppUhrenAnzeigen();
+            bool ersterStart = true;
+            TimerStarten(ersterStart);
             return true;
         },
         false);
@@ -86,132 +83,6 @@ void CStoppUhren::RechteLesen() {
 double CStoppUhren::getDouble(const QString& value) const {
     Procedure p(trace_, "getDouble");
     return p.run([&] { return rt::toDouble(value); });
-}
-
-void CStoppUhren::AuftraegeLeistungenLaden() {
-    Procedure p(trace_, "AuftraegeLeistungenLaden");
-    p.run([&] {
-        KeyedCollection<cLeistung> leistungen;
-        auftraege_.clear();
-        QString activeKey;
-        bool leerlaufGefunden = false;
-        db::DbService service(platform_.officeDatabase());
-        service.Open();
-        // The idle time never belongs to an office order, and a finished order without
-        // entries has nothing left to book.
-        service.Execute(QStringLiteral(
-            "UPDATE tLeistungZeiterfassung SET idAuftrag = 0 WHERE VorgangKey = 'p0' or "
-            "VorgangParentKey ='p0'"));
-        service.Execute(
-            QStringLiteral("DELETE FROM tLeistungZeiterfassung WHERE VorgangParentKey IS NULL AND  "
-                           "Status = 2") +
-            QStringLiteral(" AND idLeistungZeiterfassung NOT IN (SELECT VorgangParentId FROm "
-                           "tLeistungZeiterfassung)"));
-        if (service.OpenQuery(
-                QStringLiteral("SELECT * FROM V_ORV_Common_Korg_Leistungen_Zeiterfassung") +
-                    QStringLiteral(" WHERE ps_id = ") + QString::number(mitarbeiterId_) +
-                    QStringLiteral(" ORDER BY VorgangParentId ASC"),
-                0, QString()) >= 1) {
-            do {
-                const std::int32_t parentId = service.FieldLong("VorgangParentId", 0);
-                if (parentId == 0) {
-                    const bool idle = service.FieldText("VorgangKey", QString()) == kLeerlaufKey;
-                    auto auftrag = std::make_shared<CAuftrag>(*this);
-                    auftrag->Init(*this, idle, service.FieldLong("idLeistungZeitErfassung", 0),
-                                  false);
-                    auftrag->AuftragId(service.FieldLong("idAuftrag", 0));
-                    auftrag->MandantId(service.FieldLong("flMandant", 0));
-                    auftrag->MandantNr(service.FieldLong("Ps_nr", 0));
-                    auftrag->Mandant(service.FieldText("Ps_Kurzname", QString()));
-                    auftrag->AuftragArtNr(service.FieldLong("dlAuftragArtNr", 0));
-                    auftrag->AuftragArt(service.FieldText("dcAuftragArt", QString()));
-                    auftrag->AngelegenheitId(service.FieldLong("dlAngelegenheit", 0));
-                    auftrag->AngelegenheitNr(service.FieldLong("dlAngelegenheitNr", 0));
-                    auftrag->Angelegenheit(service.FieldText("dcAngelegenheit", QString()));
-                    auftrag->Jahr(service.FieldLong("dlJahr", 0));
-                    auftrag->Monat(service.FieldLong("diMonat", 0));
-                    auftrag->LfdNr(service.FieldLong("diLfdNr", 0));
-                    auftrag->ObjektNr(service.FieldLong("dlObjektNr", 0));
-                    auftrag->AngelegenheitErweitert(
-                        service.FieldText("dcAngelegenheitErweitert", QString()));
-                    auftrag->LeistungsTextVorgabe(service.FieldText("Text1", QString()));
-                    auftrag->Sekunden(service.FieldLong("Sekunden", 0));
-                    auftrag->Beginn(service.FieldDate("Beginn", QDateTime()));
-                    auftrag->Ende(service.FieldDate("Ende", QDateTime()));
-                    auftrag->Status(service.FieldLong("Status", 0));
-                    if (auftrag->Status() == AuftragStatus_Aktiv) {
-                        activeKey = auftrag->Key();
-                    }
-                    if (idle) {
-                        leerlauf_ = std::move(auftrag);
-                        leerlaufGefunden = true;
-                    } else {
-                        auftragsSekunden_ = rt::addLong(auftragsSekunden_, auftrag->Sekunden());
-                        auftraege_.Add(auftrag, auftrag->Key());
-                    }
-                } else {
-                    auto leistung = std::make_shared<cLeistung>(*this);
-                    leistung->Id(service.FieldLong("idLeistungZeitErfassung", 0));
-                    const bool ofIdle =
-                        service.FieldText("VorgangParentKey", QString()) == kLeerlaufKey;
-                    const std::shared_ptr<CAuftrag> auftrag =
-                        ofIdle ? leerlauf_
-                               : auftraege_.item(QLatin1Char('a') + QString::number(parentId));
-                    if (auftrag == nullptr) {
-                        notSet("Leerlauf");
-                    }
-                    leistung->Init(*auftrag, false);
-                    leistung->Sekunden(service.FieldLong("Sekunden", 0));
-                    leistung->Beginn(service.FieldDate("Beginn", QDateTime()));
-                    leistung->Ende(service.FieldDate("Ende", QDateTime()));
-                    leistung->Notiz(service.FieldText("Text2", QString()));
-                    leistung->Status(service.FieldLong("Status", 0));
-                    auftrag->Leistungen().Add(leistung, leistung->Key());
-                    leistungen.Add(leistung, leistung->Key());
-                    if (ofIdle || leistung->Status() == AuftragStatus_Aktiv) {
-                        auftrag->AktuelleLeistung(leistung);
-                    }
-                }
-            } while (service.Move(3));
-        }
-        service.CloseQuery();
-        service.Close();
-
-        if (!leistungen.empty()) {
-            db::DbService texte(platform_.officeDatabase());
-            texte.Open();
-            if (texte.OpenQuery(
-                    QStringLiteral(
-                        "SELECT * FROM V_ORV_Common_Korg_Leistungen_Zeiterfassung_Texte") +
-                        QStringLiteral(" WHERE ps_id = ") + QString::number(mitarbeiterId_) +
-                        QStringLiteral(" and vorgangparentid > 0"),
-                    0, QString()) >= 1) {
-                do {
-                    leistungen
-                        .item(QLatin1Char('l') +
-                              QString::number(texte.FieldLong("idLeistungZeiterfassung", 0)))
-                        ->TextHinzufuegen(texte.FieldLong("idLeistungZeiterfassungTexte", 0),
-                                          texte.FieldText("LeistungZeiterfassungText", QString()));
-                } while (texte.Move(3));
-            }
-            texte.CloseQuery();
-            texte.Close();
-        }
-
-        if (!leerlaufGefunden) {
-            auto leerlauf = std::make_shared<CAuftrag>(*this);
-            leerlauf->Init(*this, true, 0, false);
-            leerlauf_ = leerlauf;
-            leerlauf->Starten(true);
-        } else if (!activeKey.isEmpty() && activeKey != kLeerlaufKey) {
-            aktuellerAuftrag_ = auftraege_.item(activeKey);
-            aktuellerAuftrag_->Starten(false);
-            zeitzaehlungAktiv_ = true;
-            mandantVorgabe_ = aktuellerAuftrag_->MandantId();
-        } else if (activeKey == kLeerlaufKey) {
-            leerlauf_->Starten(false);
-        }
-    });
 }
 
 void CStoppUhren::LoginHeutePruefen() {
@@ -257,7 +128,7 @@ void CStoppUhren::ZusatzZeitLeerlauf(std::int32_t seconds) {
 
 CDBAccess& CStoppUhren::DbAccess() const {
     if (dbAccess_ == nullptr) {
-        notSet("DbAccess");
+        raiseObjectNotSet(QStringLiteral("DbAccess"));
     }
     return *dbAccess_;
 }
@@ -268,7 +139,7 @@ std::shared_ptr<CAuftrag> CStoppUhren::Auftrag(const QString& key) const {
 
 CAuftrag& CStoppUhren::LeerlaufAuftrag() const {
     if (leerlauf_ == nullptr) {
-        notSet("Leerlauf");
+        raiseObjectNotSet(QStringLiteral("Leerlauf"));
     }
     return *leerlauf_;
 }
@@ -299,12 +170,7 @@ bool CStoppUhren::Beenden() {
 
 void CStoppUhren::StoppUhrenAnzeigen() {
     Procedure p(trace_, "StoppUhrenAnzeigen");
-    p.run([&] {
-        if (frmStoppUhr_ == nullptr) {
-            frmStoppUhr_ = platform_.createFrmStoppUhr();
-        }
-        frmStoppUhr_->Anzeigen(*this);
-    });
+    p.run([&] { StoppUhrFenster().Anzeigen(*this); });
 }
 
 std::int32_t CStoppUhren::lookUpPersonNumber(std::int32_t id, bool kanzlei) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ORVkStoppUhren/CStoppUhren.h"
+#include "platform/Timer.h"
 #include "session/diagnostics/ObjectTrace.h"
 #include "session/runtime/KeyedCollection.h"
 
@@ -10,6 +11,7 @@
 #include <memory>
 
 namespace orv::platform {
+class AnwesenheitsObjekt;
 class FrmStoppUhr;
 class PlatformFactory;
 }  // namespace orv::platform
@@ -20,7 +22,8 @@ class CAuftrag;
 class CDBAccess;
 
 // One employee's session: its stopwatches, the clock, the options and rights read at start.
-class CStoppUhren final : public _CStoppUhren {
+// The timer calls it back through its notification interface.
+class CStoppUhren final : public _CStoppUhren, public platform::TimerNotify {
 public:
     explicit CStoppUhren(platform::PlatformFactory& platform);
     ~CStoppUhren() override;
@@ -59,6 +62,31 @@ public:
     // The first productive order that holds that office order, or nullptr.
     std::shared_ptr<CAuftrag> AuftragZuAuftragId(std::int32_t auftragId) const;
     QString SekundenZeit(std::int32_t seconds) const;
+    QString AuftragsZeitText() const;
+    QString LeerlaufZeitText() const;
+    QString GesamtZeitText() const;
+    void AuftragsSekundenNeuBerechnen();
+
+    // The clock and the switching of stopwatches; the window clears the counting guard around a
+    // switch made of several calls.
+    void TimerTick() override;
+    bool AuftragStarten(QString& key, bool& neu);
+    void AuftragAnhalten(bool& beenden);
+    bool AuftragBeenden(QString& key);
+    void Pause();
+
+    // The kind flags and the object description of a property-assessment order.
+    QString fsBezeichnungObjektNr(CAuftrag& auftrag, std::int32_t& kenner);
+    bool fbIsVuV(const QString& kenner);
+    bool fbIsBewertung(const QString& kenner);
+    bool fbIsSchenkung(const QString& kenner);
+    bool fbIsErbschaft(const QString& kenner);
+    bool fbIsGrundsteuer(const QString& kenner);
+
+    // Tidying the orders: finished orders without entries go; entries of finished orders that
+    // still claim to run become deleted.
+    void BeendeteAuftraegeLoeschen();
+    void LeistungenStatusKorrigieren();
     // Adds time to the idle order and its entry, and saves both.
     void ZusatzZeitLeerlauf(std::int32_t seconds);
     // The order on which the day's idle time is booked.
@@ -93,12 +121,22 @@ private:
     void AuftraegeLeistungenLaden();
     void LoginHeutePruefen();
     void StoppUhrenAnzeigen();
+    platform::FrmStoppUhr& StoppUhrFenster();
+    void FensterNachVorn(platform::FrmStoppUhr& fenster);
+    void TimerStarten(bool& ersterStart);
+    void TimerAnhalten();
+    // The stopwatch the clock counts on: the current order while a productive order runs,
+    // otherwise the idle order.
+    CAuftrag& laufenderAuftrag() const;
     double getDouble(const QString& value) const;
     std::int32_t lookUpPersonNumber(std::int32_t id, bool kanzlei);
 
     platform::PlatformFactory& platform_;
     ObjectTrace trace_;
     std::unique_ptr<CDBAccess> dbAccess_;
+    std::unique_ptr<platform::AnwesenheitsObjekt> anwesenheit_;  // created on the first pause
+    platform::TimerNotify* timerNotify_ = nullptr;
+    std::unique_ptr<platform::TimerObject> timer_;
     KeyedCollection<CAuftrag> auftraege_;
     std::shared_ptr<CAuftrag> leerlauf_;
     std::shared_ptr<CAuftrag> aktuellerAuftrag_;
@@ -117,12 +155,14 @@ private:
     std::int32_t leerlaufBuchungsAuftrag_ = 0;
     bool leistungenAufFakturierte_ = false;
     bool industrieZeit_ = false;
+    QDateTime letzterTick_;
     std::int32_t loginId_ = 0;
     QDateTime loginZeit_;
     std::int32_t mandantVorgabe_ = 0;
     bool rechtLeistungAendern_ = false;      // right 38
     bool rechtAuftragBrowser_ = false;       // right 28
     bool rechtLeistungenSummieren_ = false;  // right 34
+    std::int32_t vordergrundZaehler_ = 0;
     bool zeitzaehlungAktiv_ = false;
 };
 

@@ -1,15 +1,22 @@
 #include "FakePlatform.h"
 #include "OfficeTestSupport.h"
 
+#include "office/host/OfficeAnwesenheit.h"
 #include "office/host/OfficeErstellungsInfo.h"
 #include "office/host/OfficeGlobaleWerte.h"
 #include "office/host/OfficeMitarbeiter.h"
 #include "office/host/OfficeOrder.h"
 #include "office/host/OfficePersonStamm.h"
+#include "office/host/OfficeQeGgwBasis.h"
+#include "persistence/Dialect.h"
+#include "platform/timer/EventLoopTimer.h"
 #include "session/diagnostics/OrvError.h"
 #include "session/diagnostics/Version.h"
 
 #include <gtest/gtest-spi.h>
+
+#include <functional>
+#include <tuple>
 
 namespace orv::test {
 namespace {
@@ -38,6 +45,29 @@ protected:
         if (!IsSkipped() && !HasFatalFailure()) {
             loadDemo();
         }
+    }
+
+    QDateTime databaseNow() {
+        db::DbService s(database());
+        s.OpenQuery(QStringLiteral("SELECT %1 AS jetzt").arg(db::dialectFor(backend()).now));
+        return s.FieldDate("jetzt");
+    }
+
+    // Every absence in the order it was opened: number, kind, text, end (NULL while open).
+    QString absences() {
+        return rows(QStringLiteral("SELECT dlMitarbeiterNr, diArt, dcText, dtEnde"
+                                   " FROM tMitarbeiterAbwesenheit"
+                                   " ORDER BY idMitarbeiterAbwesenheit"),
+                    {"dlMitarbeiterNr", "diArt", "dcText", "dtEnde"});
+    }
+
+    QDateTime absenceDate(const char* column, int mitarbeiterNr) {
+        db::DbService s(database());
+        s.OpenQuery(QStringLiteral("SELECT %1 FROM tMitarbeiterAbwesenheit"
+                                   " WHERE dlMitarbeiterNr = $1")
+                        .arg(QLatin1String(column)),
+                    db::Params{n(mitarbeiterNr)});
+        return s.FieldDate(column);
     }
 
     void addInvoice(int auftragId, int number, bool latest) {
@@ -324,15 +354,192 @@ TEST_P(HostObjectsTest, FactoryHandsOutHostObjectsOnItsDatabaseAndOneErstellungs
     ASSERT_TRUE(order->Load(kInvoicedOrder));
     EXPECT_EQ(order->values().mandantNr, 10002);
     EXPECT_FALSE(platform.createGlobaleWerte()->Wert(kGlobalValueInvoicedOrders));
+    platform.createAnwesenheitsObjekt()->Abwesenheit(0, 12, QStringLiteral("Pause"), true);
+    EXPECT_EQ(absences(), QStringLiteral("12|0|Pause|NULL"));
+    EXPECT_TRUE(platform.createCQeGgwBasis()->IsErbschaft(QStringLiteral("51")));
+    // The test platform ticks by hand; a real host gets the timer of its event loop.
+    EXPECT_NE(dynamic_cast<platform::EventLoopTimer*>(
+                  platform.office::OfficePlatformFactory::createTimer().get()),
+              nullptr);
 
-    platform.failCreation(Creation::Mitarbeiter);
-    try {
-        platform.createMitarbeiter();
-        FAIL() << "Die Erstellung hätte scheitern sollen.";
-    } catch (const OrvError& e) {
-        EXPECT_EQ(e.number(), err::kCannotCreateObject);
-        EXPECT_TRUE(e.description().contains(QStringLiteral("srvQeMit.QeMitarbeiterClass")));
+    const std::tuple<Creation, const char*, std::function<void()>> failing[] = {
+        {Creation::Mitarbeiter, "srvQeMit.QeMitarbeiterClass",
+         [&] { platform.createMitarbeiter(); }},
+        {Creation::AnwesenheitsObjekt, "AnwesenheitsObjekt",
+         [&] { platform.createAnwesenheitsObjekt(); }},
+        {Creation::CQeGgwBasis, "ORVkQeGgw.CQeGgwBasis", [&] { platform.createCQeGgwBasis(); }},
+    };
+    for (const auto& [creation, name, create] : failing) {
+        platform.failCreation(creation);
+        try {
+            create();
+            FAIL() << "Die Erstellung hätte scheitern sollen: " << name;
+        } catch (const OrvError& e) {
+            EXPECT_EQ(e.number(), err::kCannotCreateObject) << name;
+            EXPECT_TRUE(e.description().contains(QLatin1String(name))) << e.what();
+        }
     }
+}
+
+// --- attendance
+
+// Numbers of demo employees.
+constexpr int kAnna = 11;
+constexpr int kJonas = 12;
+constexpr int kPause = 0;
+
+TEST_P(HostObjectsTest, AbsenceOpensAndClosesOnTheDatabaseClock) {
+    office::OfficeAnwesenheit anwesenheit(database());
+    const QDateTime beforeBegin = databaseNow();
+    anwesenheit.Abwesenheit(kPause, kAnna, QString(), true);
+    const QDateTime afterBegin = databaseNow();
+    EXPECT_EQ(absences(), QStringLiteral("11|0||NULL"));
+    const QDateTime begin = absenceDate("dtBeginn", kAnna);
+    EXPECT_LE(beforeBegin, begin);
+    EXPECT_LE(begin, afterBegin);
+
+    // Moved back, so that an end that also touched the begin would show.
+    db::DbService s(database());
+    s.Execute(QStringLiteral("UPDATE tMitarbeiterAbwesenheit SET dtBeginn = $1"),
+              db::Params{at(2026, 3, 2, 8, 0)});
+    const QDateTime beforeEnd = databaseNow();
+    anwesenheit.Abwesenheit(kPause, kAnna, QString(), false);
+    const QDateTime afterEnd = databaseNow();
+    const QDateTime end = absenceDate("dtEnde", kAnna);
+    ASSERT_TRUE(end.isValid());
+    EXPECT_LE(beforeEnd, end);
+    EXPECT_LE(end, afterEnd);
+    EXPECT_EQ(absenceDate("dtBeginn", kAnna), at(2026, 3, 2, 8, 0));
+    EXPECT_EQ(count(QStringLiteral("tMitarbeiterAbwesenheit")), 1);
+}
+
+TEST_P(HostObjectsTest, AbsencesOfOtherEmployeesAndKindsStayOpen) {
+    office::OfficeAnwesenheit anwesenheit(database());
+    anwesenheit.Abwesenheit(kPause, kAnna, QString(), true);
+    anwesenheit.Abwesenheit(kPause, kJonas, QString(), true);
+    anwesenheit.Abwesenheit(3, kAnna, QStringLiteral("Dienstreise"), true);
+    anwesenheit.Abwesenheit(kPause, kAnna, QString(), false);
+    EXPECT_FALSE(absenceDate("dtEnde", kJonas).isValid());
+    const QString annaClosed = rows(QStringLiteral("SELECT diArt, dcText FROM "
+                                                   "tMitarbeiterAbwesenheit WHERE dlMitarbeiterNr"
+                                                   " = $1 AND dtEnde IS NOT NULL"),
+                                    {"diArt", "dcText"}, db::Params{n(kAnna)});
+    EXPECT_EQ(annaClosed, QStringLiteral("0|"));
+    EXPECT_EQ(count(QStringLiteral("tMitarbeiterAbwesenheit WHERE dtEnde IS NULL")), 2);
+
+    anwesenheit.Abwesenheit(kPause, kJonas, QString(), false);
+    EXPECT_EQ(count(QStringLiteral("tMitarbeiterAbwesenheit WHERE dtEnde IS NULL")), 1);
+    EXPECT_EQ(count(QStringLiteral("tMitarbeiterAbwesenheit WHERE dtEnde IS NULL AND diArt = 3")),
+              1);
+}
+
+// A pause left open by a workstation that went down is closed with the next one.
+TEST_P(HostObjectsTest, AnEndClosesEveryOpenAbsenceOfTheEmployeeAndKind) {
+    office::OfficeAnwesenheit anwesenheit(database());
+    anwesenheit.Abwesenheit(kPause, kAnna, QString(), true);
+    anwesenheit.Abwesenheit(kPause, kAnna, QString(), true);
+    anwesenheit.Abwesenheit(kPause, kAnna, QString(), false);
+    EXPECT_EQ(absences().count(QStringLiteral("NULL")), 0) << absences().toStdString();
+    EXPECT_EQ(count(QStringLiteral("tMitarbeiterAbwesenheit")), 2);
+}
+
+TEST_P(HostObjectsTest, AnEndWithoutAnOpenAbsenceWritesNothing) {
+    office::OfficeAnwesenheit anwesenheit(database());
+    anwesenheit.Abwesenheit(kPause, kAnna, QString(), false);
+    EXPECT_EQ(count(QStringLiteral("tMitarbeiterAbwesenheit")), 0);
+
+    // Nor does it move the end of one already closed.
+    anwesenheit.Abwesenheit(kPause, kAnna, QString(), true);
+    anwesenheit.Abwesenheit(kPause, kAnna, QString(), false);
+    db::DbService s(database());
+    s.Execute(QStringLiteral("UPDATE tMitarbeiterAbwesenheit SET dtEnde = $1"),
+              db::Params{at(2026, 3, 2, 9, 30)});
+    anwesenheit.Abwesenheit(kPause, kAnna, QString(), false);
+    EXPECT_EQ(absenceDate("dtEnde", kAnna), at(2026, 3, 2, 9, 30));
+    EXPECT_EQ(count(QStringLiteral("tMitarbeiterAbwesenheit")), 1);
+}
+
+TEST_P(HostObjectsTest, AbsenceTextIsStoredAsTyped) {
+    const QString text =
+        QStringLiteral("Arzt 'Dr. O''Neill' \"dringend\" 100 %1; DROP TABLE tMitarbeiter; --");
+    office::OfficeAnwesenheit anwesenheit(database());
+    anwesenheit.Abwesenheit(2, kAnna, text, true);
+    // The end's text does not replace the one given at the begin.
+    anwesenheit.Abwesenheit(2, kAnna, QStringLiteral("zurück"), false);
+    EXPECT_EQ(rows(QStringLiteral("SELECT dcText FROM tMitarbeiterAbwesenheit"), {"dcText"}), text);
+    EXPECT_GT(count(QStringLiteral("tMitarbeiter")), 0);
+}
+
+// --- classification of matter codes
+
+QString kindsOf(office::OfficeQeGgwBasis& basis, const QString& kenner) {
+    QStringList kinds;
+    if (basis.IsVuV(kenner)) {
+        kinds << QStringLiteral("VuV");
+    }
+    if (basis.IsBewertung(kenner)) {
+        kinds << QStringLiteral("Bewertung");
+    }
+    if (basis.IsSchenkung(kenner)) {
+        kinds << QStringLiteral("Schenkung");
+    }
+    if (basis.IsErbschaft(kenner)) {
+        kinds << QStringLiteral("Erbschaft");
+    }
+    if (basis.IsGrundsteuer(kenner)) {
+        kinds << QStringLiteral("Grundsteuer");
+    }
+    return kinds.isEmpty() ? QStringLiteral("keine") : kinds.join(QLatin1Char(','));
+}
+
+TEST_P(HostObjectsTest, QeGgwBasisClassifiesTheDemoCodesAndNoOther) {
+    office::OfficeQeGgwBasis basis(database());
+    EXPECT_EQ(kindsOf(basis, QStringLiteral("21")), QStringLiteral("VuV"));
+    EXPECT_EQ(kindsOf(basis, QStringLiteral("31")), QStringLiteral("Bewertung"));
+    EXPECT_EQ(kindsOf(basis, QStringLiteral("41")), QStringLiteral("Schenkung"));
+    EXPECT_EQ(kindsOf(basis, QStringLiteral("51")), QStringLiteral("Erbschaft"));
+    EXPECT_EQ(kindsOf(basis, QStringLiteral("61")), QStringLiteral("Grundsteuer"));
+    // Blanks around the number as a number field may leave them.
+    EXPECT_EQ(kindsOf(basis, QStringLiteral(" 21 ")), QStringLiteral("VuV"));
+    for (const char* unknown : {"0", "22", "-21", "99"}) {
+        EXPECT_EQ(kindsOf(basis, QLatin1String(unknown)), QStringLiteral("keine")) << unknown;
+    }
+}
+
+// Only a whole number is looked up; no other text reaches the database.
+TEST_P(HostObjectsTest, QeGgwBasisAsksTheDatabaseOnlyForAWholeNumber) {
+    office::OfficeQeGgwBasis basis(database());
+    for (const char* text :
+         {"abc", "", " ", "21 OR 1=1", "21abc", "2 1", "21.0", "21,0", "'21'", "99999999999"}) {
+        const int seen = database().faults().statementsSeen();
+        EXPECT_EQ(kindsOf(basis, QString::fromUtf8(text)), QStringLiteral("keine")) << text;
+        EXPECT_EQ(database().faults().statementsSeen(), seen) << text;
+    }
+    const int seen = database().faults().statementsSeen();
+    EXPECT_TRUE(basis.IsVuV(QStringLiteral("21")));
+    EXPECT_EQ(database().faults().statementsSeen(), seen + 1);
+}
+
+TEST_P(HostObjectsTest, QeGgwBasisFollowsTheOfficesList) {
+    office::OfficeQeGgwBasis basis(database());
+    db::DbService s(database());
+    s.Execute(QStringLiteral("UPDATE tGgwKennerArt SET diGgwArt = 5 WHERE dlGgwKenner = 21"));
+    s.Execute(QStringLiteral("INSERT INTO tGgwKennerArt (dlGgwKenner, diGgwArt) VALUES (77, 2)"));
+    s.Execute(QStringLiteral("DELETE FROM tGgwKennerArt WHERE dlGgwKenner = 31"));
+    EXPECT_EQ(kindsOf(basis, QStringLiteral("21")), QStringLiteral("Grundsteuer"));
+    EXPECT_EQ(kindsOf(basis, QStringLiteral("77")), QStringLiteral("Bewertung"));
+    EXPECT_EQ(kindsOf(basis, QStringLiteral("31")), QStringLiteral("keine"));
+}
+
+// A refused statement is the caller's error, not "absent recorded" or "no such kind".
+TEST_P(HostObjectsTest, AttendanceAndClassificationRaiseWhenTheDatabaseFails) {
+    office::OfficeAnwesenheit anwesenheit(database());
+    database().faults().failStatement(1);
+    EXPECT_THROW(anwesenheit.Abwesenheit(kPause, kAnna, QString(), true), OrvError);
+    EXPECT_EQ(count(QStringLiteral("tMitarbeiterAbwesenheit")), 0);
+    office::OfficeQeGgwBasis basis(database());
+    database().faults().failStatement(1);
+    EXPECT_THROW(basis.IsVuV(QStringLiteral("21")), OrvError);
 }
 
 ORV_INSTANTIATE_FOR_BACKENDS(HostObjectsTest);

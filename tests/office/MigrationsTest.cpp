@@ -17,7 +17,7 @@ TEST_P(OfficeMigrationTest, BuildsAnEmptyDatabaseOnceAndKeepsItsRows) {
          {"tPersonStamm", "tMitarbeiterRecht", "tGlobaleWerte", "tGgwKennerArt", "tAuftrag",
           "tRechnung", "tStdBuText", "tLeistungText", "tBenutzerEinstellung", "tGGWObjName",
           "tGGWGrundlage", "tLeistungZeiterfassungLogins", "tLeistungZeiterfassungPausen",
-          "V_ORV_Common_Korg_Leistungen_Zeiterfassung",
+          "tMitarbeiterAbwesenheit", "V_ORV_Common_Korg_Leistungen_Zeiterfassung",
           "V_ORV_Common_Korg_Leistungen_Zeiterfassung_Texte"}) {
         EXPECT_EQ(count(QLatin1String(relation)), 0) << relation;
     }
@@ -32,6 +32,40 @@ TEST_P(OfficeMigrationTest, BuildsAnEmptyDatabaseOnceAndKeepsItsRows) {
                    {"n", "d", "m"}),
               QStringLiteral("%1|%1|%1").arg(office::latestSchemaVersion()));
     EXPECT_EQ(count(QStringLiteral("tLeistungZeiterfassung")), 1);
+}
+
+// An office that worked with the program before the attendance record: its rows stay, and the
+// record is added beside them.
+TEST_P(OfficeMigrationTest, AddsTheAttendanceRecordToADatabaseOfTheTimeRecordingStep) {
+    ASSERT_EQ(office::migrate(database(), 4), 4);
+    EXPECT_EQ(office::currentSchemaVersion(database()), 4);
+    db::DbService s(database());
+    EXPECT_THROW(s.OpenQuery(QStringLiteral("SELECT COUNT(*) FROM tMitarbeiterAbwesenheit")),
+                 OrvError);
+    s.CloseQuery();
+    s.Execute(
+        QStringLiteral("INSERT INTO tMitarbeiter (dlMitarbeiterNr, dcName)"
+                       " VALUES (11, 'Anna Berger')"));
+    s.Execute(QStringLiteral("INSERT INTO tLeistungZeiterfassungPausen (Ps_id, PauseVon)"
+                             " VALUES (7, $1)"),
+              {at(2026, 3, 2, 12, 0)});
+
+    EXPECT_EQ(office::migrate(database()), office::latestSchemaVersion() - 4);
+    EXPECT_EQ(office::currentSchemaVersion(database()), office::latestSchemaVersion());
+    EXPECT_EQ(rows(QStringLiteral("SELECT dcBeschreibung FROM tSchemaVersion WHERE diVersion = 5"),
+                   {"dcBeschreibung"}),
+              QStringLiteral("Abwesenheiten der Mitarbeiter"));
+    EXPECT_EQ(rows(QStringLiteral("SELECT dcName FROM tMitarbeiter"), {"dcName"}),
+              QStringLiteral("Anna Berger"));
+    EXPECT_EQ(rows(QStringLiteral("SELECT Ps_id, PauseVon FROM tLeistungZeiterfassungPausen"),
+                   {"Ps_id", "PauseVon"}),
+              QStringLiteral("7|%1").arg(db::DbService::SqlDate(at(2026, 3, 2, 12, 0))));
+    s.Execute(QStringLiteral("INSERT INTO tMitarbeiterAbwesenheit"
+                             " (dlMitarbeiterNr, diArt, dtBeginn) VALUES (11, 0, $1)"),
+              {at(2026, 3, 2, 12, 0)});
+    EXPECT_EQ(rows(QStringLiteral("SELECT dcText, dtEnde FROM tMitarbeiterAbwesenheit"),
+                   {"dcText", "dtEnde"}),
+              QStringLiteral("|NULL"));
 }
 
 TEST_P(OfficeMigrationTest, RefusesTheDatabaseOfANewerProgram) {

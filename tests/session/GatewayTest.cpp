@@ -70,6 +70,8 @@ protected:
             return;
         }
         start();
+        // The start wrote the session's login; these tests set up the logins they need.
+        execute(QStringLiteral("DELETE FROM tLeistungZeiterfassungLogins"));
     }
 
     // The rows of a query as "a|b / c|d", NULL for NULL, in the database's own text of a value.
@@ -96,7 +98,7 @@ protected:
         return table(QStringLiteral("SELECT * FROM tBenutzerEinstellung ORDER BY dsSubKey, diKey"),
                      {"flMitarbeiter", "dsSubKey", "diKey", "dcValue", "diDataType"});
     }
-    // An explicit id only to stand for the session's current login, whose id stays 0 here.
+    // An explicit id only to stand for the session's current login.
     void addLogin(std::int32_t employee, const QDateTime& von, const QDateTime& bis,
                   std::optional<std::int32_t> id = std::nullopt) {
         execute(QStringLiteral("INSERT INTO tLeistungZeiterfassungLogins (%1Ps_Id,"
@@ -145,8 +147,9 @@ protected:
 TEST_P(GatewayTest, LoginOfTodayIsTheNewestClosedLoginOtherThanTheCurrentOne) {
     const QDateTime untouched = at(1, 1, 12, 0);
     QDateTime lastLogout = untouched;
-    // The session's current login (id 0 while it has none of its own) is no earlier login.
-    addLogin(kEmployeeWithRights, at(3, 16, 6, 50), at(3, 16, 7, 0), 0);
+    // The session's current login is no earlier login.
+    ASSERT_GT(session_->LoginId(), 0);
+    addLogin(kEmployeeWithRights, at(3, 16, 6, 50), at(3, 16, 7, 0), session_->LoginId());
     EXPECT_FALSE(gateway().ExistiertLoginHeute(lastLogout));
     EXPECT_EQ(dateText(lastLogout), dateText(untouched));
 

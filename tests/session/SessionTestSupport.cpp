@@ -114,6 +114,25 @@ std::int32_t SessionTest::count(const QString& fromWhere) {
     return s.FieldLong("n");
 }
 
+QString SessionTest::logins(std::int32_t employee) {
+    db::DbService s(database());
+    s.Open();
+    QStringList out;
+    for (bool more =
+             s.OpenQuery(QStringLiteral("SELECT LeistungserfassungAnmeldung AS von,"
+                                        " LeistungserfassungAbmeldung AS bis, LoginArt"
+                                        " FROM tLeistungZeiterfassungLogins WHERE Ps_Id = $1"
+                                        " ORDER BY LeistungserfassungAnmeldung,"
+                                        " idLeistungZeiterfassungLogin"),
+                         db::Params{std::int64_t{employee}}) == 1;
+         more; more = s.Move(3)) {
+        out << s.FieldDate("von").toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('-') +
+                   s.FieldDate("bis").toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('/') +
+                   QString::number(s.FieldLong("LoginArt"));
+    }
+    return out.join(QLatin1Char(' '));
+}
+
 std::int32_t SessionTest::execute(const QString& sql) {
     db::DbService s(database());
     s.Open();

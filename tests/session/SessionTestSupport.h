@@ -59,6 +59,9 @@ protected:
     // Text lines of an entry row in their order, as the loader reads them.
     QStringList textLines(std::int32_t entryId);
     std::int32_t count(const QString& fromWhere);
+    // The employee's logins in the order they began: "08:00:00-12:00:00/0 13:00:00-/0"
+    // (begin-end/kind, no end while open).
+    QString logins(std::int32_t employee = office::demo::kEmployeeWithRights);
     std::int32_t execute(const QString& sql);
 
     SettableClock& clock() { return platform_->settableClock(); }

@@ -261,4 +261,18 @@ std::unique_ptr<platform::GlobaleWerte> FakePlatform::createGlobaleWerte() {
     return OfficePlatformFactory::createGlobaleWerte();
 }
 
+std::unique_ptr<platform::AnwesenheitsObjekt> FakePlatform::createAnwesenheitsObjekt() {
+    if (fails(Creation::AnwesenheitsObjekt)) {
+        return PlatformFactory::createAnwesenheitsObjekt();
+    }
+    return OfficePlatformFactory::createAnwesenheitsObjekt();
+}
+
+std::unique_ptr<platform::CQeGgwBasis> FakePlatform::createCQeGgwBasis() {
+    if (fails(Creation::CQeGgwBasis)) {
+        return PlatformFactory::createCQeGgwBasis();
+    }
+    return OfficePlatformFactory::createCQeGgwBasis();
+}
+
 }  // namespace orv::test

@@ -36,6 +36,8 @@ enum class Creation {
     OrderBrowser,
     OrderService,
     GlobaleWerte,
+    AnwesenheitsObjekt,
+    CQeGgwBasis,
 };
 
 // Everything outside the component for a test: the real host objects over the test's office
@@ -67,6 +69,8 @@ public:
     std::unique_ptr<platform::OrderBrowser> createOrderBrowser() override;
     std::unique_ptr<platform::OrderService> createOrderService() override;
     std::unique_ptr<platform::GlobaleWerte> createGlobaleWerte() override;
+    std::unique_ptr<platform::AnwesenheitsObjekt> createAnwesenheitsObjekt() override;
+    std::unique_ptr<platform::CQeGgwBasis> createCQeGgwBasis() override;
 
     void failCreation(Creation what, bool fail = true);
     // The error server is created but cannot show the report.

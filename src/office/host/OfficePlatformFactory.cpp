@@ -1,16 +1,23 @@
 #include "office/host/OfficePlatformFactory.h"
 
+#include "office/host/OfficeAnwesenheit.h"
 #include "office/host/OfficeErstellungsInfo.h"
 #include "office/host/OfficeGlobaleWerte.h"
 #include "office/host/OfficeMitarbeiter.h"
 #include "office/host/OfficeOrder.h"
 #include "office/host/OfficePersonStamm.h"
+#include "office/host/OfficeQeGgwBasis.h"
+#include "platform/timer/EventLoopTimer.h"
 
 namespace orv::office {
 
 OfficePlatformFactory::OfficePlatformFactory(db::Database& database) : database_(database) {}
 
 OfficePlatformFactory::~OfficePlatformFactory() = default;
+
+std::unique_ptr<platform::TimerObject> OfficePlatformFactory::createTimer() {
+    return std::make_unique<platform::EventLoopTimer>();
+}
 
 std::unique_ptr<platform::PersonStamm> OfficePlatformFactory::createPersonStamm() {
     return std::make_unique<OfficePersonStamm>(database_);
@@ -27,12 +34,20 @@ platform::ErstellungsInfo& OfficePlatformFactory::erstellungsInfo() {
     return *erstellungsInfo_;
 }
 
+std::unique_ptr<platform::AnwesenheitsObjekt> OfficePlatformFactory::createAnwesenheitsObjekt() {
+    return std::make_unique<OfficeAnwesenheit>(database_);
+}
+
 std::unique_ptr<platform::OfficeOrder> OfficePlatformFactory::createOfficeOrder() {
     return std::make_unique<OfficeOrder>(database_);
 }
 
 std::unique_ptr<platform::GlobaleWerte> OfficePlatformFactory::createGlobaleWerte() {
     return std::make_unique<OfficeGlobaleWerte>(database_);
+}
+
+std::unique_ptr<platform::CQeGgwBasis> OfficePlatformFactory::createCQeGgwBasis() {
+    return std::make_unique<OfficeQeGgwBasis>(database_);
 }
 
 }  // namespace orv::office

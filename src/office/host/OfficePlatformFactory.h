@@ -8,9 +8,9 @@ namespace orv::office {
 
 class OfficeErstellungsInfo;
 
-// The host objects of the office product over the office database. Time, message boxes,
-// tracing and the windows stay with whoever runs the component: the host application or a
-// test.
+// The host objects of the office product over the office database, and the production timer.
+// Time, message boxes, tracing and the windows stay with whoever runs the component: the host
+// application or a test.
 class OfficePlatformFactory : public platform::PlatformFactory {
 public:
     explicit OfficePlatformFactory(db::Database& database);
@@ -18,11 +18,15 @@ public:
 
     db::Database& officeDatabase() override { return database_; }
 
+    std::unique_ptr<platform::TimerObject> createTimer() override;
+
     std::unique_ptr<platform::PersonStamm> createPersonStamm() override;
     std::unique_ptr<platform::Mitarbeiter> createMitarbeiter() override;
     platform::ErstellungsInfo& erstellungsInfo() override;
+    std::unique_ptr<platform::AnwesenheitsObjekt> createAnwesenheitsObjekt() override;
     std::unique_ptr<platform::OfficeOrder> createOfficeOrder() override;
     std::unique_ptr<platform::GlobaleWerte> createGlobaleWerte() override;
+    std::unique_ptr<platform::CQeGgwBasis> createCQeGgwBasis() override;
 
 private:
     db::Database& database_;

@@ -99,6 +99,10 @@ int currentSchemaVersion(db::Database& database) {
 }
 
 int migrate(db::Database& database) {
+    return migrate(database, latestSchemaVersion());
+}
+
+int migrate(db::Database& database, int upToVersion) {
     const std::shared_ptr<db::Connection> connection = database.connection();
     const bool postgres = connection->backend() == db::Backend::Postgres;
     {
@@ -121,6 +125,9 @@ int migrate(db::Database& database) {
     }
     int applied = 0;
     for (const schema::SchemaStep& step : schema::schemaSteps()) {
+        if (step.version > upToVersion) {
+            break;
+        }
         if (step.version <= found) {
             continue;
         }

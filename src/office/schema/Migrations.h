@@ -13,5 +13,7 @@ int latestSchemaVersion();
 int currentSchemaVersion(db::Database& database);  // 0 for an empty database
 // Applies every migration the database lacks, each in one transaction; returns how many ran.
 int migrate(db::Database& database);
+// The same, but stops after the given version: builds the database an older program left.
+int migrate(db::Database& database, int upToVersion);
 
 }  // namespace orv::office

@@ -288,11 +288,28 @@ INNER JOIN tLeistungZeiterfassung z ON z.idLeistungZeiterfassung = t.flLeistungZ
 ORDER BY t.flLeistungZeiterfassung, t.idLeistungZeiterfassungTexte;
 )sql";
 
+// The office's attendance record: an employee is absent from dtBeginn until dtEnde, which stays
+// NULL while the absence lasts. diArt is the kind of absence as its recorder names it; the
+// stopwatch records its pauses as kind 0. dlMitarbeiterNr is the employee's number, without a
+// reference: the record outlives an employee who leaves the office.
+constexpr const char* kAttendance = R"sql(
+CREATE TABLE tMitarbeiterAbwesenheit (
+    idMitarbeiterAbwesenheit {KEY},
+    dlMitarbeiterNr INTEGER NOT NULL,
+    diArt INTEGER NOT NULL DEFAULT 0,
+    dcText TEXT NOT NULL DEFAULT '',
+    dtBeginn {DATE} NOT NULL,
+    dtEnde {DATE} NULL
+);
+CREATE INDEX ix_tMitarbeiterAbwesenheit_Nr ON tMitarbeiterAbwesenheit (dlMitarbeiterNr, diArt);
+)sql";
+
 constexpr SchemaStep kSteps[] = {
     {1, "Stammdaten der Kanzlei", kMasterData, true},
     {2, "Leistungen und Benutzereinstellungen", kServicesAndSettings},
     {3, "Grundbesitzwerte", kPropertyAssessment},
     {4, "Zeiterfassung", kTimeRecording},
+    {5, "Abwesenheiten der Mitarbeiter", kAttendance},
 };
 
 }  // namespace

@@ -32,6 +32,11 @@ QString reportText(std::int32_t number, const QString& description, const QStrin
                    description, line);
 }
 
+void raiseObjectNotSet(const QString& what, int line) {
+    raiseError(err::kObjectNotSet, QStringLiteral("Objektvariable nicht festgelegt: %1").arg(what),
+               {}, line);
+}
+
 OrvError toOrvError(const std::exception_ptr& error) {
     try {
         std::rethrow_exception(error);

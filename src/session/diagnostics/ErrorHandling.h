@@ -17,6 +17,9 @@ namespace orv {
 [[noreturn]] void raiseError(std::int32_t number, const QString& description,
                              const QString& source = {}, int line = __builtin_LINE());
 
+// Error 91: an object the procedure needs does not exist (yet).
+[[noreturn]] void raiseObjectNotSet(const QString& what, int line = __builtin_LINE());
+
 // Any exception as the component's error; errors of the runtime keep their usual numbers.
 OrvError toOrvError(const std::exception_ptr& error);
 

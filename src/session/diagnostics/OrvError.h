@@ -14,6 +14,7 @@ inline constexpr std::int32_t kInvalidCall = 5;
 inline constexpr std::int32_t kOverflow = 6;
 inline constexpr std::int32_t kSubscript = 9;
 inline constexpr std::int32_t kTypeMismatch = 13;
+inline constexpr std::int32_t kObjectNotSet = 91;
 inline constexpr std::int32_t kCannotCreateObject = 429;
 inline constexpr std::int32_t kDuplicateKey = 457;
 inline constexpr std::int32_t kDatabase = -2147467259;  // 0x80004005

@@ -1,0 +1,214 @@
+#include "SessionTestSupport.h"
+
+#include "session/diagnostics/OrvError.h"
+
+#include <gtest/gtest.h>
+
+namespace orv {
+namespace {
+
+using office::demo::kEmployeeWithoutRights;
+using office::demo::kEmployeeWithRights;
+
+// A first session leaves rows behind; the test reshapes them and starts the next session.
+class LoadingTest : public test::SessionTest {
+protected:
+    void SetUp() override {
+        SessionTest::SetUp();
+        if (!IsSkipped() && !HasFatalFailure()) {
+            start();
+        }
+    }
+
+    // The next session of the employee; the test fails when it does not start.
+    std::unique_ptr<CStoppUhren> restart(std::int32_t employee = kEmployeeWithRights) {
+        auto next = newSession();
+        EXPECT_TRUE(next->Starten(employee));
+        EXPECT_TRUE(platform_->errorReports().empty());
+        return next;
+    }
+
+    std::shared_ptr<CAuftrag> stoppedOrder(std::int32_t auftragId, int seconds) {
+        auto auftrag = newOrder(auftragId);
+        auftrag->Starten(true);
+        advance(seconds);
+        auftrag->Increment();
+        auftrag->Anhalten(false, false);
+        return auftrag;
+    }
+};
+
+TEST_P(LoadingTest, AFinishedOrderWithoutEntriesIsRemovedWhoeverItBelongsTo) {
+    auto ownFinished = newOrder(5001);
+    ownFinished->Status(AuftragStatus_Beendet);
+    ownFinished->Speichern();
+    auto withEntry = stoppedOrder(5002, 30);
+    withEntry->Status(AuftragStatus_Beendet);
+    withEntry->Speichern();
+
+    // Another employee's finished order without entries goes as well.
+    auto other = newSession();
+    std::int32_t employee = kEmployeeWithoutRights;
+    ASSERT_TRUE(other->Starten(employee));
+    auto foreign = std::make_shared<CAuftrag>(*other);
+    foreign->Init(*other, false, 0, false);
+    foreign->Status(AuftragStatus_Beendet);
+    foreign->Speichern();
+
+    auto next = restart();
+    EXPECT_FALSE(row(ownFinished->Id()).has_value());
+    EXPECT_FALSE(row(foreign->Id()).has_value());
+    EXPECT_TRUE(row(withEntry->Id()).has_value());
+    EXPECT_EQ(next->Auftraege().Count(), 1);
+    EXPECT_EQ(next->Auftrag(withEntry->Key())->Status(), AuftragStatus_Beendet);
+}
+
+TEST_P(LoadingTest, TheIdleRowsLoseAnyOrderAndARunningEntryUnderAnInactiveOrderRunsAgain) {
+    auto auftrag = stoppedOrder(5003, 45);
+    const auto entry = auftrag->Leistung(QStringLiteral("1"));
+    execute(QStringLiteral("UPDATE tLeistungZeiterfassung SET Status = 1 WHERE "
+                           "idLeistungZeiterfassung = %1")
+                .arg(entry->Id()));
+    execute(
+        QStringLiteral("UPDATE tLeistungZeiterfassung SET idAuftrag = 5001 WHERE "
+                       "VorgangKey = 'p0' OR VorgangParentKey = 'p0'"));
+
+    auto next = restart();
+    const auto reloaded = next->Auftrag(auftrag->Key());
+    EXPECT_EQ(reloaded->Status(), AuftragStatus_InAktiv);
+    ASSERT_NE(reloaded->AktuelleLeistung(), nullptr);
+    EXPECT_EQ(reloaded->AktuelleLeistung()->Id(), entry->Id());
+    EXPECT_EQ(next->AktuellerAuftrag(), nullptr) << "the order itself does not run";
+    EXPECT_FALSE(next->AuftragLaeuft());
+    EXPECT_EQ(next->LeerlaufAuftrag().AuftragId(), 0);
+    for (const test::ZeRow& r : rowsOf()) {
+        if (r.vorgangKey == QStringLiteral("p0") || r.parentKey == QStringLiteral("p0")) {
+            EXPECT_EQ(r.idAuftrag, 0);
+        }
+    }
+
+    // Starting the order again continues on that entry instead of opening a new one.
+    QString key = reloaded->Key();
+    bool neu = false;
+    next->AuftragStarten(key, neu);
+    EXPECT_EQ(reloaded->Leistungen().Count(), 1);
+}
+
+TEST_P(LoadingTest, AnEntryWhoseOrderIsMissingEndsLoadingWithAReport) {
+    auto auftrag = stoppedOrder(5001, 20);
+    execute(QStringLiteral("UPDATE tLeistungZeiterfassung SET VorgangParentId = 999999,"
+                           " VorgangParentKey = 'a999999' WHERE VorgangParentId = %1")
+                .arg(auftrag->Id()));
+    auto next = newSession();
+    std::int32_t employee = kEmployeeWithRights;
+    EXPECT_FALSE(next->Starten(employee));
+    ASSERT_EQ(platform_->errorReports().size(), 1u);
+    EXPECT_TRUE(platform_->errorReports()[0].source.endsWith(
+        QStringLiteral("ORVkStoppUhren.CStoppUhren.AuftraegeLeistungenLaden\r\n"
+                       "ORVkStoppUhren.CStoppUhren.Starten")));
+    EXPECT_EQ(platform_->errorReports()[0].number, err::kInvalidCall);
+    // The orders read until then stay; no clock runs.
+    EXPECT_EQ(next->Auftraege().Count(), 1);
+    EXPECT_EQ(next->LoginId(), 0);
+}
+
+TEST_P(LoadingTest, PropertyAssessmentOrdersGetTheirObjectDescriptions) {
+    struct Expected {
+        std::int32_t auftragId;
+        QString bezeichnung;
+        bool vuv, bewertung, schenkung, erbschaft, grundsteuer;
+    };
+    const Expected expected[] = {
+        {5006, QStringLiteral("Objekt Nr.: 3 Mehrfamilienhaus Gartenstraße 12"), true, false, false,
+         false, false},
+        {5007, QStringLiteral("Objekt Nr.: 1 Einfamilienhaus Lindenweg 4"), false, true, false,
+         false, false},
+        {5008, QStringLiteral("Objekt Nr.: 2 Eigentumswohnung Am Markt 7"), false, false, true,
+         false, false},
+        {5009, QStringLiteral("Objekt Nr.: 1 Wohnhaus Bergstraße 21"), false, false, false, true,
+         false},
+        {5010, QStringLiteral("Objekt Nr.: 4 Gewerbegrundstück Industriestraße 8"), false, false,
+         false, false, true},
+        {5001, QString(), false, false, false, false, false},
+    };
+    std::vector<QString> keys;
+    for (const Expected& e : expected) {
+        keys.push_back(stoppedOrder(e.auftragId, 10)->Key());
+    }
+    auto next = restart();
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        SCOPED_TRACE(expected[i].auftragId);
+        const auto auftrag = next->Auftrag(keys[i]);
+        EXPECT_EQ(auftrag->ObjektBezeichnung(), expected[i].bezeichnung);
+        EXPECT_EQ(auftrag->VuVAuftrag(), expected[i].vuv);
+        EXPECT_EQ(auftrag->IsBewertung(), expected[i].bewertung);
+        EXPECT_EQ(auftrag->IsSchenkung(), expected[i].schenkung);
+        EXPECT_EQ(auftrag->IsErbschaft(), expected[i].erbschaft);
+        EXPECT_EQ(auftrag->IsGrundsteuer(), expected[i].grundsteuer);
+    }
+    EXPECT_EQ(next->Auftrag(keys[0])->Angelegenheit(),
+              QStringLiteral("Einkünfte aus Vermietung und Verpachtung (Objekt Nr.: 3 "
+                             "Mehrfamilienhaus Gartenstraße 12)"));
+}
+
+TEST_P(LoadingTest, ObjectDescriptionsWithoutAKindOrWithoutADesignation) {
+    auto auftrag = newOrder(office::demo::kRentalIncomeOrder);
+    const auto statementsFor = [&](std::int32_t kenner) {
+        const int before = database().faults().statementsSeen();
+        session_->fsBezeichnungObjektNr(*auftrag, kenner);
+        return database().faults().statementsSeen() - before;
+    };
+    // Without a kind the five questions are asked and no description is looked up: one
+    // statement less than for a kind that has one.
+    const int ohneArt = statementsFor(0);
+    EXPECT_EQ(auftrag->ObjektBezeichnung(), QString());
+    EXPECT_EQ(statementsFor(21), ohneArt + 1);
+    EXPECT_EQ(statementsFor(31), ohneArt + 1);
+
+    // Rental income without a designation for that year: the object number alone.
+    std::int32_t vuv = 21;
+    auftrag->Jahr(2019);
+    EXPECT_EQ(session_->fsBezeichnungObjektNr(*auftrag, vuv), QStringLiteral("Objekt Nr.: 3"));
+
+    // The assessment component cannot be created: the report names what was tried.
+    platform_->failCreation(test::Creation::CQeGgwBasis);
+    try {
+        session_->fbIsVuV(QStringLiteral("21"));
+        ADD_FAILURE() << "the failed creation must reach the caller";
+    } catch (const OrvError& error) {
+        EXPECT_EQ(error.number(), err::kCannotCreateObject);
+        EXPECT_TRUE(error.description().contains(QStringLiteral("ORVkQeGgw")));
+        EXPECT_TRUE(error.source().contains(QStringLiteral("CStoppUhren.fbIsVuV")));
+    }
+}
+
+TEST_P(LoadingTest, TidyingFinishedOrdersAndTheirEntries) {
+    auto finished = stoppedOrder(5001, 10);
+    finished->Status(AuftragStatus_Beendet);
+    auto running = newOrder(5002);
+    running->Starten(true);
+    advance(5);
+    running->Increment();
+    running->Speichern();
+    running->Status(AuftragStatus_Beendet);
+    auto empty = newOrder(5003);
+    empty->Status(AuftragStatus_Beendet);
+
+    session_->LeistungenStatusKorrigieren();
+    const auto remnant = running->Leistung(QStringLiteral("1"));
+    EXPECT_EQ(remnant->Status(), AuftragStatus_Geloescht);
+    EXPECT_EQ(row(remnant->Id())->status, AuftragStatus_Geloescht);
+    EXPECT_EQ(finished->Leistung(QStringLiteral("1"))->Status(), AuftragStatus_Beendet);
+
+    session_->BeendeteAuftraegeLoeschen();
+    EXPECT_FALSE(session_->Auftraege().contains(empty->Key()));
+    EXPECT_FALSE(row(empty->Id()).has_value());
+    EXPECT_EQ(empty->Status(), AuftragStatus_Geloescht);
+    EXPECT_TRUE(session_->Auftraege().contains(finished->Key()));
+    EXPECT_TRUE(session_->Auftraege().contains(running->Key()));
+}
+
+ORV_INSTANTIATE_FOR_BACKENDS(LoadingTest);
+
+}  // namespace
+}  // namespace orv
