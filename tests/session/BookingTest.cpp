@@ -1,4 +1,5 @@
 #include "SessionTestSupport.h"
+#include "TestQueries.h"
 
 #include "persistence/FaultInjector.h"
 #include "session/diagnostics/OrvError.h"
@@ -27,16 +28,6 @@ QDateTime at(int day, int hour, int minute, int second = 0) {
     return QDateTime(QDate(2026, 3, day), QTime(hour, minute, second));
 }
 
-template <class F>
-std::optional<OrvError> failureOf(F&& call) {
-    try {
-        call();
-    } catch (const OrvError& e) {
-        return e;
-    }
-    return std::nullopt;
-}
-
 class BookingTest : public test::SessionTest {
 protected:
     // A provisional entry of the order, as the stopwatch leaves it before booking.
@@ -60,20 +51,9 @@ protected:
         return gateway().InsertLeistung(*leistung);
     }
 
-    // The rows of a query as "a|b / c|d", NULL for NULL.
     QString table(const QString& sql, std::initializer_list<const char*> columns,
                   const db::Params& params = {}) {
-        db::DbService s(database());
-        s.Open();
-        QStringList out;
-        for (bool more = s.OpenQuery(sql, params) == 1; more; more = s.Move(3)) {
-            QStringList values;
-            for (const char* column : columns) {
-                values << s.FieldText(column, QStringLiteral("NULL"));
-            }
-            out << values.join(QLatin1Char('|'));
-        }
-        return out.join(QStringLiteral(" / "));
+        return test::tableText(database(), sql, columns, params);
     }
 
     // Every service in booking order: employee|order|day|hours in ten-thousandths|begin|end|
@@ -253,7 +233,8 @@ TEST_P(BookingTest, NotifyingObjectThatCannotBeCreatedFailsAfterTheServiceWasWri
     start();
     platform_->failCreation(test::Creation::AuftragBenachrichtigung);
     auto order = newOrder(5001);
-    const auto error = failureOf([&] { book(entry(*order, 600, {QStringLiteral("Telefonat")})); });
+    const auto error =
+        test::failureOf([&] { book(entry(*order, 600, {QStringLiteral("Telefonat")})); });
     ASSERT_TRUE(error);
     EXPECT_EQ(error->number(), err::kCannotCreateObject);
     EXPECT_THAT(str(error->source()), EndsWith("\r\nORVkStoppUhren.CDBAccess.InsertLeistung"));
@@ -271,7 +252,8 @@ TEST_P(BookingTest, MissingServiceComponentIsReportedWithItsCreationAndBooksNoth
     platform_->failCreation(test::Creation::CQeLeistung);
     auto order = newOrder(5001);
     const int before = faults().statementsSeen();
-    const auto error = failureOf([&] { book(entry(*order, 3600, {QStringLiteral("Bilanz")})); });
+    const auto error =
+        test::failureOf([&] { book(entry(*order, 3600, {QStringLiteral("Bilanz")})); });
     ASSERT_TRUE(error);
     EXPECT_EQ(error->number(), err::kCannotCreateObject);
     EXPECT_THAT(str(error->description()), HasSubstr("ORVkQeLeistung.CQeLeistung"));
@@ -285,7 +267,7 @@ TEST_P(BookingTest, MissingServiceComponentIsReportedWithItsCreationAndBooksNoth
     // Once the object exists, a later failure is not blamed on its creation.
     platform_->failCreation(test::Creation::CQeLeistung, false);
     execute(QStringLiteral("DROP TABLE tAuftragBenachrichtigung"));
-    const auto later = failureOf([&] { book(entry(*order, 60)); });
+    const auto later = test::failureOf([&] { book(entry(*order, 60)); });
     ASSERT_TRUE(later);
     EXPECT_THAT(str(later->description()), testing::Not(HasSubstr(str(kQeLeistungCommand))));
 }
@@ -304,7 +286,7 @@ TEST_P(BookingTest, FailingTextKeepsTheServiceAndReachesTheCaller) {
 
     auto failing = entry(*order, 30, lines);
     faults().failStatement(perBooking);
-    const auto error = failureOf([&] { book(failing); });
+    const auto error = test::failureOf([&] { book(failing); });
     ASSERT_TRUE(error);
     EXPECT_EQ(error->number(), err::kDatabase);
     EXPECT_THAT(str(error->source()), EndsWith("\r\nORVkStoppUhren.CDBAccess.InsertLeistung"));
