@@ -79,8 +79,7 @@ protected:
         EXPECT_TRUE(tickClock(seconds));
         const std::shared_ptr<cLeistung> leistung = auftrag->AktuelleLeistung();
         switchTo(CAuftrag::LeerlaufKey());
-        leistung->Texte().clear();
-        leistung->TextHinzufuegen(0, text);
+        leistung->StandardTextSetzen(text);
         leistung->Speichern(false);
         QString auftragKey = auftrag->Key();
         QString leistungKey = leistung->Key();
@@ -144,6 +143,31 @@ TEST_P(DayClosingTest, SingleBookingLeavesAnEntryWhoseBookingFailedAlone) {
     EXPECT_EQ(b->Status(), AuftragStatus_Beendet);
 }
 
+TEST_P(DayClosingTest, ABookedEntryWritesNothingAnyMore) {
+    // The first provisional text line and the first service text get the same id.
+    auto auftrag = newOrder(5001);
+    auto bleibt = std::make_shared<cLeistung>(*session_);
+    bleibt->Init(*auftrag, true);
+    bleibt->Sekunden(60);
+    bleibt->TextHinzufuegen(0, QStringLiteral("bleibt vorläufig"));
+    bleibt->Speichern(false);
+    auto gebucht = std::make_shared<cLeistung>(*session_);
+    gebucht->Init(*auftrag, true);
+    gebucht->Sekunden(600);
+    gebucht->TextHinzufuegen(0, QStringLiteral("wird gebucht"));
+    gebucht->Speichern(false);
+    ASSERT_GT(gateway().InsertLeistung(*gebucht), 0);
+    gebucht->Status(AuftragStatus_Geloescht);
+    gebucht->Loeschen(false);
+
+    // Its text lines now carry the service's text ids; saving it again must not touch the
+    // provisional lines that carry the same numbers.
+    gebucht->Text(QStringLiteral("1"))->Text(QStringLiteral("geändert"));
+    gebucht->Speichern(false);
+    EXPECT_EQ(textLines(bleibt->Id()), QStringList{QStringLiteral("bleibt vorläufig")});
+    EXPECT_EQ(services().at(0).texte, QStringList{QStringLiteral("wird gebucht")});
+}
+
 TEST_P(DayClosingTest, UnfinishedOrdersLetTheEmployeePostponeTheDayClosing) {
     startNewOrder(5001);
     ASSERT_TRUE(tickClock(60));
@@ -198,9 +222,11 @@ TEST_P(DayClosingTest, AWholeDayFromStartToABookedDayClosing) {
     expectOrdersBalanced();
 
     // The orders are done; the day closing books the idle time on the chosen order.
-    for (const auto& auftrag : session_->Auftraege()) {
-        auftrag->Status(AuftragStatus_Beendet);
+    for (const QString& key : {a->Auftrag().Key(), b->Auftrag().Key()}) {
+        QString auftragKey = key;
+        EXPECT_TRUE(session_->AuftragBeenden(auftragKey));
     }
+    expectOrdersBalanced();
     const std::int32_t idle = session_->LeerlaufAuftrag().Sekunden();
     EXPECT_EQ(idle, 600 + 300 + 120);
     platform_->frmLeistung().answerWith(
