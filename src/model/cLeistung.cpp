@@ -129,7 +129,9 @@ void cLeistung::Anhalten(bool pause, bool finish) {
 void cLeistung::Speichern(bool insert) {
     Procedure p(trace_, "Speichern");
     p.run([&] {
-        if (sekunden_ <= 0) {
+        // An entry whose row is gone (deleted or booked) has nothing left to write; its text
+        // lines may meanwhile carry the ids of service texts, which name other lines here.
+        if (sekunden_ <= 0 || status_ >= kStatusZeileGeloescht) {
             return;
         }
         if (insert) {

@@ -32,7 +32,7 @@ public:
     void Init(CAuftrag& auftrag, bool newRow);
 
     // Writes the row (inserted when asked, else updated) and the text lines; an entry without
-    // seconds writes nothing.
+    // seconds or without a row any more writes nothing.
     void Speichern(bool insert);
 
     CAuftrag& Auftrag() const;  // error 91 before the entry belongs to an order

@@ -23,6 +23,9 @@ constexpr std::int32_t kOptionVerwaltungsmitarbeiter = 1;
 constexpr std::int32_t kOptionLeerlaufAuftrag = 2;
 constexpr std::int32_t kOptionFakturierteAuftraege = 3;
 
+// The edit window shows the idle entry for the day closing.
+constexpr std::int32_t kModusTagesabschluss = 2;
+
 // Rights of the employee.
 constexpr std::int32_t kRechtLeistungAendern = 38;
 constexpr std::int32_t kRechtAuftragBrowser = 28;
@@ -162,10 +165,77 @@ bool CStoppUhren::Beenden() {
     Procedure p(trace_, "Beenden");
     return p.report(
         [&] {
+            platform::MsgAnswer antwort = platform::MsgAnswer::Yes;
+            bool unbeendet = false;
+            for (const std::shared_ptr<CAuftrag>& auftrag : auftraege_) {
+                if (!auftrag->LeistungenBeendet()) {
+                    unbeendet = true;
+                    break;
+                }
+            }
+            if (unbeendet) {
+                FensterNachVorn(StoppUhrFenster());
+                antwort = platform_.messageBoxes().show(
+                    QStringLiteral("Es sind noch nicht beendete Aufträge vorhanden.\n"
+                                   "Möchten Sie den Tagesabschluss später vornehmen?"),
+                    platform::MsgButtons::YesNo, platform::MsgIcon::Question,
+                    QStringLiteral("Stoppuhren beenden"));
+            }
             // Without a running clock there is no session to end.
-            return false;
+            if (timer_ == nullptr || antwort != platform::MsgAnswer::Yes) {
+                return false;
+            }
+            std::int32_t ergebnis = BearbeitungStati_Geaendert;
+            timer_->stop();
+            laufenderAuftrag().Anhalten(true, false);
+            if (!unbeendet) {
+                ergebnis = Tagesabschluss();
+            }
+            if (ergebnis != BearbeitungStati_Geaendert) {
+                // The day goes on; the stopwatch stays stopped until the employee starts one.
+                timer_->start();
+                return false;
+            }
+            timerNotify_ = nullptr;
+            timer_->finish();
+            timer_.reset();
+            StoppUhrFenster().Schliessen();
+            DbAccess().LogOut();
+            return true;
         },
         false);
+}
+
+std::int32_t CStoppUhren::Tagesabschluss() {
+    CAuftrag& leerlauf = LeerlaufAuftrag();
+    const std::int32_t bisher = leerlaufBuchungsAuftrag_;
+    std::int32_t ergebnis = BearbeitungStati_Abbruch;
+    const std::shared_ptr<cLeistung> leistung = leerlauf.Leistung(QStringLiteral("1"));
+    {
+        std::unique_ptr<platform::FrmLeistung> fenster = platform_.createFrmLeistung();
+        leerlauf.AuftragAendern(leerlaufBuchungsAuftrag_);
+        fenster->setModus(kModusTagesabschluss);
+        leistung->StandardTextSetzen(rt::left(leerlauf.Angelegenheit(), 50) +
+                                     QStringLiteral(" (unproduktiv)"));
+        std::int32_t sekunden = 0;
+        ergebnis = fenster->LeistungAnzeigen(*leistung, sekunden, leerlaufBuchungsAuftrag_, true);
+    }
+    if (ergebnis != BearbeitungStati_Geaendert) {
+        return ergebnis;
+    }
+    if (leerlaufBuchungsAuftrag_ != bisher && leerlaufBuchungsAuftrag_ != 0) {
+        DbAccess().OptionsWertSchreiben(kOptionLeerlaufAuftrag,
+                                        QString::number(leerlaufBuchungsAuftrag_));
+    }
+    if (leerlaufBuchungsAuftrag_ != 0) {
+        leerlauf.AuftragId(leerlaufBuchungsAuftrag_);
+        CDBAccess& db = DbAccess();
+        db.InsertLeistung(*leistung);
+        db.LeistungLoeschen(*leistung);
+        db.AuftragLoeschen(leerlauf);
+        db.ZeiterfassungAbschliessen();
+    }
+    return ergebnis;
 }
 
 void CStoppUhren::StoppUhrenAnzeigen() {

@@ -20,6 +20,7 @@ namespace orv {
 
 class CAuftrag;
 class CDBAccess;
+class cLeistung;
 
 // One employee's session: its stopwatches, the clock, the options and rights read at start.
 // The timer calls it back through its notification interface.
@@ -83,6 +84,26 @@ public:
     bool fbIsErbschaft(const QString& kenner);
     bool fbIsGrundsteuer(const QString& kenner);
 
+    // Operations on time entries, as the windows call them.
+    bool LeistungFreigeben(QString& auftragKey, QString& leistungKey);
+    std::int32_t LeistungErzeugen(QString& auftragKey, QString& leistungKey, std::int32_t& seconds);
+    bool LeistungLoeschen(QString& auftragKey, QString& leistungKey);
+    std::int32_t LeistungBearbeiten(QString& auftragKey, QString& leistungKey);
+    std::int32_t LeistungUmbuchen(QString& auftragKey, const QString& leistungKey);
+    void Eigenschaftenanzeigen();
+    std::int32_t ExterneZeitErfassen(std::int32_t& seconds, QDateTime& von, QDateTime& bis);
+    // A standard text's number typed as the text becomes that standard text.
+    QString StandardLeistungsText(QString& text);
+    std::int32_t SekundenAusZeit(const QString& zeit);
+    // 0 unchanged, 1 more than the idle time, 2 zero, 3 less, 4 more but covered by idle time.
+    std::int32_t PruefeLeistungZeit(const QString& zeit, std::int32_t bisher, QString& differenz);
+    // The entries released for booking; nullptr while none were released.
+    KeyedCollection<cLeistung>* FreigegebeneLeistungen() const { return freigegeben_.get(); }
+
+    // Booking the released entries as services, one by one or summed per order.
+    void EinzelBuchen();
+    void SammelBuchen();
+
     // Tidying the orders: finished orders without entries go; entries of finished orders that
     // still claim to run become deleted.
     void BeendeteAuftraegeLoeschen();
@@ -120,6 +141,8 @@ private:
     void RechteLesen();
     void AuftraegeLeistungenLaden();
     void LoginHeutePruefen();
+    // Books the day's idle time on the order the employee confirms; the edit window's outcome.
+    std::int32_t Tagesabschluss();
     void StoppUhrenAnzeigen();
     platform::FrmStoppUhr& StoppUhrFenster();
     void FensterNachVorn(platform::FrmStoppUhr& fenster);
@@ -129,6 +152,13 @@ private:
     // otherwise the idle order.
     CAuftrag& laufenderAuftrag() const;
     double getDouble(const QString& value) const;
+    // Removes an entry from the released entries, if it is there.
+    void nichtMehrFreigeben(const cLeistung& leistung);
+    // An order whose stopwatch is finished and that holds no entry any more goes.
+    void auftragOhneLeistungenLoeschen(const std::shared_ptr<CAuftrag>& auftrag);
+    // Time moved between the idle order and a productive order: the idle order and its entry
+    // lose what the productive total gains.
+    void leerlaufVerrechnen(std::int32_t differenz);
     std::int32_t lookUpPersonNumber(std::int32_t id, bool kanzlei);
 
     platform::PlatformFactory& platform_;
@@ -140,6 +170,7 @@ private:
     KeyedCollection<CAuftrag> auftraege_;
     std::shared_ptr<CAuftrag> leerlauf_;
     std::shared_ptr<CAuftrag> aktuellerAuftrag_;
+    std::unique_ptr<KeyedCollection<cLeistung>> freigegeben_;
     std::unique_ptr<platform::FrmStoppUhr> frmStoppUhr_;
 
     std::int32_t mlMandant_ = 0;

@@ -2,12 +2,15 @@
 #include "OfficeTestSupport.h"
 
 #include "office/host/OfficeAnwesenheit.h"
+#include "office/host/OfficeAuftragBenachrichtigung.h"
+#include "office/host/OfficeBuchungsNachlauf.h"
 #include "office/host/OfficeErstellungsInfo.h"
 #include "office/host/OfficeGlobaleWerte.h"
 #include "office/host/OfficeMitarbeiter.h"
 #include "office/host/OfficeOrder.h"
 #include "office/host/OfficePersonStamm.h"
 #include "office/host/OfficeQeGgwBasis.h"
+#include "office/host/OfficeQeLeistung.h"
 #include "persistence/Dialect.h"
 #include "platform/timer/EventLoopTimer.h"
 #include "session/diagnostics/OrvError.h"
@@ -357,6 +360,13 @@ TEST_P(HostObjectsTest, FactoryHandsOutHostObjectsOnItsDatabaseAndOneErstellungs
     platform.createAnwesenheitsObjekt()->Abwesenheit(0, 12, QStringLiteral("Pause"), true);
     EXPECT_EQ(absences(), QStringLiteral("12|0|Pause|NULL"));
     EXPECT_TRUE(platform.createCQeGgwBasis()->IsErbschaft(QStringLiteral("51")));
+    EXPECT_EQ(platform.createCQeLeistung()->Kennzahl(5001), db::Currency{});
+    platform.createAuftragBenachrichtigung()->Auftrag(5001, 0);
+    EXPECT_EQ(count(QStringLiteral("tAuftragBenachrichtigung")), 1);
+    std::int32_t auftragId = 5001;
+    bool flag = false;
+    platform.createBuchungsNachlauf()->AuftragNachlauf(auftragId, flag);
+    EXPECT_EQ(count(QStringLiteral("tAuftragNachlauf")), 1);
     // The test platform ticks by hand; a real host gets the timer of its event loop.
     EXPECT_NE(dynamic_cast<platform::EventLoopTimer*>(
                   platform.office::OfficePlatformFactory::createTimer().get()),
@@ -368,6 +378,12 @@ TEST_P(HostObjectsTest, FactoryHandsOutHostObjectsOnItsDatabaseAndOneErstellungs
         {Creation::AnwesenheitsObjekt, "AnwesenheitsObjekt",
          [&] { platform.createAnwesenheitsObjekt(); }},
         {Creation::CQeGgwBasis, "ORVkQeGgw.CQeGgwBasis", [&] { platform.createCQeGgwBasis(); }},
+        {Creation::CQeLeistung, "ORVkQeLeistung.CQeLeistung",
+         [&] { platform.createCQeLeistung(); }},
+        {Creation::AuftragBenachrichtigung, "AuftragBenachrichtigung",
+         [&] { platform.createAuftragBenachrichtigung(); }},
+        {Creation::BuchungsNachlauf, "BuchungsNachlauf",
+         [&] { platform.createBuchungsNachlauf(); }},
     };
     for (const auto& [creation, name, create] : failing) {
         platform.failCreation(creation);
@@ -540,6 +556,111 @@ TEST_P(HostObjectsTest, AttendanceAndClassificationRaiseWhenTheDatabaseFails) {
     office::OfficeQeGgwBasis basis(database());
     database().faults().failStatement(1);
     EXPECT_THROW(basis.IsVuV(QStringLiteral("21")), OrvError);
+}
+
+// --- what a booking tells the office
+
+void bookService(db::Database& database, int employee, int auftragId, db::Currency hours) {
+    db::DbService s(database);
+    s.Execute(QStringLiteral("INSERT INTO tLeistung (flMitarbeiter, flAuftrag, dmAnzahl, diArt,"
+                             " dtAngelegt) VALUES ($1, $2, $3, 1, $4)"),
+              db::Params{n(employee), n(auftragId), hours, at(2026, 3, 16, 9, 0)});
+}
+
+TEST_P(HostObjectsTest, QeLeistungFigureIsTheHoursBookedOnTheOrder) {
+    office::OfficeQeLeistung qeLeistung(database());
+    EXPECT_EQ(qeLeistung.Kennzahl(5001), db::Currency{});
+    bookService(database(), kEmployeeWithRights, 5001, db::Currency{15000});
+    bookService(database(), office::demo::kAdministrativeEmployee, 5001, db::Currency{167});
+    bookService(database(), kEmployeeWithRights, 5003, db::Currency{100});
+    EXPECT_EQ(qeLeistung.Kennzahl(5001), db::Currency{15167});
+    EXPECT_EQ(qeLeistung.Kennzahl(5003), db::Currency{100});
+    EXPECT_EQ(qeLeistung.Kennzahl(5002), db::Currency{});
+    EXPECT_EQ(qeLeistung.Kennzahl(4711), db::Currency{});
+
+    // Ten tenths are one hour exactly, also where the database adds binary fractions.
+    for (int i = 0; i < 10; ++i) {
+        bookService(database(), kEmployeeWithRights, 5002, db::Currency{1000});
+    }
+    EXPECT_EQ(qeLeistung.Kennzahl(5002), db::Currency{10000});
+
+    db::DbService s(database());
+    s.Execute(QStringLiteral("DELETE FROM tLeistung WHERE flAuftrag = 5001"));
+    EXPECT_EQ(qeLeistung.Kennzahl(5001), db::Currency{});
+
+    // An unreadable figure must not pass for an order without services.
+    database().faults().failStatement(1);
+    EXPECT_THROW(qeLeistung.Kennzahl(5003), OrvError);
+}
+
+TEST_P(HostObjectsTest, NoticeNamesOrderEmployeeAndKindOnTheDatabaseClock) {
+    office::OfficeAuftragBenachrichtigung notice(database());
+    const QDateTime before = databaseNow();
+    notice.Auftrag(5001, 0);
+    notice.setMitarbeiter(kEmployeeWithRights);
+    notice.Auftrag(5003, 0);
+    notice.Auftrag(5003, 2);
+    const QDateTime after = databaseNow();
+    EXPECT_EQ(rows(QStringLiteral("SELECT flAuftrag, flMitarbeiter, diArt FROM"
+                                  " tAuftragBenachrichtigung ORDER BY idAuftragBenachrichtigung"),
+                   {"flAuftrag", "flMitarbeiter", "diArt"}),
+              QStringLiteral("5001|0|0 / 5003|7|0 / 5003|7|2"));
+    db::DbService s(database());
+    s.OpenQuery(
+        QStringLiteral("SELECT MIN(dtZeit) AS erste, MAX(dtZeit) AS letzte"
+                       " FROM tAuftragBenachrichtigung"));
+    EXPECT_LE(before, s.FieldDate("erste"));
+    EXPECT_LE(s.FieldDate("letzte"), after);
+
+    database().faults().failStatement(1);
+    EXPECT_THROW(notice.Auftrag(5001, 0), OrvError);
+    EXPECT_EQ(count(QStringLiteral("tAuftragBenachrichtigung")), 3);
+}
+
+TEST_P(HostObjectsTest, FollowUpMarksTheOrderOnceAndCountsItsBookings) {
+    office::OfficeBuchungsNachlauf followUp(database());
+    std::int32_t auftragId = 5001;
+    bool flag = false;
+    const QDateTime before = databaseNow();
+    followUp.AuftragNachlauf(auftragId, flag);
+    EXPECT_EQ(auftragId, 5001);
+    EXPECT_FALSE(flag);
+    const auto marks = [&] {
+        return rows(QStringLiteral("SELECT flAuftrag, dlBuchungen FROM tAuftragNachlauf"
+                                   " ORDER BY flAuftrag"),
+                    {"flAuftrag", "dlBuchungen"});
+    };
+    EXPECT_EQ(marks(), QStringLiteral("5001|1"));
+    const auto latest = [&](int order) {
+        db::DbService s(database());
+        s.OpenQuery(QStringLiteral("SELECT dtLetzteBuchung FROM tAuftragNachlauf"
+                                   " WHERE flAuftrag = $1"),
+                    db::Params{n(order)});
+        return s.FieldDate("dtLetzteBuchung");
+    };
+    EXPECT_LE(before, latest(5001));
+    EXPECT_LE(latest(5001), databaseNow());
+
+    // Moved back, so that the next booking's time shows.
+    db::DbService s(database());
+    s.Execute(QStringLiteral("UPDATE tAuftragNachlauf SET dtLetzteBuchung = $1"),
+              db::Params{at(2026, 3, 2, 8, 0)});
+    flag = true;
+    followUp.AuftragNachlauf(auftragId, flag);
+    EXPECT_TRUE(flag);
+    std::int32_t other = 5003;
+    followUp.AuftragNachlauf(other, flag);
+    EXPECT_EQ(marks(), QStringLiteral("5001|2 / 5003|1"));
+    EXPECT_LE(before, latest(5001));
+
+    // An order the office does not know gets no mark.
+    std::int32_t unknown = 4711;
+    followUp.AuftragNachlauf(unknown, flag);
+    EXPECT_EQ(count(QStringLiteral("tAuftragNachlauf")), 2);
+
+    database().faults().failStatement(1);
+    EXPECT_THROW(followUp.AuftragNachlauf(auftragId, flag), OrvError);
+    EXPECT_EQ(marks(), QStringLiteral("5001|2 / 5003|1"));
 }
 
 ORV_INSTANTIATE_FOR_BACKENDS(HostObjectsTest);

@@ -17,7 +17,8 @@ TEST_P(OfficeMigrationTest, BuildsAnEmptyDatabaseOnceAndKeepsItsRows) {
          {"tPersonStamm", "tMitarbeiterRecht", "tGlobaleWerte", "tGgwKennerArt", "tAuftrag",
           "tRechnung", "tStdBuText", "tLeistungText", "tBenutzerEinstellung", "tGGWObjName",
           "tGGWGrundlage", "tLeistungZeiterfassungLogins", "tLeistungZeiterfassungPausen",
-          "tMitarbeiterAbwesenheit", "V_ORV_Common_Korg_Leistungen_Zeiterfassung",
+          "tMitarbeiterAbwesenheit", "tAuftragBenachrichtigung", "tAuftragNachlauf",
+          "V_ORV_Common_Korg_Leistungen_Zeiterfassung",
           "V_ORV_Common_Korg_Leistungen_Zeiterfassung_Texte"}) {
         EXPECT_EQ(count(QLatin1String(relation)), 0) << relation;
     }
@@ -66,6 +67,43 @@ TEST_P(OfficeMigrationTest, AddsTheAttendanceRecordToADatabaseOfTheTimeRecording
     EXPECT_EQ(rows(QStringLiteral("SELECT dcText, dtEnde FROM tMitarbeiterAbwesenheit"),
                    {"dcText", "dtEnde"}),
               QStringLiteral("|NULL"));
+}
+
+// An office of the attendance step: its rows stay, and the order notices come beside them.
+TEST_P(OfficeMigrationTest, AddsTheOrderNoticesToADatabaseOfTheAttendanceStep) {
+    ASSERT_EQ(office::migrate(database(), 5), 5);
+    db::DbService s(database());
+    EXPECT_THROW(s.OpenQuery(QStringLiteral("SELECT COUNT(*) FROM tAuftragNachlauf")), OrvError);
+    s.CloseQuery();
+    s.Execute(QStringLiteral("INSERT INTO tMitarbeiterAbwesenheit (dlMitarbeiterNr, diArt,"
+                             " dcText, dtBeginn) VALUES (11, 3, 'Dienstreise', $1)"),
+              {at(2026, 3, 2, 9, 0)});
+
+    EXPECT_EQ(office::migrate(database()), office::latestSchemaVersion() - 5);
+    EXPECT_EQ(rows(QStringLiteral("SELECT dcBeschreibung FROM tSchemaVersion WHERE diVersion = 6"),
+                   {"dcBeschreibung"}),
+              QStringLiteral("Benachrichtigungen und Nachlauf der Aufträge"));
+    EXPECT_EQ(
+        rows(QStringLiteral("SELECT dlMitarbeiterNr, diArt, dcText, dtBeginn"
+                            " FROM tMitarbeiterAbwesenheit"),
+             {"dlMitarbeiterNr", "diArt", "dcText", "dtBeginn"}),
+        QStringLiteral("11|3|Dienstreise|%1").arg(db::DbService::SqlDate(at(2026, 3, 2, 9, 0))));
+    s.Execute(QStringLiteral("INSERT INTO tAuftragBenachrichtigung (flAuftrag, dtZeit)"
+                             " VALUES (5001, $1)"),
+              {at(2026, 3, 2, 9, 0)});
+    s.Execute(QStringLiteral("INSERT INTO tAuftragNachlauf (flAuftrag, dtLetzteBuchung)"
+                             " VALUES (5001, $1)"),
+              {at(2026, 3, 2, 9, 0)});
+    EXPECT_EQ(rows(QStringLiteral("SELECT flMitarbeiter, diArt FROM tAuftragBenachrichtigung"),
+                   {"flMitarbeiter", "diArt"}),
+              QStringLiteral("0|0"));
+    EXPECT_EQ(rows(QStringLiteral("SELECT dlBuchungen FROM tAuftragNachlauf"), {"dlBuchungen"}),
+              QStringLiteral("1"));
+    // One mark per order.
+    EXPECT_THROW(s.Execute(QStringLiteral("INSERT INTO tAuftragNachlauf (flAuftrag,"
+                                          " dtLetzteBuchung) VALUES (5001, $1)"),
+                           {at(2026, 3, 3, 9, 0)}),
+                 OrvError);
 }
 
 TEST_P(OfficeMigrationTest, RefusesTheDatabaseOfANewerProgram) {

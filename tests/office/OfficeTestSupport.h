@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TestDatabases.h"
+#include "TestQueries.h"
 
 #include "office/demo/DemoData.h"
 #include "office/schema/Migrations.h"
@@ -63,21 +64,9 @@ protected:
         return p.Execute();
     }
 
-    // The named columns of every row, "|" between columns and " / " between rows, NULL shown as
-    // "NULL" (read through DbService, whose defaults otherwise hide it).
     QString rows(const QString& sql, std::initializer_list<const char*> columns,
                  const db::Params& params = {}) {
-        db::DbService s(database());
-        s.Open();
-        QStringList out;
-        for (bool more = s.OpenQuery(sql, params) == 1; more; more = s.Move(3)) {
-            QStringList values;
-            for (const char* column : columns) {
-                values << s.FieldText(column, QStringLiteral("NULL"));
-            }
-            out << values.join(QLatin1Char('|'));
-        }
-        return out.join(QStringLiteral(" / "));
+        return tableText(database(), sql, columns, params);
     }
 
     std::int32_t count(const QString& from) {

@@ -38,27 +38,6 @@ protected:
         }
     }
 
-    std::shared_ptr<CAuftrag> startNew(std::int32_t auftragId) {
-        session_->ZeitzaehlungAktiv(false);
-        bool beenden = false;
-        session_->AuftragAnhalten(beenden);
-        QString key;
-        bool neu = true;
-        EXPECT_TRUE(session_->AuftragStarten(key, neu));
-        const std::shared_ptr<CAuftrag> auftrag = session_->AktuellerAuftrag();
-        auftrag->AuftragAendern(auftragId);
-        session_->ZeitzaehlungAktiv(true);
-        return auftrag;
-    }
-    void switchTo(const QString& target) {
-        session_->ZeitzaehlungAktiv(false);
-        bool beenden = false;
-        session_->AuftragAnhalten(beenden);
-        QString key = target;
-        bool neu = false;
-        EXPECT_TRUE(session_->AuftragStarten(key, neu));
-        session_->ZeitzaehlungAktiv(true);
-    }
     void finish(const QString& target) {
         session_->ZeitzaehlungAktiv(false);
         QString key = target;
@@ -109,7 +88,7 @@ TEST_P(ClockTest, AWholeWorkingDayKeepsEverySecondInItsPlace) {
     expectBalanced("idle at the start");
     EXPECT_EQ(session_->LeerlaufAuftrag().Sekunden(), 11);
 
-    auto buchhaltung = startNew(5001);
+    auto buchhaltung = startNewOrder(5001);
     expectSaved(session_->LeerlaufAuftrag());
     ticks(59);
     tick(5);  // a late tick counts every second it missed
@@ -117,7 +96,7 @@ TEST_P(ClockTest, AWholeWorkingDayKeepsEverySecondInItsPlace) {
     EXPECT_EQ(buchhaltung->Sekunden(), 64);
     EXPECT_EQ(row(buchhaltung->Id())->sekunden, 64) << "the 60th tick saved";
 
-    auto lohn = startNew(5003);
+    auto lohn = startNewOrder(5003);
     expectSaved(*buchhaltung);
     ticks(20, 3);
     expectBalanced("second order");
@@ -182,7 +161,7 @@ TEST_P(ClockTest, AWholeWorkingDayKeepsEverySecondInItsPlace) {
 }
 
 TEST_P(ClockTest, StartingTheIdleStopwatchKeepsTheCurrentOrder) {
-    auto auftrag = startNew(5001);
+    auto auftrag = startNewOrder(5001);
     tick(5);
     session_->ZeitzaehlungAktiv(false);
     QString key = QStringLiteral("p0");
@@ -221,7 +200,7 @@ TEST_P(ClockTest, DurationTexts) {
     EXPECT_EQ(session_->SekundenZeit(3725), QStringLiteral("01:02:05"));
     EXPECT_EQ(session_->SekundenZeit(0), QStringLiteral("00:00:00"));
     EXPECT_EQ(session_->SekundenZeit(360000), QStringLiteral("100:00:00"));
-    auto auftrag = startNew(5001);
+    auto auftrag = startNewOrder(5001);
     tick(3725);
     tick(5);
     EXPECT_EQ(session_->AuftragsZeitText(), QStringLiteral("01:02:10"));
@@ -231,7 +210,7 @@ TEST_P(ClockTest, DurationTexts) {
 }
 
 TEST_P(ClockTest, AFailingTickIsReportedAndTheNextTickRuns) {
-    auto auftrag = startNew(5001);
+    auto auftrag = startNewOrder(5001);
     ticks(59);
     // The 60th tick saves; the database refuses.
     database().faults().failStatement(1);

@@ -1,4 +1,5 @@
 #include "SessionTestSupport.h"
+#include "TestQueries.h"
 
 #include "persistence/Dialect.h"
 #include "persistence/FaultInjector.h"
@@ -52,16 +53,6 @@ std::string describe(const std::optional<test::ZeRow>& r) {
            str(r->text1) + '|' + str(r->text2) + '|' + std::to_string(r->sekunden);
 }
 
-template <class F>
-std::optional<OrvError> failureOf(F&& call) {
-    try {
-        call();
-    } catch (const OrvError& e) {
-        return e;
-    }
-    return std::nullopt;
-}
-
 class GatewayTest : public test::SessionTest {
 protected:
     void SetUp() override {
@@ -76,17 +67,7 @@ protected:
 
     // The rows of a query as "a|b / c|d", NULL for NULL, in the database's own text of a value.
     std::string table(const QString& sql, std::initializer_list<const char*> columns) {
-        db::DbService s(database());
-        s.Open();
-        QStringList rows;
-        for (bool more = s.OpenQuery(sql) == 1; more; more = s.Move(3)) {
-            QStringList values;
-            for (const char* column : columns) {
-                values << s.FieldText(column, QStringLiteral("NULL"));
-            }
-            rows << values.join(QLatin1Char('|'));
-        }
-        return str(rows.join(QStringLiteral(" / ")));
+        return str(test::tableText(database(), sql, columns));
     }
     std::string logins() {
         return table(
@@ -265,7 +246,7 @@ TEST_P(GatewayTest, FunktionsrechtAnswersFromTheRightsTableWithoutTracing) {
     EXPECT_FALSE(lines.join(QLatin1Char('\n')).contains(QStringLiteral("Funktionsrecht")));
 
     faults().failStatement(1);
-    const auto error = failureOf([&] { gateway().Funktionsrecht(28); });
+    const auto error = test::failureOf([&] { gateway().Funktionsrecht(28); });
     ASSERT_TRUE(error);
     EXPECT_EQ(error->number(), err::kDatabase);
     EXPECT_THAT(str(error->source()), EndsWith(place("Funktionsrecht")));
@@ -295,7 +276,7 @@ TEST_P(GatewayTest, OptionsWertErmittelnReadsOfficeSettingsAndTheGlobalValue) {
     CDBAccess fresh(*platform_);
     fresh.StoppUhren(*session_);
     const int before = faults().statementsSeen();
-    const auto error = failureOf([&] { fresh.OptionsWertErmitteln(3); });
+    const auto error = test::failureOf([&] { fresh.OptionsWertErmitteln(3); });
     ASSERT_TRUE(error);
     EXPECT_EQ(error->number(), err::kCannotCreateObject);
     EXPECT_THAT(str(error->description()), testing::Not(HasSubstr("Optionswert")));
@@ -304,7 +285,7 @@ TEST_P(GatewayTest, OptionsWertErmittelnReadsOfficeSettingsAndTheGlobalValue) {
 
 TEST_P(GatewayTest, FailedOptionReadTellsTheCallInTheReport) {
     faults().failStatement(1);
-    const auto error = failureOf([&] { gateway().OptionsWertErmitteln(1); });
+    const auto error = test::failureOf([&] { gateway().OptionsWertErmitteln(1); });
     ASSERT_TRUE(error);
     EXPECT_THAT(str(error->source()), EndsWith(place("OptionsWertErmitteln")));
     EXPECT_THAT(str(error->description()),
@@ -322,7 +303,7 @@ TEST_P(GatewayTest, OptionsWertSchreibenWritesOnlyTheIdleTimeOrder) {
 
     // Any other option names no setting: the office refuses it and nothing changes.
     const auto refused =
-        failureOf([&] { gateway().OptionsWertSchreiben(0, QStringLiteral("20")); });
+        test::failureOf([&] { gateway().OptionsWertSchreiben(0, QStringLiteral("20")); });
     ASSERT_TRUE(refused);
     EXPECT_THAT(str(refused->description()),
                 HasSubstr("Der Name (SubKey) der Benutzereinstellung fehlt."));
@@ -330,7 +311,7 @@ TEST_P(GatewayTest, OptionsWertSchreibenWritesOnlyTheIdleTimeOrder) {
 
     faults().failStatement(1);
     const auto failed =
-        failureOf([&] { gateway().OptionsWertSchreiben(2, QStringLiteral("5004")); });
+        test::failureOf([&] { gateway().OptionsWertSchreiben(2, QStringLiteral("5004")); });
     ASSERT_TRUE(failed);
     EXPECT_THAT(str(failed->description()),
                 EndsWith("\r\n\r\nOptionswert: ORV.Common.KOrg.Zeiterfassung"));
@@ -429,7 +410,7 @@ TEST_P(GatewayTest, FailureInTheMiddleKeepsWhatWasWritten) {
     auftrag->AuftragId(5001);
     // The row is inserted; rewriting its provisional key fails.
     faults().failStatement(2);
-    const auto error = failureOf([&] { gateway().InsertAuftragZeiterfassung(*auftrag); });
+    const auto error = test::failureOf([&] { gateway().InsertAuftragZeiterfassung(*auftrag); });
     ASSERT_TRUE(error);
     EXPECT_EQ(error->number(), err::kDatabase);
     EXPECT_THAT(str(error->source()), EndsWith(place("InsertAuftragZeiterfassung")));

@@ -30,8 +30,13 @@ TEST(HostProgramTest, CreatesSetsStartsAndEndsTheComponent) {
     EXPECT_TRUE(stoppUhren->Starten(employee));
     EXPECT_EQ(stoppUhren->MitarbeiterId(), employee);
     EXPECT_EQ(platform.frmStoppUhr().anzeigen(), 1);
-    // The clock is not running yet, so there is no session to end.
-    EXPECT_FALSE(stoppUhren->Beenden());
+    EXPECT_TRUE(platform.timer()->running());
+    // Ending the day: the employee confirms the idle time on the office's order for it.
+    platform.frmLeistung().answer(
+        test::LeistungAnzeigenAnswer{test::outcome::kGeaendert, std::nullopt, std::nullopt});
+    EXPECT_TRUE(stoppUhren->Beenden());
+    EXPECT_TRUE(platform.timer()->finished());
+    EXPECT_EQ(platform.frmStoppUhr().schliessen(), 1);
     EXPECT_TRUE(platform.errorReports().empty());
     stoppUhren.reset();
     EXPECT_EQ(platform.trace().lines().back().message, QStringLiteral("Class_Terminate"));

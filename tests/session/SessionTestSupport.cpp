@@ -42,6 +42,51 @@ std::shared_ptr<CAuftrag> SessionTest::newOrder(std::int32_t auftragId) {
     return auftrag;
 }
 
+std::shared_ptr<CAuftrag> SessionTest::startNewOrder(std::int32_t auftragId) {
+    session_->ZeitzaehlungAktiv(false);
+    bool beenden = false;
+    session_->AuftragAnhalten(beenden);
+    QString key;
+    bool neu = true;
+    EXPECT_TRUE(session_->AuftragStarten(key, neu));
+    const std::shared_ptr<CAuftrag> auftrag = session_->AktuellerAuftrag();
+    auftrag->AuftragAendern(auftragId);
+    session_->ZeitzaehlungAktiv(true);
+    return auftrag;
+}
+
+void SessionTest::switchTo(const QString& target) {
+    session_->ZeitzaehlungAktiv(false);
+    bool beenden = false;
+    session_->AuftragAnhalten(beenden);
+    QString key = target;
+    bool neu = false;
+    EXPECT_TRUE(session_->AuftragStarten(key, neu));
+    session_->ZeitzaehlungAktiv(true);
+}
+
+bool SessionTest::tickClock(qint64 seconds) {
+    return platform_->timer()->tick(clock(), seconds);
+}
+
+void SessionTest::expectOrdersBalanced() {
+    const auto entrySum = [](const CAuftrag& auftrag) {
+        std::int32_t sum = 0;
+        // Booked entries stay with their order: their time still belongs to the day.
+        for (const auto& leistung : auftrag.Leistungen()) {
+            sum += leistung->Sekunden();
+        }
+        return sum;
+    };
+    std::int32_t productive = 0;
+    for (const auto& auftrag : session_->Auftraege()) {
+        productive += auftrag->Sekunden();
+        EXPECT_EQ(auftrag->Sekunden(), entrySum(*auftrag)) << auftrag->Key().toStdString();
+    }
+    EXPECT_EQ(session_->AuftragsSekunden(), productive);
+    EXPECT_EQ(session_->LeerlaufAuftrag().Sekunden(), entrySum(session_->LeerlaufAuftrag()));
+}
+
 namespace {
 
 ZeRow readRow(const db::DbService& s) {

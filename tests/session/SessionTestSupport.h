@@ -54,6 +54,16 @@ protected:
     // A new productive order of the (started) session with its row, held in its orders.
     std::shared_ptr<CAuftrag> newOrder(std::int32_t auftragId = 0);
 
+    // Switches as the main window does: the counting guard off, the running stopwatch stopped,
+    // the next one started, the guard on again. A new order takes the office order given.
+    std::shared_ptr<CAuftrag> startNewOrder(std::int32_t auftragId);
+    void switchTo(const QString& key);
+    // One tick of the session's timer after the given seconds; false when the clock stood.
+    bool tickClock(qint64 seconds);
+    // The balance every operation keeps: orders equal their entries, the productive total
+    // equals the orders.
+    void expectOrdersBalanced();
+
     std::optional<ZeRow> row(std::int32_t id);
     std::vector<ZeRow> rowsOf(std::int32_t employee = office::demo::kEmployeeWithRights);
     // Text lines of an entry row in their order, as the loader reads them.

@@ -275,4 +275,25 @@ std::unique_ptr<platform::CQeGgwBasis> FakePlatform::createCQeGgwBasis() {
     return OfficePlatformFactory::createCQeGgwBasis();
 }
 
+std::unique_ptr<platform::CQeLeistung> FakePlatform::createCQeLeistung() {
+    if (fails(Creation::CQeLeistung)) {
+        return PlatformFactory::createCQeLeistung();
+    }
+    return OfficePlatformFactory::createCQeLeistung();
+}
+
+std::unique_ptr<platform::AuftragBenachrichtigung> FakePlatform::createAuftragBenachrichtigung() {
+    if (fails(Creation::AuftragBenachrichtigung)) {
+        return PlatformFactory::createAuftragBenachrichtigung();
+    }
+    return OfficePlatformFactory::createAuftragBenachrichtigung();
+}
+
+std::unique_ptr<platform::BuchungsNachlauf> FakePlatform::createBuchungsNachlauf() {
+    if (fails(Creation::BuchungsNachlauf)) {
+        return PlatformFactory::createBuchungsNachlauf();
+    }
+    return OfficePlatformFactory::createBuchungsNachlauf();
+}
+
 }  // namespace orv::test

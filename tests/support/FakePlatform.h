@@ -38,6 +38,9 @@ enum class Creation {
     GlobaleWerte,
     AnwesenheitsObjekt,
     CQeGgwBasis,
+    CQeLeistung,
+    AuftragBenachrichtigung,
+    BuchungsNachlauf,
 };
 
 // Everything outside the component for a test: the real host objects over the test's office
@@ -71,6 +74,9 @@ public:
     std::unique_ptr<platform::GlobaleWerte> createGlobaleWerte() override;
     std::unique_ptr<platform::AnwesenheitsObjekt> createAnwesenheitsObjekt() override;
     std::unique_ptr<platform::CQeGgwBasis> createCQeGgwBasis() override;
+    std::unique_ptr<platform::CQeLeistung> createCQeLeistung() override;
+    std::unique_ptr<platform::AuftragBenachrichtigung> createAuftragBenachrichtigung() override;
+    std::unique_ptr<platform::BuchungsNachlauf> createBuchungsNachlauf() override;
 
     void failCreation(Creation what, bool fail = true);
     // The error server is created but cannot show the report.

@@ -1,12 +1,15 @@
 #include "office/host/OfficePlatformFactory.h"
 
 #include "office/host/OfficeAnwesenheit.h"
+#include "office/host/OfficeAuftragBenachrichtigung.h"
+#include "office/host/OfficeBuchungsNachlauf.h"
 #include "office/host/OfficeErstellungsInfo.h"
 #include "office/host/OfficeGlobaleWerte.h"
 #include "office/host/OfficeMitarbeiter.h"
 #include "office/host/OfficeOrder.h"
 #include "office/host/OfficePersonStamm.h"
 #include "office/host/OfficeQeGgwBasis.h"
+#include "office/host/OfficeQeLeistung.h"
 #include "platform/timer/EventLoopTimer.h"
 
 namespace orv::office {
@@ -38,6 +41,10 @@ std::unique_ptr<platform::AnwesenheitsObjekt> OfficePlatformFactory::createAnwes
     return std::make_unique<OfficeAnwesenheit>(database_);
 }
 
+std::unique_ptr<platform::BuchungsNachlauf> OfficePlatformFactory::createBuchungsNachlauf() {
+    return std::make_unique<OfficeBuchungsNachlauf>(database_);
+}
+
 std::unique_ptr<platform::OfficeOrder> OfficePlatformFactory::createOfficeOrder() {
     return std::make_unique<OfficeOrder>(database_);
 }
@@ -46,8 +53,17 @@ std::unique_ptr<platform::GlobaleWerte> OfficePlatformFactory::createGlobaleWert
     return std::make_unique<OfficeGlobaleWerte>(database_);
 }
 
+std::unique_ptr<platform::AuftragBenachrichtigung>
+OfficePlatformFactory::createAuftragBenachrichtigung() {
+    return std::make_unique<OfficeAuftragBenachrichtigung>(database_);
+}
+
 std::unique_ptr<platform::CQeGgwBasis> OfficePlatformFactory::createCQeGgwBasis() {
     return std::make_unique<OfficeQeGgwBasis>(database_);
+}
+
+std::unique_ptr<platform::CQeLeistung> OfficePlatformFactory::createCQeLeistung() {
+    return std::make_unique<OfficeQeLeistung>(database_);
 }
 
 }  // namespace orv::office

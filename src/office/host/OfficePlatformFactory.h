@@ -24,9 +24,12 @@ public:
     std::unique_ptr<platform::Mitarbeiter> createMitarbeiter() override;
     platform::ErstellungsInfo& erstellungsInfo() override;
     std::unique_ptr<platform::AnwesenheitsObjekt> createAnwesenheitsObjekt() override;
+    std::unique_ptr<platform::BuchungsNachlauf> createBuchungsNachlauf() override;
     std::unique_ptr<platform::OfficeOrder> createOfficeOrder() override;
     std::unique_ptr<platform::GlobaleWerte> createGlobaleWerte() override;
+    std::unique_ptr<platform::AuftragBenachrichtigung> createAuftragBenachrichtigung() override;
     std::unique_ptr<platform::CQeGgwBasis> createCQeGgwBasis() override;
+    std::unique_ptr<platform::CQeLeistung> createCQeLeistung() override;
 
 private:
     db::Database& database_;

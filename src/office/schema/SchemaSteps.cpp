@@ -304,12 +304,36 @@ CREATE TABLE tMitarbeiterAbwesenheit (
 CREATE INDEX ix_tMitarbeiterAbwesenheit_Nr ON tMitarbeiterAbwesenheit (dlMitarbeiterNr, diArt);
 )sql";
 
+// What a booking tells the office about an order. tAuftragBenachrichtigung: one row per notice
+// that the order's open services began or ended (diArt as its sender names it), stamped by the
+// database's clock; the office removes a row once it has acted on it. tAuftragNachlauf: orders
+// with services booked since the office last removed their row, with the latest booking's time
+// and the number of bookings. Neither references tAuftrag: a pending notice must not keep the
+// office from removing an order.
+constexpr const char* kOrderNotices = R"sql(
+CREATE TABLE tAuftragBenachrichtigung (
+    idAuftragBenachrichtigung {KEY},
+    flAuftrag INTEGER NOT NULL,
+    flMitarbeiter INTEGER NOT NULL DEFAULT 0,
+    diArt INTEGER NOT NULL DEFAULT 0,
+    dtZeit {DATE} NOT NULL
+);
+CREATE INDEX ix_tAuftragBenachrichtigung_Auftrag ON tAuftragBenachrichtigung (flAuftrag);
+
+CREATE TABLE tAuftragNachlauf (
+    flAuftrag INTEGER NOT NULL PRIMARY KEY,
+    dtLetzteBuchung {DATE} NOT NULL,
+    dlBuchungen INTEGER NOT NULL DEFAULT 1
+);
+)sql";
+
 constexpr SchemaStep kSteps[] = {
     {1, "Stammdaten der Kanzlei", kMasterData, true},
     {2, "Leistungen und Benutzereinstellungen", kServicesAndSettings},
     {3, "Grundbesitzwerte", kPropertyAssessment},
     {4, "Zeiterfassung", kTimeRecording},
     {5, "Abwesenheiten der Mitarbeiter", kAttendance},
+    {6, "Benachrichtigungen und Nachlauf der Aufträge", kOrderNotices},
 };
 
 }  // namespace

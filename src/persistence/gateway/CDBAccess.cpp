@@ -9,9 +9,13 @@
 #include "platform/Clock.h"
 #include "platform/PlatformFactory.h"
 #include "platform/host/OfficeServices.h"
+#include "platform/host/PersonObjects.h"
 #include "session/CStoppUhren.h"
 #include "session/diagnostics/ErrorHandling.h"
 #include "session/diagnostics/Procedure.h"
+#include "session/runtime/Runtime.h"
+
+#include <QTime>
 
 namespace orv {
 namespace {
@@ -20,6 +24,11 @@ const QString kCrLf = QStringLiteral("\r\n");
 constexpr int kInsertEndePosition = 7;    // @Ende of the insert procedure
 constexpr int kUpdateBeginnPosition = 4;  // @Beginn and @Ende of the update procedure
 constexpr int kUpdateEndePosition = 5;
+constexpr int kLeistungBeginnPosition = 5;  // @Beginn and @Ende of the service procedure
+constexpr int kLeistungEndePosition = 6;
+constexpr std::int32_t kLeistungArt = 1;  // a service from the time recording
+constexpr std::int32_t kBenachrichtigungArt = 0;
+constexpr double kMindestStunden = 0.01;
 
 // Where an option value lives among the office-wide user settings.
 struct UserSetting {
@@ -46,6 +55,11 @@ constexpr std::int32_t kGlobalValueFakturierteAuftraege = 31;
 
 QString number(std::int32_t value) {
     return QString::number(value);
+}
+
+// A service is booked on the calendar day of its begin; without a begin it has no day.
+QDateTime dayOf(const QDateTime& time) {
+    return time.isValid() ? QDateTime(time.date(), QTime(0, 0)) : QDateTime();
 }
 
 }  // namespace
@@ -420,6 +434,104 @@ bool CDBAccess::AuftragIstVorhanden(std::int32_t idAuftrag) {
         service.CloseQuery();
         service.Close();
         return found;
+    });
+}
+
+std::int32_t CDBAccess::InsertLeistung(cLeistung& entry) {
+    Procedure p(trace_, "InsertLeistung");
+    return p.run([&] {
+        p.setExtra(platform_.erstellungsInfo().Info(
+            QStringLiteral("Set oQeLeistung = New ORVkQeLeistung.CQeLeistung"),
+            QStringLiteral("ORVkQeLeistung.dll")));
+        std::unique_ptr<platform::CQeLeistung> qeLeistung = platform_.createCQeLeistung();
+        p.clearExtra();
+
+        CStoppUhren& session = owner();
+        const std::int32_t auftragId = entry.Auftrag().AuftragId();
+        const QDateTime datum = dayOf(entry.Beginn());
+
+        db::DbProcedure procedure(database());
+        procedure.Prepare(QStringLiteral("dbo.S_ORV_Common_Korg_Insert_Leistung"), 0);
+        // Unset times reach the office as NULL; the administrative share keeps them too.
+        db::ParameterValues values = procedure.GetParameterValues();
+        if (!entry.Beginn().isValid()) {
+            values.setNull(kLeistungBeginnPosition);
+        }
+        if (!entry.Ende().isValid()) {
+            values.setNull(kLeistungEndePosition);
+        }
+        procedure.SetParameterValues(std::move(values));
+        procedure.ResetParameters();
+        procedure.AddLong("@MitarbeiterID", session.MitarbeiterId());
+        procedure.AddLong("@AuftragID", auftragId);
+        procedure.AddDate("@Datum", datum);
+        procedure.AddCurrency("@Anzahl",
+                              db::Currency::fromDouble(rt::industrialHours(entry.Sekunden())));
+        if (entry.Beginn().isValid()) {
+            procedure.AddDate("@Beginn", entry.Beginn());
+        }
+        if (entry.Ende().isValid()) {
+            procedure.AddDate("@Ende", entry.Ende());
+        }
+        procedure.AddText("@Notiz", entry.Notiz());
+        procedure.AddLong("@Art", kLeistungArt);
+        procedure.AddLong("@Success", 0);
+
+        const db::Currency figureBefore = qeLeistung->Kennzahl(auftragId);
+        procedure.Execute(0);
+        const std::int32_t serviceId = procedure.OutLong("@Success");
+        const db::Currency figureAfter = qeLeistung->Kennzahl(auftragId);
+
+        // The administrative share goes to the office's administrative employee; begin and end
+        // stay those of the entry.
+        std::int32_t adminServiceId = 0;
+        const double adminHours = entry.VerwaltungsZeit() / 3600.0;
+        if (serviceId > 0 && session.VerwaltungsanteilAktiv() && adminHours >= kMindestStunden) {
+            procedure.AddLong("@MitarbeiterID", session.Verwaltungsmitarbeiter());
+            procedure.AddLong("@AuftragID", auftragId);
+            procedure.AddDate("@Datum", datum);
+            procedure.AddCurrency("@Anzahl", db::Currency::fromDouble(adminHours));
+            procedure.AddText("@Notiz", entry.Notiz());
+            procedure.AddLong("@Art", kLeistungArt);
+            procedure.AddLong("@Success", 0);
+            procedure.Execute(0);
+            adminServiceId = procedure.OutLong("@Success");
+        }
+        procedure.Close();
+
+        if (serviceId > 0) {
+            procedure.Prepare(QStringLiteral("dbo.S_ORV_Common_Korg_Insert_Leistungtext"), 0);
+            const bool hasTexts = !entry.Texte().empty();
+            for (const std::shared_ptr<CText>& line : entry.Texte()) {
+                procedure.AddLong("@LeistungId", serviceId);
+                procedure.AddText("@Text", line->Text());
+                procedure.AddLong("@Success", 0);
+                procedure.Execute(0);
+                line->TextId(procedure.OutLong("@Success"));
+            }
+            // The administrative service is named after the entry's first line; an entry
+            // without lines leaves it without text.
+            if (hasTexts && adminServiceId > 0) {
+                procedure.AddLong("@LeistungId", adminServiceId);
+                procedure.AddText("@Text", entry.VerwaltungsText());
+                procedure.AddLong("@Success", 0);
+                procedure.Execute(0);
+            }
+            procedure.Close();
+        }
+
+        // The office wants to know only when an order begins or ceases to have open services.
+        const bool becameOpenOrSettled =
+            figureBefore != figureAfter &&
+            (figureBefore.tenThousandths == 0 || figureAfter.tenThousandths == 0);
+        if (becameOpenOrSettled) {
+            if (benachrichtigung_ == nullptr) {
+                benachrichtigung_ = platform_.createAuftragBenachrichtigung();
+            }
+            benachrichtigung_->setMitarbeiter(session.MitarbeiterId());
+            benachrichtigung_->Auftrag(auftragId, kBenachrichtigungArt);
+        }
+        return serviceId;
     });
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 
 namespace orv::platform {
+class AuftragBenachrichtigung;
 class GlobaleWerte;
 class PlatformFactory;
 }  // namespace orv::platform
@@ -68,6 +69,12 @@ public:
     void ZeiterfassungAbschliessen();
     bool AuftragIstVorhanden(std::int32_t idAuftrag);
 
+    // Books the entry as a service of the session's employee, with its text lines as service
+    // texts, and the administrative share as a second service when the office keeps one. Tells
+    // the office when the order begins or ceases to have open services. Returns the service's
+    // id, 0 when the office refused it (no texts then). A failure keeps what was written.
+    std::int32_t InsertLeistung(cLeistung& entry);
+
 private:
     CStoppUhren& owner() const;
     std::int32_t mitarbeiterId() const;
@@ -85,6 +92,8 @@ private:
     ObjectTrace trace_;
     CStoppUhren* owner_ = nullptr;
     std::unique_ptr<platform::GlobaleWerte> globaleWerte_;  // created on first use
+    // Created on the first notification, kept for the rest of the session.
+    std::unique_ptr<platform::AuftragBenachrichtigung> benachrichtigung_;
 };
 
 }  // namespace orv

@@ -1,0 +1,106 @@
+// Booking released entries as services of the office, one by one or summed per order.
+#include "session/CStoppUhren.h"
+
+#include "model/CAuftrag.h"
+#include "model/cLeistung.h"
+#include "persistence/gateway/CDBAccess.h"
+#include "platform/PlatformFactory.h"
+#include "platform/host/OfficeServices.h"
+#include "session/diagnostics/Procedure.h"
+#include "session/runtime/Runtime.h"
+
+#include <vector>
+
+namespace orv {
+namespace {
+
+QString summenKey(std::int32_t auftragId) {
+    return QLatin1Char('a') + QString::number(auftragId);
+}
+
+// A summed service runs from the earliest begin to the latest end of its entries.
+void zeitraumErweitern(cLeistung& summe, const cLeistung& leistung) {
+    if (leistung.Beginn().isValid() &&
+        (!summe.Beginn().isValid() || summe.Beginn() > leistung.Beginn())) {
+        summe.Beginn(leistung.Beginn());
+    }
+    if (leistung.Ende().isValid() && (!summe.Ende().isValid() || summe.Ende() < leistung.Ende())) {
+        summe.Ende(leistung.Ende());
+    }
+}
+
+}  // namespace
+
+void CStoppUhren::EinzelBuchen() {
+    Procedure p(trace_, "EinzelBuchen");
+    p.run([&] {
+        std::unique_ptr<platform::BuchungsNachlauf> nachlauf = platform_.createBuchungsNachlauf();
+        if (freigegeben_ != nullptr) {
+            for (const std::shared_ptr<cLeistung>& leistung : *freigegeben_) {
+                if (DbAccess().InsertLeistung(*leistung) > 0) {
+                    std::int32_t auftragId = leistung->Auftrag().AuftragId();
+                    bool wert = false;
+                    nachlauf->AuftragNachlauf(auftragId, wert);
+                    leistung->Status(AuftragStatus_Geloescht);
+                    leistung->Loeschen(wert);
+                }
+            }
+        }
+        nachlauf.reset();
+        freigegeben_.reset();
+        BeendeteAuftraegeLoeschen();
+    });
+}
+
+void CStoppUhren::SammelBuchen() {
+    Procedure p(trace_, "SammelBuchen");
+    p.run([&] {
+        if (freigegeben_ == nullptr || freigegeben_->Count() < 1) {
+            freigegeben_.reset();
+            return;
+        }
+        // One new entry per office order collects the time and the text lines of its entries.
+        KeyedCollection<cLeistung> summen;
+        for (const std::shared_ptr<cLeistung>& leistung : *freigegeben_) {
+            const std::int32_t auftragId = leistung->Auftrag().AuftragId();
+            if (auftragId < 1) {
+                continue;
+            }
+            std::shared_ptr<cLeistung> summe = summen.find(summenKey(auftragId));
+            if (summe == nullptr) {
+                summe = std::make_shared<cLeistung>(*this);
+                summe->Auftrag(leistung->Auftrag());
+                summen.Add(summe, summenKey(auftragId));
+            }
+            zeitraumErweitern(*summe, *leistung);
+            for (const std::shared_ptr<CText>& zeile : leistung->Texte()) {
+                summe->TextHinzufuegen(zeile->TextId(), zeile->Text());
+            }
+            summe->Sekunden(rt::addLong(summe->Sekunden(), leistung->Sekunden()));
+            leistung->Status(AuftragStatus_Geloescht);
+        }
+
+        bool wert = false;
+        {
+            std::unique_ptr<platform::BuchungsNachlauf> nachlauf =
+                platform_.createBuchungsNachlauf();
+            for (const std::shared_ptr<cLeistung>& summe : summen) {
+                DbAccess().InsertLeistung(*summe);
+                std::int32_t auftragId = summe->Auftrag().AuftragId();
+                nachlauf->AuftragNachlauf(auftragId, wert);
+                summe->Status(AuftragStatus_Geloescht);
+            }
+        }
+        for (const std::shared_ptr<cLeistung>& leistung : *freigegeben_) {
+            const std::shared_ptr<cLeistung> summe =
+                summen.find(summenKey(leistung->Auftrag().AuftragId()));
+            if (summe != nullptr && summe->Status() == AuftragStatus_Geloescht) {
+                leistung->Loeschen(wert);
+            }
+        }
+        BeendeteAuftraegeLoeschen();
+        freigegeben_.reset();
+    });
+}
+
+}  // namespace orv

@@ -1,0 +1,316 @@
+// What the windows do with time entries: release, create, edit, delete, rebook, external time,
+// and the checks and conversions of typed times. Whenever an entry's time changes, the
+// difference moves between its order and the idle order, and the productive total follows.
+#include "session/CStoppUhren.h"
+
+#include "model/CAuftrag.h"
+#include "model/cLeistung.h"
+#include "persistence/DbService.h"
+#include "persistence/gateway/CDBAccess.h"
+#include "platform/Clock.h"
+#include "platform/MessageBoxes.h"
+#include "platform/PlatformFactory.h"
+#include "platform/Windows.h"
+#include "session/diagnostics/ErrorHandling.h"
+#include "session/diagnostics/Procedure.h"
+#include "session/runtime/Runtime.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace orv {
+namespace {
+
+constexpr std::int32_t kModusMitZeit = 1;
+constexpr std::int32_t kBestaetigt = 1;  // the small dialogs' confirmation
+constexpr std::int32_t kExterneZeitAbgebrochen = 2;
+constexpr std::int32_t kLoginArtExterneZeit = 1;
+constexpr std::int32_t kTextKategorieLeistung = 2;
+
+// Result codes of the check of a typed time.
+constexpr std::int32_t kZeitUnveraendert = 0;
+constexpr std::int32_t kZeitMehrAlsLeerlauf = 1;
+constexpr std::int32_t kZeitNull = 2;
+constexpr std::int32_t kZeitWeniger = 3;
+constexpr std::int32_t kZeitAusLeerlauf = 4;
+
+QDateTime nurDatum(const QDateTime& value) {
+    return value.isValid() ? QDateTime(value.date(), QTime(0, 0)) : value;
+}
+
+}  // namespace
+
+void CStoppUhren::nichtMehrFreigeben(const cLeistung& leistung) {
+    if (freigegeben_ != nullptr && freigegeben_->contains(leistung.Key())) {
+        freigegeben_->Remove(leistung.Key());
+    }
+}
+
+void CStoppUhren::auftragOhneLeistungenLoeschen(const std::shared_ptr<CAuftrag>& auftrag) {
+    if (auftrag->Status() >= AuftragStatus_Beendet && auftrag->Leistungen().empty() &&
+        auftraege_.contains(auftrag->Key())) {
+        auftrag->Loeschen();
+        auftraege_.Remove(auftrag->Key());
+    }
+}
+
+void CStoppUhren::leerlaufVerrechnen(std::int32_t differenz) {
+    CAuftrag& leerlauf = LeerlaufAuftrag();
+    leerlauf.Sekunden(rt::subtractLong(leerlauf.Sekunden(), differenz));
+    std::shared_ptr<cLeistung> leistung = leerlauf.AktuelleLeistung();
+    if (leistung == nullptr) {
+        leistung = leerlauf.Leistung(QStringLiteral("1"));
+    }
+    leistung->Sekunden(leerlauf.Sekunden());
+    leerlauf.Speichern();
+    auftragsSekunden_ = rt::addLong(auftragsSekunden_, differenz);
+}
+
+bool CStoppUhren::LeistungFreigeben(QString& auftragKey, QString& leistungKey) {
+    Procedure p(trace_, "LeistungFreigeben");
+    return p.run([&] {
+        if (freigegeben_ == nullptr) {
+            freigegeben_ = std::make_unique<KeyedCollection<cLeistung>>();
+        }
+        const std::shared_ptr<cLeistung> leistung =
+            auftraege_.item(auftragKey)->Leistung(leistungKey);
+        const CAuftrag& auftrag = leistung->Auftrag();
+        if (auftrag.AuftragId() <= 0) {
+            return false;
+        }
+        if (!DbAccess().AuftragIstVorhanden(auftrag.AuftragId())) {
+            platform_.messageBoxes().show(
+                QStringLiteral("Der Auftrag ") + QString::number(auftrag.AuftragArtNr()) +
+                    QLatin1Char('/') + QString::number(auftrag.AngelegenheitNr()) +
+                    QLatin1Char(' ') + auftrag.Angelegenheit() + QLatin1Char(' ') +
+                    auftrag.PeriodeText() + QStringLiteral(" existiert nicht mehr.\n") +
+                    QStringLiteral(
+                        "Bitte ordnen Sie der vorläufigen Leistung einen anderen Auftrag zu."),
+                platform::MsgButtons::OkOnly, platform::MsgIcon::Information,
+                QStringLiteral("Stoppuhren"));
+            return false;
+        }
+        if (!freigegeben_->contains(leistung->Key())) {
+            freigegeben_->Add(leistung, leistung->Key());
+        }
+        return true;
+    });
+}
+
+std::int32_t CStoppUhren::LeistungErzeugen(QString& auftragKey, QString& leistungKey,
+                                           std::int32_t& seconds) {
+    Procedure p(trace_, "LeistungErzeugen");
+    return p.run([&] {
+        const bool mitZeit = seconds > 0;
+        // The entry starts under an order of its own that has no row; the window picks the
+        // office order it belongs to.
+        auto vorlaeufig = std::make_shared<CAuftrag>(*this);
+        vorlaeufig->Init(*this, false, 0, true);
+        vorlaeufig->Status(AuftragStatus_InAktiv);
+        auto leistung = std::make_shared<cLeistung>(*this);
+        leistung->Init(*vorlaeufig, false);
+        leistung->Status(AuftragStatus_Beendet);
+        leistung->Sekunden(seconds);
+        leistung->Beginn(QDateTime(platform_.clock().now().date(), QTime(0, 0)));
+
+        std::int32_t result = 0;
+        {
+            std::unique_ptr<platform::FrmLeistung> fenster = platform_.createFrmLeistung();
+            std::int32_t sekunden = 0;
+            if (mitZeit) {
+                fenster->setModus(kModusMitZeit);
+                sekunden = seconds;
+            }
+            std::int32_t auftragId = 0;
+            const std::int32_t status =
+                fenster->LeistungAnzeigen(*leistung, sekunden, auftragId, false);
+            // Without an office order the entry would have no order row to live under.
+            if (status == BearbeitungStati_Geaendert && sekunden >= 1 &&
+                leistung->Auftrag().AuftragId() >= 1) {
+                const std::int32_t differenz = rt::subtractLong(sekunden, leistung->Sekunden());
+                leistung->Sekunden(sekunden);
+                // Joining the order adds the entry's seconds to it once.
+                leistung->AuftragAendern(leistung->Auftrag().AuftragId(), true);
+                leistung->Auftrag().Speichern();
+                if (mitZeit) {
+                    auftragsSekunden_ = rt::addLong(auftragsSekunden_, leistung->Sekunden());
+                } else {
+                    leerlaufVerrechnen(differenz);
+                }
+                result = 1;
+            }
+        }
+        auftragKey = leistung->Auftrag().Key();
+        leistungKey = leistung->Key();
+        return result;
+    });
+}
+
+bool CStoppUhren::LeistungLoeschen(QString& auftragKey, QString& leistungKey) {
+    Procedure p(trace_, "LeistungLoeschen");
+    return p.run([&] {
+        const std::shared_ptr<CAuftrag> auftrag = auftraege_.item(auftragKey);
+        const std::shared_ptr<cLeistung> leistung = auftrag->Leistung(leistungKey);
+        const bool result = leistung->Loeschen(true);
+        auftragsSekunden_ = rt::subtractLong(auftragsSekunden_, leistung->Sekunden());
+        // Deleted time is not booked any more.
+        nichtMehrFreigeben(*leistung);
+        auftragOhneLeistungenLoeschen(auftrag);
+        return result;
+    });
+}
+
+std::int32_t CStoppUhren::LeistungBearbeiten(QString& auftragKey, QString& leistungKey) {
+    Procedure p(trace_, "LeistungBearbeiten");
+    return p.run([&] {
+        std::shared_ptr<cLeistung> leistung;
+        if (!leistungKey.isEmpty()) {
+            leistung = Auftrag(auftragKey)->Leistung(leistungKey);
+        }
+        if (leistung == nullptr) {
+            raiseObjectNotSet(QStringLiteral("Es ist keine vorläufige Leistung gewählt."));
+        }
+        std::int32_t result = BearbeitungStati_Abbruch;
+        {
+            std::unique_ptr<platform::FrmLeistung> fenster = platform_.createFrmLeistung();
+            std::int32_t neueSekunden = 0;
+            std::int32_t auftragId = 0;
+            result = fenster->LeistungAnzeigen(*leistung, neueSekunden, auftragId, false);
+            if (result == BearbeitungStati_Geaendert) {
+                const std::int32_t differenz = rt::subtractLong(neueSekunden, leistung->Sekunden());
+                leistung->Sekunden(neueSekunden);
+                const std::shared_ptr<CAuftrag> auftrag = leistung->Auftrag().shared_from_this();
+                const bool geloescht = neueSekunden <= 0;
+                if (geloescht) {
+                    leistung->Loeschen(false);
+                    auftrag->Leistungen().Remove(leistung->Key());
+                    nichtMehrFreigeben(*leistung);
+                    auftragOhneLeistungenLoeschen(auftrag);
+                    result = BearbeitungStati_Geloescht;
+                } else {
+                    leistung->Beginn(nurDatum(leistung->Beginn()));
+                    leistung->Ende(nurDatum(leistung->Ende()));
+                    leistung->Speichern(false);
+                }
+                auftrag->Sekunden(rt::addLong(auftrag->Sekunden(), differenz));
+                auftrag->Speichern();
+                leerlaufVerrechnen(differenz);
+                // A deleted entry has no order left to move to.
+                if (!geloescht) {
+                    leistung->AuftragAendern(auftragId, false);
+                }
+            }
+        }
+        auftragKey = leistung->Auftrag().Key();
+        return result;
+    });
+}
+
+std::int32_t CStoppUhren::LeistungUmbuchen(QString& auftragKey, const QString& leistungKey) {
+    Procedure p(trace_, "LeistungUmbuchen");
+    return p.run([&] {
+        std::unique_ptr<platform::FrmLeistungUmbuchen> fenster =
+            platform_.createFrmLeistungUmbuchen();
+        if (auftragKey != CAuftrag::LeerlaufKey()) {
+            return fenster->LeistungUmbuchen(*Auftrag(auftragKey)->Leistung(leistungKey));
+        }
+        return fenster->LeerlaufUmbuchen(*LeerlaufAuftrag().Leistung(QStringLiteral("1")));
+    });
+}
+
+void CStoppUhren::Eigenschaftenanzeigen() {
+    Procedure p(trace_, "EigenschaftenAnzeigen");
+    p.run([&] {
+        CAuftrag auftrag(*this);
+        auftrag.Init(*this, false, 0, true);
+        auftrag.AuftragAendern(leerlaufBuchungsAuftrag_);
+        std::unique_ptr<platform::FrmEigenschaften> fenster = platform_.createFrmEigenschaften();
+        if (fenster->Eigenschaftenanzeigen(auftrag) == kBestaetigt &&
+            auftrag.AuftragId() != leerlaufBuchungsAuftrag_) {
+            DbAccess().OptionsWertSchreiben(2, QString::number(auftrag.AuftragId()));
+            leerlaufBuchungsAuftrag_ = auftrag.AuftragId();
+        }
+    });
+}
+
+std::int32_t CStoppUhren::ExterneZeitErfassen(std::int32_t& seconds, QDateTime& von,
+                                              QDateTime& bis) {
+    Procedure p(trace_, "ExterneZeitErfassen");
+    return p.run([&] {
+        std::unique_ptr<platform::FrmExterneZeit> fenster = platform_.createFrmExterneZeit();
+        if (fenster->ExterneZeitErfassen(*this, seconds, von, bis) != kBestaetigt) {
+            return kExterneZeitAbgebrochen;
+        }
+        DbAccess().LoginErstellen(von, bis, kLoginArtExterneZeit);
+        ZusatzZeitLeerlauf(seconds);
+        return kBestaetigt;
+    });
+}
+
+QString CStoppUhren::StandardLeistungsText(QString& text) {
+    Procedure p(trace_, "StandrdLeistungsText");
+    return p.run([&] {
+        if (text.isEmpty() || text.size() >= 10 || !rt::isNumeric(text)) {
+            return text;
+        }
+        // Only a whole number can name a standard text; it is bound, never joined into SQL.
+        const double nummer = rt::toDouble(text);
+        if (nummer != std::floor(nummer)) {
+            return text;
+        }
+        db::DbService service(platform_.officeDatabase());
+        service.Open();
+        if (service.OpenQuery(
+                QStringLiteral("SELECT dcText FROM tStdBuText") +
+                    QStringLiteral(" WHERE dlNummer = $1 AND flPs_Id IN(0,$2)") +
+                    QStringLiteral(" AND dlTextKategorie = $3"),
+                db::Params{static_cast<std::int64_t>(nummer), std::int64_t{mlKanzlei_},
+                           std::int64_t{kTextKategorieLeistung}}) > 0) {
+            text = service.FieldText("dcText", QString());
+        }
+        service.CloseQuery();
+        service.Close();
+        return text;
+    });
+}
+
+std::int32_t CStoppUhren::SekundenAusZeit(const QString& zeit) {
+    Procedure p(trace_, "SekundenAusZeit", Procedure::Tracing::Untraced);
+    return p.run([&] {
+        const auto teil = [&](qsizetype position, double faktor) {
+            return rt::roundToLong(rt::leadingNumber(zeit.mid(position, 2)) * faktor);
+        };
+        return rt::addLong(rt::addLong(teil(0, 3600), teil(3, 60)), teil(6, 1));
+    });
+}
+
+std::int32_t CStoppUhren::PruefeLeistungZeit(const QString& zeit, std::int32_t bisher,
+                                             QString& differenz) {
+    Procedure p(trace_, "PruefeLeistungZeit", Procedure::Tracing::Untraced);
+    return p.run([&] {
+        const std::int32_t neu =
+            rt::isNumeric(zeit) ? rt::roundToLong(rt::toDouble(zeit)) : SekundenAusZeit(zeit);
+        const std::int64_t leerlauf = LeerlaufAuftrag().Sekunden();
+        const std::int64_t zuwachs = std::int64_t{neu} - bisher;
+        std::int32_t code = kZeitUnveraendert;
+        if (zuwachs > leerlauf) {
+            code = kZeitMehrAlsLeerlauf;
+        }
+        if (neu == bisher) {
+            code = kZeitUnveraendert;
+        }
+        if (neu == 0) {
+            code = kZeitNull;
+        }
+        if (neu < bisher && neu >= 1) {
+            code = kZeitWeniger;
+        }
+        if (zuwachs <= leerlauf && neu > bisher) {
+            code = kZeitAusLeerlauf;
+        }
+        differenz = SekundenZeit(rt::toLong(std::llabs(zuwachs)));
+        return code;
+    });
+}
+
+}  // namespace orv
