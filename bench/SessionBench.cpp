@@ -1,0 +1,694 @@
+// The session against its floor: switching the running stopwatch, a clock tick and the tick
+// that saves, and Starten, each through CStoppUhren ("Layer") and as the same statements issued
+// directly on sqlite3 or libpq ("Floor"), in the same run.
+
+#include "BenchDatabases.h"
+#include "RatioReporter.h"
+
+#include "model/CAuftrag.h"
+#include "office/demo/DemoData.h"
+#include "office/host/OfficePlatformFactory.h"
+#include "persistence/driver/Connection.h"
+#include "platform/Clock.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Timer.h"
+#include "platform/TraceLogger.h"
+#include "platform/Windows.h"
+#include "session/CStoppUhren.h"
+
+#include <benchmark/benchmark.h>
+#include <libpq-fe.h>
+#include <sqlite3.h>
+
+#include <QCoreApplication>
+
+#include <chrono>
+#include <cstdlib>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace orv::bench {
+namespace {
+
+using db::Backend;
+
+constexpr int kEmployee = office::demo::kEmployeeWithRights;
+
+[[noreturn]] void fail(const std::string& what) {
+    throw std::runtime_error(what);
+}
+
+std::string number(std::int64_t n) {
+    return std::to_string(n);
+}
+
+// Appended rather than concatenated: GCC 12 warns falsely about "x" + std::string.
+std::string prefixed(char prefix, const std::string& rest) {
+    std::string s(1, prefix);
+    s += rest;
+    return s;
+}
+
+// ---- a quiet platform ---------------------------------------------------------------------
+
+class BenchClock final : public platform::Clock {
+public:
+    QDateTime now() const override { return now_; }
+    void advance(qint64 seconds) { now_ = now_.addSecs(seconds); }
+
+private:
+    // A working day of the demo office.
+    QDateTime now_ = QDateTime(QDate(2026, 3, 16), QTime(8, 0, 0));
+};
+
+class OkBoxes final : public platform::MessageBoxes {
+public:
+    platform::MsgAnswer show(const QString&, platform::MsgButtons buttons, platform::MsgIcon,
+                             const QString&, bool) override {
+        return buttons == platform::MsgButtons::YesNo ||
+                       buttons == platform::MsgButtons::YesNoCancel
+                   ? platform::MsgAnswer::Yes
+                   : platform::MsgAnswer::Ok;
+    }
+};
+
+class NullTrace final : public platform::TraceLogger {
+public:
+    void Write(std::int32_t, const QString&, const QString&) override {}
+    bool Enabled() const override { return false; }
+};
+
+// Ticks only when the benchmark calls the session's TimerTick itself.
+class StillTimer final : public platform::TimerObject {
+public:
+    void take(platform::TimerNotify*) override {}
+    void start() override {}
+    void stop() override {}
+    void finish() override {}
+};
+
+class QuietWindow final : public platform::FrmStoppUhr {
+public:
+    void Anzeigen(CStoppUhren&) override {}
+    void AktualisiereZeiten() override {}
+    void Schliessen() override {}
+    bool IstZuOberst() const override { return true; }
+    void NachVorn() override {}
+};
+
+class BenchPlatform final : public office::OfficePlatformFactory {
+public:
+    using OfficePlatformFactory::OfficePlatformFactory;
+    const platform::Clock& clock() override { return clock_; }
+    platform::MessageBoxes& messageBoxes() override { return boxes_; }
+    std::shared_ptr<platform::TraceLogger> createTraceLogger() override {
+        return std::make_shared<NullTrace>();
+    }
+    std::unique_ptr<platform::TimerObject> createTimer() override {
+        return std::make_unique<StillTimer>();
+    }
+    std::unique_ptr<platform::FrmStoppUhr> createFrmStoppUhr() override {
+        return std::make_unique<QuietWindow>();
+    }
+    BenchClock& benchClock() { return clock_; }
+
+private:
+    BenchClock clock_;
+    OkBoxes boxes_;
+};
+
+// ---- data ---------------------------------------------------------------------------------
+
+std::map<Backend, std::unique_ptr<BenchDatabase>>& databases() {
+    static std::map<Backend, std::unique_ptr<BenchDatabase>> all;
+    return all;
+}
+
+// The demo office with the employee's provisional rows replaced by the given orders, each with
+// its entries, each entry with its text lines; all of them stopped.
+BenchDatabase* load(Backend backend, int orders, int entriesPerOrder, int linesPerEntry) {
+    auto& d = databases()[backend];
+    if (d == nullptr) {
+        d = BenchDatabase::create(backend);
+        if (d == nullptr) {
+            return nullptr;
+        }
+        office::loadDemoData(d->database());
+    }
+    auto c = d->database().connection();
+    std::vector<std::int64_t> auftraege;
+    {
+        auto rows = c->query("SELECT idAuftrag FROM tAuftrag ORDER BY idAuftrag");
+        while (rows->next()) {
+            auftraege.push_back(rows->toInt64(0));
+        }
+    }
+    db::Transaction t(*c);
+    c->execute(
+        "DELETE FROM tLeistungZeiterfassungTexte WHERE flLeistungZeiterfassung IN (SELECT "
+        "idLeistungZeiterfassung FROM tLeistungZeiterfassung WHERE ps_id = $1)",
+        db::Params{std::int64_t{kEmployee}});
+    c->execute("DELETE FROM tLeistungZeiterfassung WHERE ps_id = $1",
+               db::Params{std::int64_t{kEmployee}});
+    const QDateTime start(QDate(2026, 3, 16), QTime(7, 0, 0));
+    for (int o = 0; o < orders; ++o) {
+        const std::int64_t auftrag = auftraege[static_cast<std::size_t>(o) % auftraege.size()];
+        auto inserted = c->query(
+            "INSERT INTO tLeistungZeiterfassung (ps_id, idAuftrag, VorgangKey, VorgangParentId,"
+            " Status, Beginn, Text1, Text2, Sekunden, BearbeitungsArt, VerwaltungsLeistung,"
+            " VerwaltungsLeistungHerkunft) VALUES ($1, $2, 'a0', 0, 0, $3, $4, '', $5, 0, 0, 0)"
+            " RETURNING idLeistungZeiterfassung",
+            db::Params{std::int64_t{kEmployee}, auftrag, start,
+                       QStringLiteral("Beratung zur Jahresplanung %1").arg(o),
+                       std::int64_t{60} * entriesPerOrder});
+        inserted->next();
+        const std::int64_t orderId = inserted->toInt64(0);
+        const QString key = QStringLiteral("a%1").arg(orderId);
+        c->execute(
+            "UPDATE tLeistungZeiterfassung SET VorgangKey = $1 WHERE idLeistungZeiterfassung = $2",
+            db::Params{key, orderId});
+        for (int e = 0; e < entriesPerOrder; ++e) {
+            auto entry = c->query(
+                "INSERT INTO tLeistungZeiterfassung (ps_id, idAuftrag, VorgangParentId,"
+                " VorgangParentKey, Status, Beginn, Ende, Text1, Text2, Sekunden, BearbeitungsArt,"
+                " VerwaltungsLeistung, VerwaltungsLeistungHerkunft)"
+                " VALUES ($1, $2, $3, $4, 0, $5, $6, '', $7, 60, 0, 0, 0)"
+                " RETURNING idLeistungZeiterfassung",
+                db::Params{std::int64_t{kEmployee}, auftrag, orderId, key, start, start.addSecs(60),
+                           QStringLiteral("Telefonat mit Frau Müller")});
+            entry->next();
+            const std::int64_t entryId = entry->toInt64(0);
+            for (int l = 0; l < linesPerEntry; ++l) {
+                c->execute(
+                    "INSERT INTO tLeistungZeiterfassungTexte (flLeistungZeiterfassung,"
+                    " LeistungZeiterfassungText) VALUES ($1, $2)",
+                    db::Params{entryId,
+                               QStringLiteral("Erläuterung der Bescheide, Zeile %1").arg(l + 1)});
+            }
+        }
+    }
+    t.commit();
+    c->executeScript(backend == Backend::Postgres ? "ANALYZE" : "PRAGMA wal_checkpoint(TRUNCATE)");
+    return d.get();
+}
+
+bool skipWithoutServer(benchmark::State& state, BenchDatabase* d) {
+    if (d == nullptr) {
+        state.SkipWithError("ORV_BENCH_PG/ORV_TEST_PG nicht gesetzt");
+        return true;
+    }
+    return false;
+}
+
+// A started session over the database, with its two first orders to switch between.
+struct RunningSession {
+    BenchPlatform platform;
+    CStoppUhren session;
+    QString keys[2];
+
+    explicit RunningSession(BenchDatabase& d) : platform(d.database()), session(platform) {
+        std::int32_t employee = kEmployee;
+        if (!session.Starten(employee)) {
+            fail("Starten");
+        }
+        int n = 0;
+        for (const auto& auftrag : session.Auftraege()) {
+            if (!auftrag->Leerlauf() && n < 2) {
+                keys[n++] = auftrag->Key();
+            }
+        }
+        if (n < 2) {
+            fail("zu wenige Aufträge");
+        }
+    }
+    // As the main window switches: the counting guard off, the running one stopped, the other
+    // started, the guard on again.
+    void switchTo(const QString& target) {
+        session.ZeitzaehlungAktiv(false);
+        bool beenden = false;
+        session.AuftragAnhalten(beenden);
+        QString key = target;
+        bool neu = false;
+        if (!session.AuftragStarten(key, neu)) {
+            fail("AuftragStarten");
+        }
+        session.ZeitzaehlungAktiv(true);
+    }
+    void tick() {
+        platform.benchClock().advance(1);
+        session.TimerTick();
+    }
+    int statements() { return platform.officeDatabase().faults().statementsSeen(); }
+};
+
+// ---- direct access on the C libraries -----------------------------------------------------
+
+const char* const kUpdateSql =
+    "UPDATE tLeistungZeiterfassung SET Status = $1, idAuftrag = $2, Beginn = $3, Ende = $4,"
+    " Text1 = $5, Text2 = $6, Sekunden = $7, BearbeitungsArt = $8, VerwaltungsLeistung = $9,"
+    " VerwaltungsLeistungHerkunft = $10 WHERE idLeistungZeiterfassung = $11";
+const char* const kInsertSql =
+    "INSERT INTO tLeistungZeiterfassung (ps_id, idAuftrag, VorgangKey, VorgangParentId,"
+    " VorgangParentKey, Status, Beginn, Ende, Text1, Text2, Sekunden, BearbeitungsArt,"
+    " VerwaltungsLeistung, VerwaltungsLeistungHerkunft)"
+    " VALUES ($1, $2, NULL, $3, $4, 1, $5, NULL, '', '', 0, 0, 0, 0)"
+    " RETURNING idLeistungZeiterfassung";
+const char* const kStatusSql =
+    "UPDATE tLeistungZeiterfassung SET Status = $1 WHERE idLeistungZeiterfassung = $2";
+
+// One statement prepared once and run with text parameters, on either library.
+class Direct {
+public:
+    explicit Direct(BenchDatabase& d) : backend_(d.target().backend) {
+        if (backend_ == Backend::Sqlite) {
+            if (sqlite3_open(d.sqlitePath().c_str(), &lite_) != SQLITE_OK) {
+                fail("sqlite3_open");
+            }
+            sqlite3_exec(lite_, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr,
+                         nullptr, nullptr);
+        } else {
+            pg_ = PQconnectdb(d.conninfo().c_str());
+            if (PQstatus(pg_) != CONNECTION_OK) {
+                fail(PQerrorMessage(pg_));
+            }
+            PQclear(PQexec(pg_, "SET datestyle TO ISO, YMD"));
+        }
+    }
+    ~Direct() {
+        for (sqlite3_stmt* s : statements_) {
+            sqlite3_finalize(s);
+        }
+        if (lite_ != nullptr) {
+            sqlite3_close(lite_);
+        }
+        if (pg_ != nullptr) {
+            PQfinish(pg_);
+        }
+    }
+
+    int prepare(const char* sql, int params) {
+        const int n = static_cast<int>(counts_.size());
+        counts_.push_back(params);
+        if (lite_ != nullptr) {
+            sqlite3_stmt* s = nullptr;
+            if (sqlite3_prepare_v2(lite_, sql, -1, &s, nullptr) != SQLITE_OK) {
+                fail(sqlite3_errmsg(lite_));
+            }
+            statements_.push_back(s);
+        } else {
+            const std::string name = prefixed('s', std::to_string(n));
+            PGresult* r = PQprepare(pg_, name.c_str(), sql, params, nullptr);
+            check(r);
+            PQclear(r);
+        }
+        return n;
+    }
+
+    // Runs the statement; the first column of its first row, or 0.
+    std::int64_t run(int n, std::initializer_list<const char*> values) {
+        std::int64_t first = 0;
+        if (lite_ != nullptr) {
+            sqlite3_stmt* s = statements_[static_cast<std::size_t>(n)];
+            int i = 1;
+            for (const char* v : values) {
+                if (v == nullptr) {
+                    sqlite3_bind_null(s, i++);
+                } else {
+                    sqlite3_bind_text(s, i++, v, -1, SQLITE_STATIC);
+                }
+            }
+            int rc = sqlite3_step(s);
+            if (rc == SQLITE_ROW) {
+                first = sqlite3_column_int64(s, 0);
+                rc = sqlite3_step(s);
+            }
+            if (rc != SQLITE_DONE) {
+                fail(sqlite3_errmsg(lite_));
+            }
+            sqlite3_reset(s);
+        } else {
+            const std::string name = prefixed('s', std::to_string(n));
+            std::vector<const char*> v(values);
+            PGresult* r = PQexecPrepared(pg_, name.c_str(), static_cast<int>(v.size()), v.data(),
+                                         nullptr, nullptr, 0);
+            check(r);
+            if (PQntuples(r) > 0) {
+                first = std::strtoll(PQgetvalue(r, 0, 0), nullptr, 10);
+            }
+            PQclear(r);
+        }
+        return first;
+    }
+
+    // Reads every column of every row as the loader does, as text.
+    std::size_t read(const std::string& sql) {
+        std::size_t cells = 0;
+        if (lite_ != nullptr) {
+            sqlite3_stmt* s = nullptr;
+            if (sqlite3_prepare_v2(lite_, sql.c_str(), -1, &s, nullptr) != SQLITE_OK) {
+                fail(sqlite3_errmsg(lite_));
+            }
+            const int columns = sqlite3_column_count(s);
+            while (sqlite3_step(s) == SQLITE_ROW) {
+                for (int c = 0; c < columns; ++c) {
+                    const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(s, c));
+                    benchmark::DoNotOptimize(
+                        QString::fromUtf8(t, t != nullptr ? sqlite3_column_bytes(s, c) : 0));
+                    ++cells;
+                }
+            }
+            sqlite3_finalize(s);
+        } else {
+            PGresult* r = PQexec(pg_, sql.c_str());
+            check(r);
+            const int rows = PQntuples(r);
+            const int columns = PQnfields(r);
+            for (int row = 0; row < rows; ++row) {
+                for (int c = 0; c < columns; ++c) {
+                    benchmark::DoNotOptimize(
+                        QString::fromUtf8(PQgetvalue(r, row, c), PQgetlength(r, row, c)));
+                    ++cells;
+                }
+            }
+            PQclear(r);
+        }
+        return cells;
+    }
+
+    void execute(const char* sql) {
+        if (lite_ != nullptr) {
+            if (sqlite3_exec(lite_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
+                fail(sqlite3_errmsg(lite_));
+            }
+        } else {
+            PGresult* r = PQexec(pg_, sql);
+            check(r);
+            PQclear(r);
+        }
+    }
+
+private:
+    void check(PGresult* r) {
+        const auto status = PQresultStatus(r);
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+            const std::string message = PQresultErrorMessage(r);
+            PQclear(r);
+            fail(message);
+        }
+    }
+
+    Backend backend_;
+    sqlite3* lite_ = nullptr;
+    PGconn* pg_ = nullptr;
+    std::vector<sqlite3_stmt*> statements_;
+    std::vector<int> counts_;
+};
+
+// ---- switching the running stopwatch ------------------------------------------------------
+
+constexpr int kTicksBetweenSwitches = 3;
+
+void SwitchLayer(benchmark::State& state, Backend backend) {
+    const int rows = static_cast<int>(state.range(0));
+    BenchDatabase* d = load(backend, rows / 2, 1, 0);
+    if (skipWithoutServer(state, d)) {
+        return;
+    }
+    RunningSession s(*d);
+    s.switchTo(s.keys[0]);
+    int next = 1;
+    int statements = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int i = 0; i < kTicksBetweenSwitches; ++i) {
+            s.tick();
+        }
+        const int before = s.statements();
+        state.ResumeTiming();
+        s.switchTo(s.keys[next]);
+        next = 1 - next;
+        statements = s.statements() - before;
+    }
+    state.counters["Anweisungen"] = statements;
+}
+
+// What a switch writes: the stopped order and its entry saved whole, a new entry row for the
+// started order, and the started order's and entry's status.
+void SwitchFloor(benchmark::State& state, Backend backend) {
+    const int rows = static_cast<int>(state.range(0));
+    BenchDatabase* d = load(backend, rows / 2, 1, 0);
+    if (skipWithoutServer(state, d)) {
+        return;
+    }
+    Direct direct(*d);
+    const int update = direct.prepare(kUpdateSql, 11);
+    const int insert = direct.prepare(kInsertSql, 5);
+    const int status = direct.prepare(kStatusSql, 2);
+    std::vector<std::int64_t> orders;
+    {
+        auto c = d->database().connection();
+        auto r = c->query(
+            "SELECT idLeistungZeiterfassung FROM tLeistungZeiterfassung WHERE ps_id = $1 AND"
+            " VorgangParentKey IS NULL ORDER BY idLeistungZeiterfassung LIMIT 2",
+            db::Params{std::int64_t{kEmployee}});
+        while (r->next()) {
+            orders.push_back(r->toInt64(0));
+        }
+    }
+    const std::string employee = number(kEmployee);
+    const std::string beginn = "2026-03-16 08:00:00";
+    const std::string ende = "2026-03-16 08:00:03";
+    const std::string text1 = "Beratung zur Jahresplanung";
+    std::int64_t runningEntry =
+        direct.run(insert, {employee.c_str(), "0", number(orders[0]).c_str(),
+                            prefixed('a', number(orders[0])).c_str(), beginn.c_str()});
+    int next = 1;
+    int seconds = 0;
+    for (auto _ : state) {
+        const std::string stopped = number(orders[static_cast<std::size_t>(1 - next)]);
+        const std::string started = number(orders[static_cast<std::size_t>(next)]);
+        const std::string entry = number(runningEntry);
+        const std::string sec = number(seconds += kTicksBetweenSwitches);
+        direct.run(update, {"0", "0", beginn.c_str(), nullptr, text1.c_str(), "", sec.c_str(), "0",
+                            "0", "0", stopped.c_str()});
+        direct.run(update, {"0", "0", beginn.c_str(), ende.c_str(), "", "", "3", "0", "0", "0",
+                            entry.c_str()});
+        runningEntry = direct.run(insert, {employee.c_str(), "0", started.c_str(),
+                                           prefixed('a', started).c_str(), beginn.c_str()});
+        const std::string newEntry = number(runningEntry);
+        direct.run(status, {"1", started.c_str()});
+        direct.run(status, {"1", newEntry.c_str()});
+        next = 1 - next;
+    }
+    state.counters["Anweisungen"] = 5;
+}
+
+// ---- clock ticks --------------------------------------------------------------------------
+
+using Clock = std::chrono::steady_clock;
+
+double secondsOf(Clock::time_point a, Clock::time_point b) {
+    return std::chrono::duration<double>(b - a).count();
+}
+
+// A tick that only counts; a tick that happens to save is taken again.
+void Tick(benchmark::State& state, Backend backend) {
+    BenchDatabase* d = load(backend, 50, 1, 0);
+    if (skipWithoutServer(state, d)) {
+        return;
+    }
+    RunningSession s(*d);
+    s.switchTo(s.keys[0]);
+    for (auto _ : state) {
+        for (;;) {
+            const int before = s.statements();
+            s.platform.benchClock().advance(1);
+            const auto t0 = Clock::now();
+            s.session.TimerTick();
+            const auto t1 = Clock::now();
+            if (s.statements() == before) {
+                state.SetIterationTime(secondsOf(t0, t1));
+                break;
+            }
+        }
+    }
+}
+
+// The 60th tick, which saves the running order and its entry.
+void SavingTickLayer(benchmark::State& state, Backend backend) {
+    BenchDatabase* d = load(backend, 50, 1, 0);
+    if (skipWithoutServer(state, d)) {
+        return;
+    }
+    RunningSession s(*d);
+    s.switchTo(s.keys[0]);
+    int statements = 0;
+    for (auto _ : state) {
+        for (;;) {
+            const int before = s.statements();
+            s.platform.benchClock().advance(1);
+            const auto t0 = Clock::now();
+            s.session.TimerTick();
+            const auto t1 = Clock::now();
+            if (s.statements() != before) {
+                statements = s.statements() - before;
+                state.SetIterationTime(secondsOf(t0, t1));
+                break;
+            }
+        }
+    }
+    state.counters["Anweisungen"] = statements;
+}
+
+void SavingTickFloor(benchmark::State& state, Backend backend) {
+    BenchDatabase* d = load(backend, 50, 1, 0);
+    if (skipWithoutServer(state, d)) {
+        return;
+    }
+    Direct direct(*d);
+    const int update = direct.prepare(kUpdateSql, 11);
+    std::int64_t order = 0;
+    std::int64_t entry = 0;
+    {
+        auto c = d->database().connection();
+        auto r = c->query(
+            "SELECT VorgangParentId, idLeistungZeiterfassung FROM tLeistungZeiterfassung"
+            " WHERE ps_id = $1 AND VorgangParentId > 0 ORDER BY idLeistungZeiterfassung LIMIT 1",
+            db::Params{std::int64_t{kEmployee}});
+        r->next();
+        order = r->toInt64(0);
+        entry = r->toInt64(1);
+    }
+    const std::string orderId = number(order);
+    const std::string entryId = number(entry);
+    const std::string beginn = "2026-03-16 08:00:00";
+    const std::string text1 = "Beratung zur Jahresplanung";
+    int seconds = 0;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        const std::string sec = number(seconds += 60);
+        direct.run(update, {"1", "0", beginn.c_str(), nullptr, text1.c_str(), "", sec.c_str(), "0",
+                            "0", "0", orderId.c_str()});
+        direct.run(update, {"1", "0", beginn.c_str(), nullptr, "", "", sec.c_str(), "0", "0", "0",
+                            entryId.c_str()});
+        state.SetIterationTime(secondsOf(t0, Clock::now()));
+    }
+    state.counters["Anweisungen"] = 2;
+}
+
+// ---- Starten ------------------------------------------------------------------------------
+
+// Rows of tLeistungZeiterfassung: a quarter orders, the rest entries with one text line each.
+BenchDatabase* loadForStart(benchmark::State& state, Backend backend) {
+    const int rows = static_cast<int>(state.range(0));
+    return load(backend, rows / 4, 3, 1);
+}
+
+void StartLayer(benchmark::State& state, Backend backend) {
+    BenchDatabase* d = loadForStart(state, backend);
+    if (skipWithoutServer(state, d)) {
+        return;
+    }
+    std::size_t loaded = 0;
+    for (auto _ : state) {
+        BenchPlatform platform(d->database());
+        auto session = std::make_unique<CStoppUhren>(platform);
+        std::int32_t employee = kEmployee;
+        const auto t0 = Clock::now();
+        if (!session->Starten(employee)) {
+            fail("Starten");
+        }
+        const auto t1 = Clock::now();
+        state.SetIterationTime(secondsOf(t0, t1));
+        loaded = session->Auftraege().Count();
+        session.reset();
+    }
+    state.counters["Auftraege"] = static_cast<double>(loaded);
+}
+
+// The loader's own statements: the two clean-ups, the orders and entries, the text lines.
+void StartFloor(benchmark::State& state, Backend backend) {
+    BenchDatabase* d = loadForStart(state, backend);
+    if (skipWithoutServer(state, d)) {
+        return;
+    }
+    Direct direct(*d);
+    const std::string employee = number(kEmployee);
+    const std::string view =
+        "SELECT * FROM V_ORV_Common_Korg_Leistungen_Zeiterfassung WHERE ps_id = " + employee +
+        " ORDER BY VorgangParentId ASC";
+    const std::string texts =
+        "SELECT * FROM V_ORV_Common_Korg_Leistungen_Zeiterfassung_Texte"
+        " WHERE ps_id = " +
+        employee + " and vorgangparentid > 0";
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        direct.execute(
+            "UPDATE tLeistungZeiterfassung SET idAuftrag = 0 WHERE VorgangKey = 'p0' or "
+            "VorgangParentKey ='p0'");
+        direct.execute(
+            "DELETE FROM tLeistungZeiterfassung WHERE VorgangParentKey IS NULL AND Status = 2"
+            " AND idLeistungZeiterfassung NOT IN (SELECT VorgangParentId FROM "
+            "tLeistungZeiterfassung)");
+        benchmark::DoNotOptimize(direct.read(view));
+        benchmark::DoNotOptimize(direct.read(texts));
+        state.SetIterationTime(secondsOf(t0, Clock::now()));
+    }
+}
+
+void registerAll() {
+    for (Backend backend : {Backend::Sqlite, Backend::Postgres}) {
+        const std::string b = backend == Backend::Sqlite ? "SQLite" : "PostgreSQL";
+        for (int rows : {100, 10000}) {
+            const std::string name = "Umschalten" + std::to_string(rows) + "/" + b;
+            benchmark::RegisterBenchmark((name + "/Layer").c_str(), SwitchLayer, backend)
+                ->Arg(rows)
+                ->Unit(benchmark::kMicrosecond);
+            benchmark::RegisterBenchmark((name + "/Floor").c_str(), SwitchFloor, backend)
+                ->Arg(rows)
+                ->Unit(benchmark::kMicrosecond);
+        }
+        benchmark::RegisterBenchmark(("Takt/" + b).c_str(), Tick, backend)
+            ->UseManualTime()
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("Takt60Speichern/" + b + "/Layer").c_str(), SavingTickLayer,
+                                     backend)
+            ->UseManualTime()
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("Takt60Speichern/" + b + "/Floor").c_str(), SavingTickFloor,
+                                     backend)
+            ->UseManualTime()
+            ->Unit(benchmark::kMicrosecond);
+        for (int rows : {1000, 10000}) {
+            const std::string name = "Starten" + std::to_string(rows) + "/" + b;
+            benchmark::RegisterBenchmark((name + "/Layer").c_str(), StartLayer, backend)
+                ->Arg(rows)
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark((name + "/Floor").c_str(), StartFloor, backend)
+                ->Arg(rows)
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace orv::bench
+
+int main(int argc, char** argv) {
+    // Local dates are converted on every row; without TZ the C library looks the zone up each time.
+    if (std::getenv("TZ") == nullptr) {
+        setenv("TZ", "Europe/Berlin", 1);
+    }
+    QCoreApplication app(argc, argv);
+    orv::bench::registerAll();
+    benchmark::Initialize(&argc, argv);
+    orv::bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    orv::bench::databases().clear();
+    return 0;
+}
