@@ -268,8 +268,8 @@ const char* const kStatusSql =
 // One statement prepared once and run with text parameters, on either library.
 class Direct {
 public:
-    explicit Direct(BenchDatabase& d) : backend_(d.target().backend) {
-        if (backend_ == Backend::Sqlite) {
+    explicit Direct(BenchDatabase& d) {
+        if (d.target().backend == Backend::Sqlite) {
             if (sqlite3_open(d.sqlitePath().c_str(), &lite_) != SQLITE_OK) {
                 fail("sqlite3_open");
             }
@@ -296,8 +296,7 @@ public:
     }
 
     int prepare(const char* sql, int params) {
-        const int n = static_cast<int>(counts_.size());
-        counts_.push_back(params);
+        const int n = prepared_++;
         if (lite_ != nullptr) {
             sqlite3_stmt* s = nullptr;
             if (sqlite3_prepare_v2(lite_, sql, -1, &s, nullptr) != SQLITE_OK) {
@@ -406,11 +405,10 @@ private:
         }
     }
 
-    Backend backend_;
     sqlite3* lite_ = nullptr;
     PGconn* pg_ = nullptr;
     std::vector<sqlite3_stmt*> statements_;
-    std::vector<int> counts_;
+    int prepared_ = 0;
 };
 
 // ---- switching the running stopwatch ------------------------------------------------------
