@@ -180,6 +180,7 @@ void CAuftrag::Anhalten(bool pause, bool beenden) {
                 status_ = AuftragStatus_InAktiv;
             }
         }
+        // The entry stops without a save of its own: Speichern writes it with the order.
         if (leistung_ != nullptr) {
             leistung_->Anhalten(pause, !leerlauf_);
             if (!leerlauf_) {

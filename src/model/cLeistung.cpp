@@ -13,6 +13,7 @@
 #include "session/runtime/Runtime.h"
 
 #include <cmath>
+#include <vector>
 
 namespace orv {
 namespace {
@@ -113,7 +114,8 @@ void cLeistung::Starten(bool setBeginn) {
 void cLeistung::Anhalten(bool pause, bool finish) {
     Procedure p(trace_, "Anhalten");
     p.run([&] {
-        // A finished, booked or deleted entry keeps its end.
+        // A finished, booked or deleted entry keeps its end. The row is not written here: the
+        // order that stops its entry saves both right after.
         if (status_ >= AuftragStatus_Beendet) {
             return;
         }
@@ -121,8 +123,6 @@ void cLeistung::Anhalten(bool pause, bool finish) {
         if (!pause) {
             status_ = finish ? AuftragStatus_Beendet : AuftragStatus_InAktiv;
         }
-        trace_.trace(QStringLiteral("Anhalten: Speichern False"));
-        Speichern(false);
     });
 }
 
@@ -158,6 +158,12 @@ void cLeistung::saveTextLines() {
         }
     };
     db::Database& database = session_.platform().officeDatabase();
+    // A line inserted here already holds its text: only lines stored before are rewritten.
+    std::vector<bool> stored;
+    stored.reserve(static_cast<std::size_t>(texte_.Count()));
+    for (const std::shared_ptr<CText>& line : texte_) {
+        stored.push_back(line->TextId() >= 1);
+    }
     {
         db::DbProcedure insert(database);
         if (insert.Prepare(QStringLiteral("dbo.S_ORV_Common_Korg_Insert_Text"), 0)) {
@@ -176,8 +182,9 @@ void cLeistung::saveTextLines() {
     }
     db::DbProcedure update(database);
     if (update.Prepare(QStringLiteral("dbo.S_ORV_Common_Korg_Update_Text"), 0)) {
+        std::size_t position = 0;
         for (const std::shared_ptr<CText>& line : texte_) {
-            if (!line->Text().isEmpty() && line->TextId() >= 1) {
+            if (stored[position++] && !line->Text().isEmpty()) {
                 traceLine(*line);
                 update.AddText("@Text", line->Text());
                 update.AddLong("@TextID", line->TextId());

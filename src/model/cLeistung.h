@@ -71,6 +71,7 @@ public:
     bool AuftragAnzeigen();
     bool AuftragBrowsenVorlauefig();
     void Starten(bool setBeginn);
+    // Ends the running stretch; the order's save that follows writes the row.
     void Anhalten(bool pause, bool finish);
     // Deletes the row; with moveToIdle its seconds go back to the idle time.
     bool Loeschen(bool moveToIdle);
