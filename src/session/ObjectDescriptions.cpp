@@ -6,6 +6,7 @@
 #include "platform/PlatformFactory.h"
 #include "platform/host/OfficeServices.h"
 #include "platform/host/PersonObjects.h"
+#include "session/ObjectKinds.h"
 #include "session/diagnostics/Procedure.h"
 
 namespace orv {
@@ -40,11 +41,6 @@ QString ersterText(CStoppUhren& session, const QString& sql, std::string_view co
     return text;
 }
 
-QString objektText(std::int32_t objektNr, const QString& bezeichnung) {
-    return QStringLiteral("Objekt Nr.: ") +
-           (QString::number(objektNr) + QLatin1Char(' ') + bezeichnung).trimmed();
-}
-
 }  // namespace
 
 bool CStoppUhren::fbIsVuV(const QString& kenner) {
@@ -73,11 +69,7 @@ QString CStoppUhren::fsBezeichnungObjektNr(CAuftrag& auftrag, std::int32_t& kenn
         // The code reaches the SQL only as the number the component formatted itself.
         const QString kennerText = QString::number(kenner);
         QString bezeichnung;
-        auftrag.VuVAuftrag(fbIsVuV(kennerText));
-        auftrag.IsBewertung(fbIsBewertung(kennerText));
-        auftrag.IsSchenkung(fbIsSchenkung(kennerText));
-        auftrag.IsErbschaft(fbIsErbschaft(kennerText));
-        auftrag.IsGrundsteuer(fbIsGrundsteuer(kennerText));
+        objektartenSetzen(auftrag, objektartenErfragen(*this, kennerText));
         const QString mandant = QString::number(auftrag.MandantId());
         const QString jahr = QString::number(auftrag.Jahr());
         const QString objektNr = QString::number(auftrag.ObjektNr());

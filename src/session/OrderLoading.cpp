@@ -5,6 +5,7 @@
 #include "model/cLeistung.h"
 #include "persistence/DbService.h"
 #include "platform/PlatformFactory.h"
+#include "session/ObjectDescriptionBatch.h"
 #include "session/diagnostics/ErrorHandling.h"
 #include "session/diagnostics/Procedure.h"
 #include "session/runtime/Runtime.h"
@@ -19,6 +20,7 @@ void CStoppUhren::AuftraegeLeistungenLaden() {
         auftraege_.clear();
         QString activeKey;
         bool leerlaufGefunden = false;
+        ObjectDescriptionBatch beschreibungen(*this, mitarbeiterId_);
         db::DbService service(platform_.officeDatabase());
         service.Open();
         // The idle time never belongs to an office order, and a finished order without
@@ -73,12 +75,14 @@ void CStoppUhren::AuftraegeLeistungenLaden() {
                     } else {
                         auftragsSekunden_ = rt::addLong(auftragsSekunden_, auftrag->Sekunden());
                         if (auftrag->AuftragId() > 0) {
-                            std::int32_t kenner = service.FieldLong("Ang_GGWKenner", 0);
-                            fsBezeichnungObjektNr(*auftrag, kenner);
+                            beschreibungen.vormerken(auftrag,
+                                                     service.FieldLong("Ang_GGWKenner", 0));
                         }
                         auftraege_.Add(auftrag, auftrag->Key());
                     }
                 } else {
+                    // The orders come first: they are described before their entries load.
+                    beschreibungen.beschreiben();
                     auto leistung = std::make_shared<cLeistung>(*this);
                     leistung->Id(service.FieldLong("idLeistungZeitErfassung", 0));
                     const bool ofIdle =
@@ -105,6 +109,7 @@ void CStoppUhren::AuftraegeLeistungenLaden() {
         }
         service.CloseQuery();
         service.Close();
+        beschreibungen.beschreiben();
 
         if (!leistungen.empty()) {
             db::DbService texte(platform_.officeDatabase());
