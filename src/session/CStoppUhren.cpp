@@ -11,6 +11,7 @@
 #include "platform/host/OfficeServices.h"
 #include "platform/host/PersonObjects.h"
 #include "session/diagnostics/ErrorHandling.h"
+#include "session/diagnostics/HostCreation.h"
 #include "session/diagnostics/Procedure.h"
 #include "session/runtime/Runtime.h"
 
@@ -300,11 +301,9 @@ std::int32_t CStoppUhren::plMitarbeiterNr() {
     Procedure p(trace_, "plMitarbeiterNr - Property Get");
     return p.run([&] {
         if (mitarbeiterNr_ == 0) {
-            p.setExtra(platform_.erstellungsInfo().Info(
-                QStringLiteral("Set oMit = New srvQeMit.QeMitarbeiterClass"),
-                QStringLiteral("srvQeMit.dll")));
-            std::unique_ptr<platform::Mitarbeiter> mitarbeiter = platform_.createMitarbeiter();
-            p.clearExtra();
+            std::unique_ptr<platform::Mitarbeiter> mitarbeiter = createHostObject(
+                p, platform_, QStringLiteral("Set oMit = New srvQeMit.QeMitarbeiterClass"),
+                QStringLiteral("srvQeMit.dll"), [&] { return platform_.createMitarbeiter(); });
             mitarbeiter->setId(mitarbeiterId_);
             mitarbeiter->Load(true);
             mitarbeiterNr_ = mitarbeiter->Nummer();

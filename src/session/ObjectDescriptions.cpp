@@ -7,6 +7,7 @@
 #include "platform/host/OfficeServices.h"
 #include "platform/host/PersonObjects.h"
 #include "session/ObjectKinds.h"
+#include "session/diagnostics/HostCreation.h"
 #include "session/diagnostics/Procedure.h"
 
 namespace orv {
@@ -21,11 +22,9 @@ bool frageBewertung(CStoppUhren& session, const char* procedure, Frage frage,
     Procedure p(session.trace(), procedure);
     return p.run([&] {
         platform::PlatformFactory& platform = session.platform();
-        p.setExtra(platform.erstellungsInfo().Info(
-            QStringLiteral("Set oQeGgwBasis = New ORVkQeGgw.CQeGgwBasis"),
-            QStringLiteral("ORVkQeGgw.dll")));
-        std::unique_ptr<platform::CQeGgwBasis> basis = platform.createCQeGgwBasis();
-        p.clearExtra();
+        std::unique_ptr<platform::CQeGgwBasis> basis = createHostObject(
+            p, platform, QStringLiteral("Set oQeGgwBasis = New ORVkQeGgw.CQeGgwBasis"),
+            QStringLiteral("ORVkQeGgw.dll"), [&] { return platform.createCQeGgwBasis(); });
         return ((*basis).*frage)(kenner);
     });
 }

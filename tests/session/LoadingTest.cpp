@@ -261,6 +261,7 @@ TEST_P(LoadingTest, ObjectDescriptionsWithoutAKindOrWithoutADesignation) {
     // Without a kind the five questions are asked and no description is looked up: one
     // statement less than for a kind that has one.
     const int ohneArt = statementsFor(0);
+    EXPECT_EQ(ohneArt, 5) << "one read per question; a creation that works describes nothing";
     EXPECT_EQ(auftrag->ObjektBezeichnung(), QString());
     EXPECT_EQ(statementsFor(21), ohneArt + 1);
     EXPECT_EQ(statementsFor(31), ohneArt + 1);

@@ -12,6 +12,7 @@
 #include "platform/host/PersonObjects.h"
 #include "session/CStoppUhren.h"
 #include "session/diagnostics/ErrorHandling.h"
+#include "session/diagnostics/HostCreation.h"
 #include "session/diagnostics/Procedure.h"
 #include "session/runtime/Runtime.h"
 
@@ -440,11 +441,9 @@ bool CDBAccess::AuftragIstVorhanden(std::int32_t idAuftrag) {
 std::int32_t CDBAccess::InsertLeistung(cLeistung& entry) {
     Procedure p(trace_, "InsertLeistung");
     return p.run([&] {
-        p.setExtra(platform_.erstellungsInfo().Info(
-            QStringLiteral("Set oQeLeistung = New ORVkQeLeistung.CQeLeistung"),
-            QStringLiteral("ORVkQeLeistung.dll")));
-        std::unique_ptr<platform::CQeLeistung> qeLeistung = platform_.createCQeLeistung();
-        p.clearExtra();
+        std::unique_ptr<platform::CQeLeistung> qeLeistung = createHostObject(
+            p, platform_, QStringLiteral("Set oQeLeistung = New ORVkQeLeistung.CQeLeistung"),
+            QStringLiteral("ORVkQeLeistung.dll"), [&] { return platform_.createCQeLeistung(); });
 
         CStoppUhren& session = owner();
         const std::int32_t auftragId = entry.Auftrag().AuftragId();
