@@ -6,6 +6,7 @@
 #include "RatioReporter.h"
 
 #include "model/CAuftrag.h"
+#include "model/cLeistung.h"
 #include "office/demo/DemoData.h"
 #include "office/host/OfficePlatformFactory.h"
 #include "persistence/driver/Connection.h"
@@ -15,6 +16,7 @@
 #include "platform/TraceLogger.h"
 #include "platform/Windows.h"
 #include "session/CStoppUhren.h"
+#include "session/ObjectDescriptionBatch.h"
 
 #include <benchmark/benchmark.h>
 #include <libpq-fe.h>
@@ -127,8 +129,10 @@ std::map<Backend, std::unique_ptr<BenchDatabase>>& databases() {
 }
 
 // The demo office with the employee's provisional rows replaced by the given orders, each with
-// its entries, each entry with its text lines; all of them stopped.
-BenchDatabase* load(Backend backend, int orders, int entriesPerOrder, int linesPerEntry) {
+// its entries of the given seconds, each entry with its text lines; all of them stopped. The
+// orders take the office's thirteen orders in turn, five of them property assessments.
+BenchDatabase* load(Backend backend, int orders, int entriesPerOrder, int linesPerEntry,
+                    int entrySeconds = 60) {
     auto& d = databases()[backend];
     if (d == nullptr) {
         d = BenchDatabase::create(backend);
@@ -162,7 +166,7 @@ BenchDatabase* load(Backend backend, int orders, int entriesPerOrder, int linesP
             " RETURNING idLeistungZeiterfassung",
             db::Params{std::int64_t{kEmployee}, auftrag, start,
                        QStringLiteral("Beratung zur Jahresplanung %1").arg(o),
-                       std::int64_t{60} * entriesPerOrder});
+                       std::int64_t{entrySeconds} * entriesPerOrder});
         inserted->next();
         const std::int64_t orderId = inserted->toInt64(0);
         const QString key = QStringLiteral("a%1").arg(orderId);
@@ -174,10 +178,11 @@ BenchDatabase* load(Backend backend, int orders, int entriesPerOrder, int linesP
                 "INSERT INTO tLeistungZeiterfassung (ps_id, idAuftrag, VorgangParentId,"
                 " VorgangParentKey, Status, Beginn, Ende, Text1, Text2, Sekunden, BearbeitungsArt,"
                 " VerwaltungsLeistung, VerwaltungsLeistungHerkunft)"
-                " VALUES ($1, $2, $3, $4, 0, $5, $6, '', $7, 60, 0, 0, 0)"
+                " VALUES ($1, $2, $3, $4, 0, $5, $6, '', $7, $8, 0, 0, 0)"
                 " RETURNING idLeistungZeiterfassung",
-                db::Params{std::int64_t{kEmployee}, auftrag, orderId, key, start, start.addSecs(60),
-                           QStringLiteral("Telefonat mit Frau Müller")});
+                db::Params{std::int64_t{kEmployee}, auftrag, orderId, key, start,
+                           start.addSecs(entrySeconds), QStringLiteral("Telefonat mit Frau Müller"),
+                           std::int64_t{entrySeconds}});
             entry->next();
             const std::int64_t entryId = entry->toInt64(0);
             for (int l = 0; l < linesPerEntry; ++l) {
@@ -613,7 +618,8 @@ void StartLayer(benchmark::State& state, Backend backend, int rows) {
     state.counters["Anweisungen"] = statements;
 }
 
-// The loader's own statements: the two clean-ups, the orders and entries, the text lines.
+// The loader's own statements: the two clean-ups, the orders and entries, the designations of
+// the assessment orders among them, the text lines.
 void StartFloor(benchmark::State& state, Backend backend, int rows) {
     BenchDatabase* d = loadForStart(backend, rows);
     if (skipWithoutServer(state, d)) {
@@ -628,6 +634,13 @@ void StartFloor(benchmark::State& state, Backend backend, int rows) {
         "SELECT * FROM V_ORV_Common_Korg_Leistungen_Zeiterfassung_Texte"
         " WHERE ps_id = " +
         employee + " and vorgangparentid > 0";
+    const auto forEmployee = [&](const QString& sql) {
+        std::string text = sql.toStdString();
+        text.replace(text.find("$1"), 2, employee);
+        return text;
+    };
+    const std::string objNames = forEmployee(ObjectDescriptionBatch::objNameQuery());
+    const std::string grundlagen = forEmployee(ObjectDescriptionBatch::grundlageQuery());
     for (auto _ : state) {
         const auto t0 = Clock::now();
         direct.execute(
@@ -638,7 +651,213 @@ void StartFloor(benchmark::State& state, Backend backend, int rows) {
             " AND idLeistungZeiterfassung NOT IN (SELECT VorgangParentId FROM "
             "tLeistungZeiterfassung)");
         benchmark::DoNotOptimize(direct.read(view));
+        benchmark::DoNotOptimize(direct.read(objNames));
+        benchmark::DoNotOptimize(direct.read(grundlagen));
         benchmark::DoNotOptimize(direct.read(texts));
+        state.SetIterationTime(secondsOf(t0, Clock::now()));
+    }
+}
+
+// ---- booking ------------------------------------------------------------------------------
+
+// A thousand released entries of half an hour with one text line each, in a hundred stopwatches
+// over the office's orders; the office's administrative share of 10 % makes a second service of
+// each booking.
+constexpr int kBookingOrders = 100;
+constexpr int kEntriesPerBookingOrder = 10;
+constexpr int kBookedSeconds = 1800;
+
+// Fresh provisional rows and no services yet, so every iteration books the same.
+BenchDatabase* loadForBooking(Backend backend) {
+    BenchDatabase* d = load(backend, kBookingOrders, kEntriesPerBookingOrder, 1, kBookedSeconds);
+    if (d != nullptr) {
+        d->database().connection()->executeScript(
+            "DELETE FROM tLeistungText; DELETE FROM tLeistung; DELETE FROM tAuftragNachlauf;"
+            " DELETE FROM tAuftragBenachrichtigung");
+    }
+    return d;
+}
+
+void BookingLayer(benchmark::State& state, Backend backend, bool summed) {
+    int statements = 0;
+    for (auto _ : state) {
+        BenchDatabase* d = loadForBooking(backend);
+        if (skipWithoutServer(state, d)) {
+            return;
+        }
+        BenchPlatform platform(d->database());
+        CStoppUhren session(platform);
+        std::int32_t employee = kEmployee;
+        if (!session.Starten(employee)) {
+            fail("Starten");
+        }
+        for (const auto& auftrag : session.Auftraege()) {
+            QString auftragKey = auftrag->Key();
+            for (const auto& leistung : auftrag->Leistungen()) {
+                QString leistungKey = leistung->Key();
+                if (!session.LeistungFreigeben(auftragKey, leistungKey)) {
+                    fail("LeistungFreigeben");
+                }
+            }
+        }
+        if (session.FreigegebeneLeistungen()->Count() != kBookingOrders * kEntriesPerBookingOrder) {
+            fail("freigegeben");
+        }
+        const int before = platform.officeDatabase().faults().statementsSeen();
+        const auto t0 = Clock::now();
+        if (summed) {
+            session.SammelBuchen();
+        } else {
+            session.EinzelBuchen();
+        }
+        const auto t1 = Clock::now();
+        statements = platform.officeDatabase().faults().statementsSeen() - before;
+        state.SetIterationTime(secondsOf(t0, t1));
+    }
+    state.counters["Anweisungen"] = statements;
+}
+
+const char* const kFigureSql =
+    "SELECT CAST(ROUND(COALESCE(SUM(dmAnzahl), 0) * 10000) AS BIGINT) AS menge FROM tLeistung"
+    " WHERE flAuftrag = $1";
+const char* const kEmployeeExistsSql = "SELECT 1 FROM tMitarbeiter WHERE idMitarbeiter = $1";
+const char* const kOrderExistsSql = "SELECT 1 FROM tAuftrag WHERE idAuftrag = $1";
+const char* const kInsertServiceSql =
+    "INSERT INTO tLeistung (flMitarbeiter, flAuftrag, dtDatum, dmAnzahl, dtBeginn, dtEnde,"
+    " dcNotiz, diArt, dtAngelegt) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9)"
+    " RETURNING idLeistung";
+const char* const kInsertServiceTextSql =
+    "INSERT INTO tLeistungText (flLeistung, diZeile, dcText) SELECT l.idLeistung,"
+    " (SELECT COALESCE(MAX(t.diZeile), 0) + 1 FROM tLeistungText t WHERE t.flLeistung ="
+    " l.idLeistung), $2 FROM tLeistung l WHERE l.idLeistung = $1 RETURNING idLeistungText";
+const char* const kDeleteRowSql =
+    "DELETE from tLeistungZeiterfassung WHERE idleistungzeiterfassung = $1";
+
+std::string withNow(const char* sql, Backend backend) {
+    std::string text = sql;
+    text.replace(text.find("%1"), 2,
+                 backend == Backend::Sqlite ? "datetime('now','localtime')" : "LOCALTIMESTAMP(0)");
+    return text;
+}
+
+// One service as booking writes it: the figure before, the service with its administrative
+// share (each in the office procedure's transaction, after its two existence checks), the figure
+// after, the text lines and the share's text, the notice when the order's figure left zero, and
+// the booking follow-up.
+struct BookingFloor {
+    Direct& direct;
+    int figure, employeeExists, orderExists, insertService, insertText, notice, followUp;
+
+    BookingFloor(Direct& d, Backend backend)
+        : direct(d),
+          figure(d.prepare(kFigureSql, 1)),
+          employeeExists(d.prepare(kEmployeeExistsSql, 1)),
+          orderExists(d.prepare(kOrderExistsSql, 1)),
+          insertService(d.prepare(kInsertServiceSql, 9)),
+          insertText(d.prepare(kInsertServiceTextSql, 2)),
+          notice(d.prepare(withNow("INSERT INTO tAuftragBenachrichtigung (flAuftrag,"
+                                   " flMitarbeiter, diArt, dtZeit) VALUES ($1, $2, $3, %1)",
+                                   backend)
+                               .c_str(),
+                           3)),
+          followUp(d.prepare(withNow("INSERT INTO tAuftragNachlauf (flAuftrag, dtLetzteBuchung)"
+                                     " SELECT idAuftrag, %1 FROM tAuftrag WHERE idAuftrag = $1"
+                                     " ON CONFLICT (flAuftrag) DO UPDATE"
+                                     " SET dtLetzteBuchung = excluded.dtLetzteBuchung,"
+                                     " dlBuchungen = tAuftragNachlauf.dlBuchungen + 1",
+                                     backend)
+                                 .c_str(),
+                             1)) {}
+
+    std::int64_t service(const std::string& mitarbeiter, const std::string& auftrag, double hours,
+                         const char* notiz) {
+        direct.execute("BEGIN");
+        direct.run(employeeExists, {mitarbeiter.c_str()});
+        direct.run(orderExists, {auftrag.c_str()});
+        const std::string anzahl = QString::number(hours, 'f', 4).toStdString();
+        const std::int64_t id =
+            direct.run(insertService, {mitarbeiter.c_str(), auftrag.c_str(), "2026-03-16 00:00:00",
+                                       anzahl.c_str(), "2026-03-16 07:00:00", "2026-03-16 07:30:00",
+                                       notiz, "1", "2026-03-16 12:00:00"});
+        direct.execute("COMMIT");
+        return id;
+    }
+
+    void book(std::int64_t auftragId, int seconds, const std::vector<std::string>& lines,
+              const char* notiz) {
+        const std::string auftrag = number(auftragId);
+        const std::int64_t before = direct.run(figure, {auftrag.c_str()});
+        const std::int64_t id = service(number(kEmployee), auftrag, seconds / 3600.0, notiz);
+        const std::int64_t after = direct.run(figure, {auftrag.c_str()});
+        const std::int64_t share = service(number(office::demo::kAdministrativeEmployee), auftrag,
+                                           seconds / 36000.0, notiz);
+        const std::string serviceId = number(id);
+        for (const std::string& line : lines) {
+            direct.run(insertText, {serviceId.c_str(), line.c_str()});
+        }
+        const std::string shareText = "(VZL) " + lines.front();
+        direct.run(insertText, {number(share).c_str(), shareText.c_str()});
+        if (before != after && (before == 0 || after == 0)) {
+            direct.run(notice, {auftrag.c_str(), number(kEmployee).c_str(), "0"});
+        }
+        direct.run(followUp, {auftrag.c_str()});
+    }
+};
+
+struct ReleasedEntry {
+    std::int64_t id;
+    std::int64_t auftragId;
+    std::string line;
+};
+
+void BookingFloorRun(benchmark::State& state, Backend backend, bool summed) {
+    for (auto _ : state) {
+        BenchDatabase* d = loadForBooking(backend);
+        if (skipWithoutServer(state, d)) {
+            return;
+        }
+        std::vector<ReleasedEntry> entries;
+        {
+            auto c = d->database().connection();
+            auto r = c->query(
+                "SELECT z.idLeistungZeiterfassung, z.idAuftrag, t.LeistungZeiterfassungText"
+                " FROM tLeistungZeiterfassung z INNER JOIN tLeistungZeiterfassungTexte t"
+                " ON t.flLeistungZeiterfassung = z.idLeistungZeiterfassung"
+                " WHERE z.ps_id = $1 AND z.VorgangParentId > 0 ORDER BY z.VorgangParentId,"
+                " z.idLeistungZeiterfassung",
+                db::Params{std::int64_t{kEmployee}});
+            while (r->next()) {
+                entries.push_back({r->toInt64(0), r->toInt64(1), r->toText(2).toStdString()});
+            }
+        }
+        Direct direct(*d);
+        BookingFloor floor(direct, backend);
+        const int remove = direct.prepare(kDeleteRowSql, 1);
+        const auto t0 = Clock::now();
+        if (summed) {
+            // One service per office order, in the order the orders were first met.
+            std::vector<std::int64_t> orders;
+            std::map<std::int64_t, std::vector<std::string>> lines;
+            for (const ReleasedEntry& e : entries) {
+                auto& l = lines[e.auftragId];
+                if (l.empty()) {
+                    orders.push_back(e.auftragId);
+                }
+                l.push_back(e.line);
+            }
+            for (std::int64_t auftragId : orders) {
+                const auto& l = lines[auftragId];
+                floor.book(auftragId, kBookedSeconds * static_cast<int>(l.size()), l, "");
+            }
+            for (const ReleasedEntry& e : entries) {
+                direct.run(remove, {number(e.id).c_str()});
+            }
+        } else {
+            for (const ReleasedEntry& e : entries) {
+                floor.book(e.auftragId, kBookedSeconds, {e.line}, "Telefonat mit Frau Müller");
+                direct.run(remove, {number(e.id).c_str()});
+            }
+        }
         state.SetIterationTime(secondsOf(t0, Clock::now()));
     }
 }
@@ -664,7 +883,18 @@ void registerAll() {
                                      backend)
             ->UseManualTime()
             ->Unit(benchmark::kMicrosecond);
-        for (int rows : {1000, 10000}) {
+        for (bool summed : {false, true}) {
+            const std::string name =
+                std::string(summed ? "SammelBuchen" : "EinzelBuchen") + "1000/" + b;
+            benchmark::RegisterBenchmark((name + "/Layer").c_str(), BookingLayer, backend, summed)
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark((name + "/Floor").c_str(), BookingFloorRun, backend,
+                                         summed)
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
+        }
+        for (int rows : {1000, 10000, 100000}) {
             const std::string name = "Starten" + std::to_string(rows) + "/" + b;
             benchmark::RegisterBenchmark((name + "/Layer").c_str(), StartLayer, backend, rows)
                 ->UseManualTime()

@@ -22,7 +22,9 @@ constexpr const char* kOrderKeys =
 constexpr const char* kOrdersOfEmployee =
     " WHERE z.ps_id = $1 AND z.VorgangParentId = 0 AND z.idAuftrag > 0";
 
-QString vuvSql() {
+}  // namespace
+
+QString ObjectDescriptionBatch::objNameQuery() {
     return QStringLiteral("SELECT z.idLeistungZeiterfassung, dcBezeichnung AS bezeichnung ") +
            QLatin1String(kOrderKeys) +
            QStringLiteral(
@@ -31,7 +33,7 @@ QString vuvSql() {
            QLatin1String(kOrdersOfEmployee);
 }
 
-QString grundlageSql() {
+QString ObjectDescriptionBatch::grundlageQuery() {
     return QStringLiteral("SELECT z.idLeistungZeiterfassung, tGG.dsKenner AS bezeichnung ") +
            QLatin1String(kOrderKeys) +
            QStringLiteral(
@@ -41,8 +43,6 @@ QString grundlageSql() {
                " INNER JOIN tGGWGrundlage as tGG ON tGG.flBgBetrag = idBgBetrag") +
            QLatin1String(kOrdersOfEmployee);
 }
-
-}  // namespace
 
 ObjectDescriptionBatch::ObjectDescriptionBatch(CStoppUhren& session, std::int32_t mitarbeiterId)
     : session_(session), mitarbeiterId_(mitarbeiterId) {}
@@ -78,9 +78,9 @@ void ObjectDescriptionBatch::beschreiben() {
             grundlage = grundlage || o.arten.grundlage();
         }
         const QHash<std::int32_t, QString> objNamen =
-            vuv ? bezeichnungen(vuvSql()) : QHash<std::int32_t, QString>();
+            vuv ? bezeichnungen(objNameQuery()) : QHash<std::int32_t, QString>();
         const QHash<std::int32_t, QString> grundlagen =
-            grundlage ? bezeichnungen(grundlageSql()) : QHash<std::int32_t, QString>();
+            grundlage ? bezeichnungen(grundlageQuery()) : QHash<std::int32_t, QString>();
         // A designation of the assessment basis replaces that of a rental object.
         for (const Offen& o : offen_) {
             CAuftrag& auftrag = *o.auftrag;

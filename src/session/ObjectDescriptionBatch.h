@@ -28,6 +28,11 @@ public:
     // Reads the designations of the orders noted since the last call and describes them.
     void beschreiben();
 
+    // The row id of each order of the employee ($1) with the designation of its rental object,
+    // or of its valued, given, inherited or land-taxed object, as "bezeichnung".
+    static QString objNameQuery();
+    static QString grundlageQuery();
+
 private:
     struct Offen {
         std::shared_ptr<CAuftrag> auftrag;
