@@ -1,8 +1,8 @@
 #include "model/CAuftrag.h"
 
 #include "model/OrderPicking.h"
+#include "model/RowStatus.h"
 #include "model/cLeistung.h"
-#include "persistence/DbService.h"
 #include "persistence/gateway/CDBAccess.h"
 #include "platform/Clock.h"
 #include "platform/PlatformFactory.h"
@@ -128,12 +128,7 @@ void CAuftrag::Increment() {
 }
 
 void CAuftrag::updateStatusRow() {
-    db::DbService service(owner_->platform().officeDatabase());
-    service.Open();
-    service.Execute(QStringLiteral("UPDATE tLeistungzeiterfassung SET Status = ") +
-                    QString::number(status_) + QStringLiteral(" WHERE idLeistungZeiterfassung = ") +
-                    QString::number(id_));
-    service.Close();
+    writeRowStatus(owner_->platform().officeDatabase(), id_, status_);
 }
 
 void CAuftrag::Starten(bool setBeginn) {

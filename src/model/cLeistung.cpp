@@ -2,8 +2,8 @@
 
 #include "model/CAuftrag.h"
 #include "model/OrderPicking.h"
+#include "model/RowStatus.h"
 #include "persistence/DbProcedure.h"
-#include "persistence/DbService.h"
 #include "persistence/gateway/CDBAccess.h"
 #include "platform/Clock.h"
 #include "platform/PlatformFactory.h"
@@ -101,12 +101,7 @@ void cLeistung::Starten(bool setBeginn) {
             beginn_ = current;
         }
         status_ = AuftragStatus_Aktiv;
-        db::DbService service(session_.platform().officeDatabase());
-        service.Open();
-        service.Execute(QStringLiteral("UPDATE tLeistungzeiterfassung SET Status = ") +
-                        QString::number(status_) +
-                        QStringLiteral(" WHERE idLeistungZeiterfassung = ") + QString::number(id_));
-        service.Close();
+        writeRowStatus(session_.platform().officeDatabase(), id_, status_);
         letzterTick_ = current;
     });
 }

@@ -199,6 +199,9 @@ TEST_P(ModelTest, AStopWritesEachRowAndTextLineOnce) {
     // order's default text, once.
     auftrag->Starten(false);
     const auto second = auftrag->AktuelleLeistung();
+    EXPECT_EQ(row(auftrag->Id())->status, AuftragStatus_Aktiv);
+    EXPECT_EQ(row(second->Id())->status, AuftragStatus_Aktiv);
+    EXPECT_EQ(row(first->Id())->status, AuftragStatus_Beendet);
     run(*auftrag, 10);
     second->TextHinzufuegen(0, QStringLiteral("Entwurf"));
     second->Speichern(false);

@@ -395,12 +395,20 @@ void CDBAccess::LeistungAuftragAendern(cLeistung& leistung) {
     });
 }
 
+void CDBAccess::deleteRow(std::int32_t id) {
+    // Bound, so booking a thousand entries prepares the statement once.
+    db::DbService service(database());
+    service.Open();
+    service.Execute(
+        QStringLiteral("DELETE from tLeistungZeiterfassung WHERE idleistungzeiterfassung = $1"),
+        db::Params{std::int64_t{id}});
+    service.Close();
+}
+
 void CDBAccess::LeistungLoeschen(cLeistung& leistung) {
     Procedure p(trace_, "LeistungLoeschen");
     p.run([&] {
-        Execute(
-            QStringLiteral("DELETE from tLeistungZeiterfassung WHERE idleistungzeiterfassung = ") +
-            number(leistung.Id()));
+        deleteRow(leistung.Id());
         leistung.Status(cLeistung::kStatusZeileGeloescht);
     });
 }
@@ -408,9 +416,7 @@ void CDBAccess::LeistungLoeschen(cLeistung& leistung) {
 void CDBAccess::AuftragLoeschen(CAuftrag& auftrag) {
     Procedure p(trace_, "AuftragLoeschen");
     p.run([&] {
-        Execute(
-            QStringLiteral("DELETE from tLeistungZeiterfassung WHERE idleistungzeiterfassung = ") +
-            number(auftrag.Id()));
+        deleteRow(auftrag.Id());
         auftrag.Status(AuftragStatus_Geloescht);
     });
 }

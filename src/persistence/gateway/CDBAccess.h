@@ -84,6 +84,7 @@ private:
     void updateRow(std::int32_t id, std::int32_t status, std::int32_t auftragId,
                    const QDateTime& beginn, const QDateTime& ende, const QString& text1,
                    const QString& text2, std::int32_t sekunden);
+    void deleteRow(std::int32_t id);
     std::int32_t insertRow(std::int32_t auftragId, const QString& key, std::int32_t parentId,
                            const QString& parentKey, std::int32_t status, const QString& text2,
                            std::int32_t sekunden);
