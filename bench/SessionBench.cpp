@@ -275,8 +275,12 @@ public:
             if (sqlite3_open(d.sqlitePath().c_str(), &lite_) != SQLITE_OK) {
                 fail("sqlite3_open");
             }
-            sqlite3_exec(lite_, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr,
-                         nullptr, nullptr);
+            // The component's settings: the database does the same work for both, cascades and
+            // reference checks included.
+            sqlite3_exec(lite_,
+                         "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;"
+                         " PRAGMA foreign_keys=ON;",
+                         nullptr, nullptr, nullptr);
         } else {
             pg_ = PQconnectdb(d.conninfo().c_str());
             if (PQstatus(pg_) != CONNECTION_OK) {
