@@ -17,6 +17,7 @@ namespace orv::db {
 namespace {
 
 constexpr const char* kName = "PostgreSQL";
+constexpr const char* kConnectTimeoutSeconds = "10";
 
 struct ResultDeleter {
     void operator()(PGresult* r) const { PQclear(r); }
@@ -144,7 +145,15 @@ struct PgConnection::Result {
 };
 
 PgConnection::PgConnection(const QString& conninfo, FaultInjector& faults) : faults_(faults) {
-    conn_ = PQconnectdb(conninfo.toUtf8().constData());
+    // Without a limit, a server host that stopped answering holds the workstation for the
+    // operating system's TCP timeout, minutes; a connection string or PGCONNECT_TIMEOUT may
+    // still say otherwise (listed after it, the string's own settings win).
+    const QByteArray text = conninfo.toUtf8();
+    const bool ownTimeout = qEnvironmentVariableIsSet("PGCONNECT_TIMEOUT");
+    const char* keywords[] = {"connect_timeout", "dbname", nullptr};
+    const char* values[] = {kConnectTimeoutSeconds, text.constData(), nullptr};
+    conn_ = PQconnectdbParams(ownTimeout ? keywords + 1 : keywords,
+                              ownTimeout ? values + 1 : values, 1);
     if (PQstatus(conn_) != CONNECTION_OK) {
         const std::string message = PQerrorMessage(conn_);
         PQfinish(conn_);
@@ -194,6 +203,16 @@ bool PgConnection::isBroken() const {
     return conn_ == nullptr || PQstatus(conn_) == CONNECTION_BAD;
 }
 
+void PgConnection::throwStatementError(const char* message, std::string_view sql) const {
+    // libpq tells a lost server in English; the user reads first what it means.
+    if (isBroken()) {
+        throwDriverError(
+            kName,
+            std::string("Die Verbindung zum Datenbankserver ist unterbrochen.\r\n") + message, sql);
+    }
+    throwDriverError(kName, message, sql);
+}
+
 const std::string& PgConnection::preparedName(std::string_view sql, int paramCount) {
     auto it = prepared_.find(sql);
     if (it != prepared_.end()) {
@@ -203,7 +222,7 @@ const std::string& PgConnection::preparedName(std::string_view sql, int paramCou
     const std::string text(sql);
     ResultPtr r(PQprepare(conn_, name.c_str(), text.c_str(), paramCount, nullptr));
     if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) {
-        throwDriverError(kName, PQerrorMessage(conn_), sql);
+        throwStatementError(PQerrorMessage(conn_), sql);
     }
     return prepared_.emplace(text, std::move(name)).first->second;
 }
@@ -226,8 +245,8 @@ PgConnection::Result PgConnection::run(std::string_view sql, std::span<const DbV
     const ExecStatusType status = PQresultStatus(r.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
         const char* message = r ? PQresultErrorMessage(r.get()) : PQerrorMessage(conn_);
-        throwDriverError(
-            kName, message != nullptr && *message != '\0' ? message : PQerrorMessage(conn_), sql);
+        throwStatementError(
+            message != nullptr && *message != '\0' ? message : PQerrorMessage(conn_), sql);
     }
     return Result{std::move(r)};
 }
@@ -254,7 +273,7 @@ void PgConnection::executeScript(std::string_view sql) {
     ResultPtr r(PQexec(conn_, text.c_str()));
     const ExecStatusType status = PQresultStatus(r.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-        throwDriverError(kName, PQerrorMessage(conn_), sql);
+        throwStatementError(PQerrorMessage(conn_), sql);
     }
 }
 
