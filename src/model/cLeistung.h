@@ -87,6 +87,7 @@ public:
 
 private:
     QDateTime now() const;
+    void speichern(bool insert);
     void saveTextLines();
 
     CStoppUhren& session_;
