@@ -17,7 +17,24 @@ namespace orv::db {
 namespace {
 
 constexpr const char* kName = "PostgreSQL";
-constexpr const char* kConnectTimeoutSeconds = "10";
+
+// Without a limit, a server host that stopped answering holds the workstation for as long as the
+// operating system keeps the socket waiting, minutes or more. The connection string's own
+// setting, or PGCONNECT_TIMEOUT, still decides when there is one.
+QString withConnectTimeout(const QString& conninfo) {
+    if (conninfo.contains(QLatin1String("connect_timeout")) ||
+        qEnvironmentVariableIsSet("PGCONNECT_TIMEOUT")) {
+        return conninfo;
+    }
+    const QString trimmed = conninfo.trimmed();
+    if (trimmed.startsWith(QLatin1String("postgresql://")) ||
+        trimmed.startsWith(QLatin1String("postgres://"))) {
+        return trimmed +
+               (trimmed.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?')) +
+               QStringLiteral("connect_timeout=10");
+    }
+    return QStringLiteral("connect_timeout=10 ") + conninfo;
+}
 
 struct ResultDeleter {
     void operator()(PGresult* r) const { PQclear(r); }
@@ -145,15 +162,7 @@ struct PgConnection::Result {
 };
 
 PgConnection::PgConnection(const QString& conninfo, FaultInjector& faults) : faults_(faults) {
-    // Without a limit, a server host that stopped answering holds the workstation for the
-    // operating system's TCP timeout, minutes; a connection string or PGCONNECT_TIMEOUT may
-    // still say otherwise (listed after it, the string's own settings win).
-    const QByteArray text = conninfo.toUtf8();
-    const bool ownTimeout = qEnvironmentVariableIsSet("PGCONNECT_TIMEOUT");
-    const char* keywords[] = {"connect_timeout", "dbname", nullptr};
-    const char* values[] = {kConnectTimeoutSeconds, text.constData(), nullptr};
-    conn_ = PQconnectdbParams(ownTimeout ? keywords + 1 : keywords,
-                              ownTimeout ? values + 1 : values, 1);
+    conn_ = PQconnectdb(withConnectTimeout(conninfo).toUtf8().constData());
     if (PQstatus(conn_) != CONNECTION_OK) {
         const std::string message = PQerrorMessage(conn_);
         PQfinish(conn_);
