@@ -213,11 +213,6 @@ bool CStoppUhren::Beenden() {
                 if (!unbeendet) {
                     ergebnis = Tagesabschluss();
                 }
-                // Logged out before the clock is let go: a session whose logout failed can
-                // still be ended later.
-                if (ergebnis == BearbeitungStati_Geaendert) {
-                    DbAccess().LogOut();
-                }
             } catch (...) {
                 // The day goes on as before: the stopwatch that ran counts on from now.
                 auftragLaeuft_ = auftragLief;
@@ -234,6 +229,7 @@ bool CStoppUhren::Beenden() {
             timer_->finish();
             timer_.reset();
             StoppUhrFenster().Schliessen();
+            DbAccess().LogOut();
             return true;
         },
         false);
