@@ -123,6 +123,7 @@ void CAuftrag::Increment() {
             tickCounter_ = 0;
             trace_.trace(QStringLiteral("Increment"));
             Speichern();
+            owner_->VeralteteZeilenSchreiben();
         }
     });
 }
@@ -133,34 +134,45 @@ void CAuftrag::updateStatusRow() {
 
 void CAuftrag::Starten(bool setBeginn) {
     Procedure p(trace_, "Starten");
+    const std::int32_t statusVorher = status_;
     p.run([&] {
-        // A productive order starts a new entry unless its current one still runs; the idle
-        // order keeps counting on the entry it has.
-        bool newEntry = false;
-        if (leistung_ == nullptr) {
-            newEntry = !leerlauf_ || leistungen_.empty();
-            if (!newEntry) {
-                leistung_ = leistungen_.at(1);
-            }
-        } else {
-            newEntry = !leerlauf_ && leistung_->Status() != AuftragStatus_Aktiv;
+        try {
+            zeilenSchreiben([&] { starten(setBeginn); });
+        } catch (...) {
+            // Not started: the session lets another stopwatch count.
+            status_ = statusVorher;
+            throw;
         }
-        if (newEntry) {
-            auto leistung = std::make_shared<cLeistung>(*owner_);
-            leistung->Init(*this, true);
-            leistungen_.Add(leistung, leistung->Key());
-            leistung_ = std::move(leistung);
-        }
-        const QDateTime current = now();
-        letzterTick_ = current;
-        status_ = AuftragStatus_Aktiv;
-        updateStatusRow();
-        if (setBeginn) {
-            beginn_ = current;
-        }
-        leistung_->Starten(true);
-        owner_->AuftragLaeuft(!leerlauf_);
     });
+}
+
+void CAuftrag::starten(bool setBeginn) {
+    // A productive order starts a new entry unless its current one still runs; the idle
+    // order keeps counting on the entry it has.
+    bool newEntry = false;
+    if (leistung_ == nullptr) {
+        newEntry = !leerlauf_ || leistungen_.empty();
+        if (!newEntry) {
+            leistung_ = leistungen_.at(1);
+        }
+    } else {
+        newEntry = !leerlauf_ && leistung_->Status() != AuftragStatus_Aktiv;
+    }
+    if (newEntry) {
+        auto leistung = std::make_shared<cLeistung>(*owner_);
+        leistung->Init(*this, true);
+        leistungen_.Add(leistung, leistung->Key());
+        leistung_ = std::move(leistung);
+    }
+    const QDateTime current = now();
+    letzterTick_ = current;
+    status_ = AuftragStatus_Aktiv;
+    updateStatusRow();
+    if (setBeginn) {
+        beginn_ = current;
+    }
+    leistung_->Starten(true);
+    owner_->AuftragLaeuft(!leerlauf_);
 }
 
 void CAuftrag::Anhalten(bool pause, bool beenden) {
@@ -189,11 +201,29 @@ void CAuftrag::Anhalten(bool pause, bool beenden) {
 void CAuftrag::Speichern() {
     Procedure p(trace_, "Speichern");
     p.run([&] {
+        zeilenSchreiben([&] {
+            owner_->DbAccess().UpdateAuftrag(*this);
+            if (leistung_ != nullptr) {
+                trace_.trace(QStringLiteral("moLeistung.Speichern False"));
+                leistung_->Speichern(false);
+            }
+        });
+    });
+}
+
+void CAuftrag::zeilenVeraltet() {
+    zeilenVeraltet_ = true;
+    owner_->VeralteteZeilenMerken();
+}
+
+void CAuftrag::ZeilenNachholen() {
+    Procedure p(trace_, "ZeilenNachholen");
+    p.run([&] {
         owner_->DbAccess().UpdateAuftrag(*this);
-        if (leistung_ != nullptr) {
-            trace_.trace(QStringLiteral("moLeistung.Speichern False"));
-            leistung_->Speichern(false);
+        for (const std::shared_ptr<cLeistung>& leistung : leistungen_) {
+            leistung->Speichern(false);
         }
+        zeilenVeraltet_ = false;
     });
 }
 

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 namespace orv {
 
@@ -127,12 +128,29 @@ public:
     void StoppUhren(CStoppUhren& owner) { owner_ = &owner; }
     // "MM/yyyy" of the order's period.
     QString PeriodeText() const;
+
+    // Rows that a failed write left behind the objects, as while the database server is away:
+    // the session writes the order's row and its entries' rows again at its next periodic save.
+    bool ZeilenVeraltet() const { return zeilenVeraltet_; }
+    void ZeilenNachholen();
+    // Runs a step that writes the order's rows or its entries'; when it fails, they are stale.
+    template <typename F>
+    void zeilenSchreiben(F&& step) {
+        try {
+            std::forward<F>(step)();
+        } catch (...) {
+            zeilenVeraltet();
+            throw;
+        }
+    }
     // Accounting steps since the last periodic save.
     std::int32_t tickCounter() const { return tickCounter_; }
 
 private:
     QDateTime now() const;
     void updateStatusRow();
+    void zeilenVeraltet();
+    void starten(bool setBeginn);
 
     CStoppUhren* owner_;
     ObjectTrace trace_;
@@ -171,6 +189,7 @@ private:
     bool isGrundsteuer_ = false;
     bool mehrfachAnlage_ = false;
     QString objektBezeichnung_;
+    bool zeilenVeraltet_ = false;
 };
 
 }  // namespace orv

@@ -124,25 +124,32 @@ void cLeistung::Anhalten(bool pause, bool finish) {
 void cLeistung::Speichern(bool insert) {
     Procedure p(trace_, "Speichern");
     p.run([&] {
-        // An entry whose row is gone (deleted or booked) has nothing left to write; its text
-        // lines may meanwhile carry the ids of service texts, which name other lines here.
-        if (sekunden_ <= 0 || status_ >= kStatusZeileGeloescht) {
-            return;
-        }
-        if (insert) {
-            trace_.trace(QStringLiteral(
-                "Speichern: moAuftrag.StoppUhren.DbAccess.InsertLeistungZeitErfassung Me"));
-            session_.DbAccess().InsertLeistungZeitErfassung(*this);
+        if (auftrag_ == nullptr) {
+            speichern(insert);
         } else {
-            trace_.trace(
-                QStringLiteral("Speichern: moAuftrag.StoppUhren.DbAccess.UpdateLeistung Me"));
-            session_.DbAccess().UpdateLeistung(*this);
-        }
-        // Idle time is booked with a text of its own at the day closing; its lines stay unsaved.
-        if (!Auftrag().Leerlauf() && !texte_.empty()) {
-            saveTextLines();
+            auftrag_->zeilenSchreiben([&] { speichern(insert); });
         }
     });
+}
+
+void cLeistung::speichern(bool insert) {
+    // An entry whose row is gone (deleted or booked) has nothing left to write; its text
+    // lines may meanwhile carry the ids of service texts, which name other lines here.
+    if (sekunden_ <= 0 || status_ >= kStatusZeileGeloescht) {
+        return;
+    }
+    if (insert) {
+        trace_.trace(QStringLiteral(
+            "Speichern: moAuftrag.StoppUhren.DbAccess.InsertLeistungZeitErfassung Me"));
+        session_.DbAccess().InsertLeistungZeitErfassung(*this);
+    } else {
+        trace_.trace(QStringLiteral("Speichern: moAuftrag.StoppUhren.DbAccess.UpdateLeistung Me"));
+        session_.DbAccess().UpdateLeistung(*this);
+    }
+    // Idle time is booked with a text of its own at the day closing; its lines stay unsaved.
+    if (!Auftrag().Leerlauf() && !texte_.empty()) {
+        saveTextLines();
+    }
 }
 
 void cLeistung::saveTextLines() {

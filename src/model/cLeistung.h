@@ -88,6 +88,7 @@ public:
 
 private:
     QDateTime now() const;
+    void speichern(bool insert);
     void saveTextLines();
 
     CStoppUhren& session_;

@@ -130,6 +130,25 @@ void CStoppUhren::ZusatzZeitLeerlauf(std::int32_t seconds) {
     });
 }
 
+void CStoppUhren::VeralteteZeilenSchreiben() {
+    if (!veralteteZeilen_) {
+        return;
+    }
+    Procedure p(trace_, "VeralteteZeilenSchreiben");
+    p.run([&] {
+        const auto nachholen = [](CAuftrag& auftrag) {
+            if (auftrag.ZeilenVeraltet()) {
+                auftrag.ZeilenNachholen();
+            }
+        };
+        nachholen(LeerlaufAuftrag());
+        for (const std::shared_ptr<CAuftrag>& auftrag : auftraege_) {
+            nachholen(*auftrag);
+        }
+        veralteteZeilen_ = false;
+    });
+}
+
 CDBAccess& CStoppUhren::DbAccess() const {
     if (dbAccess_ == nullptr) {
         raiseObjectNotSet(QStringLiteral("DbAccess"));
@@ -188,9 +207,19 @@ bool CStoppUhren::Beenden() {
             }
             std::int32_t ergebnis = BearbeitungStati_Geaendert;
             timer_->stop();
-            laufenderAuftrag().Anhalten(true, false);
-            if (!unbeendet) {
-                ergebnis = Tagesabschluss();
+            CAuftrag& laufend = laufenderAuftrag();
+            const bool auftragLief = auftragLaeuft_;
+            try {
+                laufend.Anhalten(true, false);
+                if (!unbeendet) {
+                    ergebnis = Tagesabschluss();
+                }
+            } catch (...) {
+                // The day goes on as before: the stopwatch that ran counts on from now.
+                auftragLaeuft_ = auftragLief;
+                laufend.LetzterTick(platform_.clock().now());
+                timer_->start();
+                throw;
             }
             if (ergebnis != BearbeitungStati_Geaendert) {
                 // The day goes on; the stopwatch stays stopped until the employee starts one.

@@ -110,6 +110,9 @@ public:
     void LeistungenStatusKorrigieren();
     // Adds time to the idle order and its entry, and saves both.
     void ZusatzZeitLeerlauf(std::int32_t seconds);
+    // An order's rows fell behind its objects (a write failed); the periodic save catches up.
+    void VeralteteZeilenMerken() { veralteteZeilen_ = true; }
+    void VeralteteZeilenSchreiben();
     // The order on which the day's idle time is booked.
     std::int32_t LeerlaufBuchungsAuftrag() const { return leerlaufBuchungsAuftrag_; }
     std::int32_t MandantVorgabe() const { return mandantVorgabe_; }
@@ -151,13 +154,17 @@ private:
     // The stopwatch the clock counts on: the current order while a productive order runs,
     // otherwise the idle order.
     CAuftrag& laufenderAuftrag() const;
+    // After a switch the database interrupted: the current order as it was before, and when no
+    // productive order runs, the idle stopwatch counting from now.
+    void wechselAbgebrochen(const std::shared_ptr<CAuftrag>& aktuellVorher);
+    bool auftragStarten(const QString& key, bool neu);
     double getDouble(const QString& value) const;
     // Removes an entry from the released entries, if it is there.
     void nichtMehrFreigeben(const cLeistung& leistung);
     // An order whose stopwatch is finished and that holds no entry any more goes.
     void auftragOhneLeistungenLoeschen(const std::shared_ptr<CAuftrag>& auftrag);
     // Time moved between the idle order and a productive order: the idle order and its entry
-    // lose what the productive total gains.
+    // lose what the productive total gains. Objects only: the caller saves the idle order.
     void leerlaufVerrechnen(std::int32_t differenz);
     std::int32_t lookUpPersonNumber(std::int32_t id, bool kanzlei);
 
@@ -195,6 +202,7 @@ private:
     bool rechtLeistungenSummieren_ = false;  // right 34
     std::int32_t vordergrundZaehler_ = 0;
     bool zeitzaehlungAktiv_ = false;
+    bool veralteteZeilen_ = false;
 };
 
 }  // namespace orv

@@ -62,7 +62,6 @@ void CStoppUhren::leerlaufVerrechnen(std::int32_t differenz) {
         leistung = leerlauf.Leistung(QStringLiteral("1"));
     }
     leistung->Sekunden(leerlauf.Sekunden());
-    leerlauf.Speichern();
     auftragsSekunden_ = rt::addLong(auftragsSekunden_, differenz);
 }
 
@@ -136,6 +135,7 @@ std::int32_t CStoppUhren::LeistungErzeugen(QString& auftragKey, QString& leistun
                     auftragsSekunden_ = rt::addLong(auftragsSekunden_, leistung->Sekunden());
                 } else {
                     leerlaufVerrechnen(differenz);
+                    LeerlaufAuftrag().Speichern();
                 }
                 result = 1;
             }
@@ -178,11 +178,18 @@ std::int32_t CStoppUhren::LeistungBearbeiten(QString& auftragKey, QString& leist
             result = fenster->LeistungAnzeigen(*leistung, neueSekunden, auftragId, false);
             if (result == BearbeitungStati_Geaendert) {
                 const std::int32_t differenz = rt::subtractLong(neueSekunden, leistung->Sekunden());
-                leistung->Sekunden(neueSekunden);
                 const std::shared_ptr<CAuftrag> auftrag = leistung->Auftrag().shared_from_this();
                 const bool geloescht = neueSekunden <= 0;
                 if (geloescht) {
+                    // The row goes first: when the database refuses, the entry stays as it was.
                     leistung->Loeschen(false);
+                }
+                // Every second is moved before anything is written: a write that fails leaves
+                // stale rows, which the next save catches up on, but no second lost.
+                leistung->Sekunden(neueSekunden);
+                auftrag->Sekunden(rt::addLong(auftrag->Sekunden(), differenz));
+                leerlaufVerrechnen(differenz);
+                if (geloescht) {
                     auftrag->Leistungen().Remove(leistung->Key());
                     nichtMehrFreigeben(*leistung);
                     auftragOhneLeistungenLoeschen(auftrag);
@@ -192,9 +199,8 @@ std::int32_t CStoppUhren::LeistungBearbeiten(QString& auftragKey, QString& leist
                     leistung->Ende(nurDatum(leistung->Ende()));
                     leistung->Speichern(false);
                 }
-                auftrag->Sekunden(rt::addLong(auftrag->Sekunden(), differenz));
                 auftrag->Speichern();
-                leerlaufVerrechnen(differenz);
+                LeerlaufAuftrag().Speichern();
                 // A deleted entry has no order left to move to.
                 if (!geloescht) {
                     leistung->AuftragAendern(auftragId, false);

@@ -11,6 +11,8 @@
 #include "session/diagnostics/Procedure.h"
 #include "session/runtime/Runtime.h"
 
+#include <utility>
+
 namespace orv {
 namespace {
 
@@ -114,24 +116,43 @@ platform::FrmStoppUhr& CStoppUhren::StoppUhrFenster() {
     return *frmStoppUhr_;
 }
 
+void CStoppUhren::wechselAbgebrochen(const std::shared_ptr<CAuftrag>& aktuellVorher) {
+    aktuellerAuftrag_ = aktuellVorher;
+    if (!auftragLaeuft_) {
+        // The idle stopwatch did not run until now; from its last tick it would count the
+        // other stopwatch's time once more.
+        LeerlaufAuftrag().LetzterTick(platform_.clock().now());
+    }
+}
+
 bool CStoppUhren::AuftragStarten(QString& key, bool& neu) {
     Procedure p(trace_, "AuftragStarten");
+    const std::shared_ptr<CAuftrag> aktuellVorher = aktuellerAuftrag_;
     return p.run([&] {
-        if (neu) {
-            auto auftrag = std::make_shared<CAuftrag>(*this);
-            auftrag->MandantId(mandantVorgabe_);
-            auftrag->Init(*this, false, auftrag->Id(), false);
-            auftraege_.Add(auftrag, auftrag->Key());
-            aktuellerAuftrag_ = auftrag;
-            auftrag->Starten(true);
-        } else if (key != CAuftrag::LeerlaufKey()) {
-            aktuellerAuftrag_ = auftraege_.item(key);
-            aktuellerAuftrag_->Starten(false);
-        } else {
-            LeerlaufAuftrag().Starten(false);
+        try {
+            return auftragStarten(key, neu);
+        } catch (...) {
+            wechselAbgebrochen(aktuellVorher);
+            throw;
         }
-        return true;
     });
+}
+
+bool CStoppUhren::auftragStarten(const QString& key, bool neu) {
+    if (neu) {
+        auto auftrag = std::make_shared<CAuftrag>(*this);
+        auftrag->MandantId(mandantVorgabe_);
+        auftrag->Init(*this, false, auftrag->Id(), false);
+        auftraege_.Add(auftrag, auftrag->Key());
+        aktuellerAuftrag_ = auftrag;
+        auftrag->Starten(true);
+    } else if (key != CAuftrag::LeerlaufKey()) {
+        aktuellerAuftrag_ = auftraege_.item(key);
+        aktuellerAuftrag_->Starten(false);
+    } else {
+        LeerlaufAuftrag().Starten(false);
+    }
+    return true;
 }
 
 void CStoppUhren::AuftragAnhalten(bool& beenden) {
@@ -139,8 +160,14 @@ void CStoppUhren::AuftragAnhalten(bool& beenden) {
     p.run([&] {
         if (auftragLaeuft_ && aktuellerAuftrag_ != nullptr) {
             auftragLaeuft_ = false;
-            aktuellerAuftrag_->Anhalten(false, beenden);
-            aktuellerAuftrag_ = nullptr;
+            // The order is stopped even when its rows could not be written.
+            const std::shared_ptr<CAuftrag> auftrag = std::exchange(aktuellerAuftrag_, nullptr);
+            try {
+                auftrag->Anhalten(false, beenden);
+            } catch (...) {
+                wechselAbgebrochen(nullptr);
+                throw;
+            }
         } else {
             auftragLaeuft_ = false;
             LeerlaufAuftrag().Anhalten(false, beenden);
@@ -153,10 +180,15 @@ bool CStoppUhren::AuftragBeenden(QString& key) {
     return p.run([&] {
         auftragLaeuft_ = false;
         const bool warAktuell = aktuellerAuftrag_ != nullptr && aktuellerAuftrag_->Key() == key;
-        auftraege_.item(key)->Anhalten(false, true);
-        QString leerlauf = CAuftrag::LeerlaufKey();
-        bool neu = false;
-        AuftragStarten(leerlauf, neu);
+        try {
+            auftraege_.item(key)->Anhalten(false, true);
+            QString leerlauf = CAuftrag::LeerlaufKey();
+            bool neu = false;
+            AuftragStarten(leerlauf, neu);
+        } catch (...) {
+            wechselAbgebrochen(warAktuell ? nullptr : aktuellerAuftrag_);
+            throw;
+        }
         if (warAktuell) {
             aktuellerAuftrag_ = nullptr;
         }
@@ -169,21 +201,31 @@ void CStoppUhren::Pause() {
     p.run([&] {
         laufenderAuftrag().Speichern();
         TimerAnhalten();
-        DbAccess().PauseBeginn();
-        const QDateTime pauseBeginn = platform_.clock().now();
-        if (anwesenheit_ == nullptr) {
-            anwesenheit_ = platform_.createAnwesenheitsObjekt();
+        try {
+            DbAccess().PauseBeginn();
+            const QDateTime pauseBeginn = platform_.clock().now();
+            if (anwesenheit_ == nullptr) {
+                anwesenheit_ = platform_.createAnwesenheitsObjekt();
+            }
+            anwesenheit_->Abwesenheit(0, plMitarbeiterNr(), QString(), true);
+            {
+                std::unique_ptr<platform::FrmPause> frmPause = platform_.createFrmPause();
+                std::int32_t sekunden = 0;
+                frmPause->Pause(*this, pauseBeginn, sekunden);
+            }
+            anwesenheit_->Abwesenheit(0, plMitarbeiterNr(), QString(), false);
+            DbAccess().PausenEnde();
+            bool ersterStart = false;
+            TimerStarten(ersterStart);
+        } catch (...) {
+            // Whatever the database missed, the day goes on: the clock runs again and the
+            // running stopwatch counts from now, without a login record for this stretch.
+            const QDateTime now = platform_.clock().now();
+            letzterTick_ = now;
+            laufenderAuftrag().LetzterTick(now);
+            timer_->start();
+            throw;
         }
-        anwesenheit_->Abwesenheit(0, plMitarbeiterNr(), QString(), true);
-        {
-            std::unique_ptr<platform::FrmPause> frmPause = platform_.createFrmPause();
-            std::int32_t sekunden = 0;
-            frmPause->Pause(*this, pauseBeginn, sekunden);
-        }
-        anwesenheit_->Abwesenheit(0, plMitarbeiterNr(), QString(), false);
-        DbAccess().PausenEnde();
-        bool ersterStart = false;
-        TimerStarten(ersterStart);
     });
 }
 
