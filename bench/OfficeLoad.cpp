@@ -39,6 +39,20 @@ double percentile(std::vector<float>& samples, double share) {
     return samples[n];
 }
 
+// What went wrong, without the time and the employee: the command, and the database's error
+// line when there is one.
+QString problemKind(const QString& problem) {
+    const QStringList lines = problem.split(QLatin1Char('\n'));
+    QString kind = lines.front().section(QLatin1Char(' '), 1).left(100);
+    for (const QString& line : lines) {
+        if (line.startsWith(QLatin1String("ERROR:"))) {
+            kind = kind.section(QLatin1Char(':'), 0, 0) + QStringLiteral(": ") + line;
+            break;
+        }
+    }
+    return kind;
+}
+
 QString ms(double micros) {
     return QString::number(micros / 1000.0, 'f', 2) + QStringLiteral(" ms");
 }
@@ -130,8 +144,15 @@ int run(const LoadOptions& options) {
     for (qsizetype i = 0; i < check.failures.size() && i < 20; ++i) {
         print(QStringLiteral("  FEHLER ") + check.failures[i]);
     }
-    for (qsizetype i = 0; i < problems.size() && i < 20; ++i) {
-        print(QStringLiteral("  GEMELDET ") + problems[i]);
+    std::map<QString, int> kinds;
+    for (const QString& problem : problems) {
+        ++kinds[problemKind(problem)];
+    }
+    for (const auto& [kind, count] : kinds) {
+        print(QStringLiteral("  GEMELDET %1x %2").arg(count).arg(kind));
+    }
+    for (qsizetype i = 0; i < problems.size() && i < 5; ++i) {
+        print(QStringLiteral("  z. B. ") + problems[i]);
     }
     if (problems.size() > 20 || check.failures.size() > 20) {
         print(QStringLiteral("  ... insgesamt %1 Abweichungen, %2 Meldungen")

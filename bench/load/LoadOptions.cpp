@@ -30,7 +30,7 @@ QString loadUsage() {
         "  --tage N            simulierte Arbeitstage ab Montag, 16.03.2026 (Vorgabe 5)\n"
         "  --seed N            Startwert des Zufalls (Vorgabe 1)\n"
         "  --tempo X           simulierte Sekunden je echter Sekunde, 0 = so schnell wie\n"
-        "                      möglich (Vorgabe 1500)\n"
+        "                      möglich (Vorgabe 600)\n"
         "  --takt S            simulierte Sekunden zwischen zwei Uhrtakten (Vorgabe 10)\n"
         "  --auftraege N       Büroaufträge, auf die gebucht wird (Vorgabe 40)\n"
         "  --behalten          das Schema des Laufs auf dem Server stehen lassen\n"

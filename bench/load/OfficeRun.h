@@ -19,7 +19,7 @@ struct RunSettings {
     int days = 5;
     std::uint64_t seed = 1;
     // Simulated seconds per real second; 0 runs as fast as the sessions can.
-    double tempo = 1500;
+    double tempo = 600;
     // Simulated seconds between two clock ticks of a session. The running order saves itself
     // every 60th tick.
     int takt = 10;
