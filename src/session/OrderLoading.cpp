@@ -24,10 +24,12 @@ void CStoppUhren::AuftraegeLeistungenLaden() {
         db::DbService service(platform_.officeDatabase());
         service.Open();
         // The idle time never belongs to an office order, and a finished order without
-        // entries has nothing left to book.
+        // entries has nothing left to book. Only idle rows that name an order are rewritten:
+        // rewriting every employee's idle rows at each start makes the starts of a whole office
+        // wait for, and deadlock with, each other and every running session's saves.
         service.Execute(QStringLiteral(
-            "UPDATE tLeistungZeiterfassung SET idAuftrag = 0 WHERE VorgangKey = 'p0' or "
-            "VorgangParentKey ='p0'"));
+            "UPDATE tLeistungZeiterfassung SET idAuftrag = 0 WHERE (VorgangKey = 'p0' or "
+            "VorgangParentKey ='p0') AND idAuftrag <> 0"));
         service.Execute(
             QStringLiteral("DELETE FROM tLeistungZeiterfassung WHERE VorgangParentKey IS NULL AND  "
                            "Status = 2") +

@@ -1,4 +1,5 @@
 #include "SessionTestSupport.h"
+#include "TestQueries.h"
 
 #include "session/diagnostics/OrvError.h"
 
@@ -92,6 +93,26 @@ TEST_P(LoadingTest, TheIdleRowsLoseAnyOrderAndARunningEntryUnderAnInactiveOrderR
     bool neu = false;
     next->AuftragStarten(key, neu);
     EXPECT_EQ(reloaded->Leistungen().Count(), 1);
+}
+
+// Every start of an office clears idle rows that name an order; those that do not stay as they
+// are, or every start would wait for the saves of all running sessions and deadlock with them.
+TEST_P(LoadingTest, AnotherEmployeesStartLeavesIdleRowsWithoutAnOrderUntouched) {
+    if (backend() != db::Backend::Postgres) {
+        GTEST_SKIP() << "Zeilenversionen zeigt nur PostgreSQL.";
+    }
+    const QString versions =
+        QStringLiteral(
+            "SELECT xmin::text AS v FROM tLeistungZeiterfassung WHERE ps_id = %1"
+            " ORDER BY idLeistungZeiterfassung")
+            .arg(kEmployeeWithRights);
+    const QString before = test::tableText(database(), versions, {"v"});
+    ASSERT_FALSE(before.isEmpty());
+
+    auto other = newSession();
+    std::int32_t employee = kEmployeeWithoutRights;
+    ASSERT_TRUE(other->Starten(employee));
+    EXPECT_EQ(test::tableText(database(), versions, {"v"}), before);
 }
 
 TEST_P(LoadingTest, AnEntryWhoseOrderIsMissingEndsLoadingWithAReport) {
