@@ -38,7 +38,9 @@ bool Cursor::readDate(int column, QDateTime& out) const {
 
 void Connection::begin() {
     if (transactionDepth_ == 0) {
-        execute("BEGIN");
+        // SQLite takes the write lock at once: a transaction that began by reading could not
+        // write any more once another workstation wrote in between.
+        execute(backend() == Backend::Sqlite ? "BEGIN IMMEDIATE" : "BEGIN");
     } else {
         execute("SAVEPOINT orv_sp" + std::to_string(transactionDepth_));
     }
