@@ -3,6 +3,7 @@
 #include "model/OrderPicking.h"
 #include "model/cLeistung.h"
 #include "persistence/DbService.h"
+#include "persistence/OneTransaction.h"
 #include "persistence/gateway/CDBAccess.h"
 #include "platform/Clock.h"
 #include "platform/PlatformFactory.h"
@@ -136,68 +137,81 @@ void CAuftrag::updateStatusRow() {
     service.Close();
 }
 
+db::Database& CAuftrag::database() const {
+    return owner_->platform().officeDatabase();
+}
+
 void CAuftrag::Starten(bool setBeginn) {
     Procedure p(trace_, "Starten");
-    p.run([&] {
-        // A productive order starts a new entry unless its current one still runs; the idle
-        // order keeps counting on the entry it has.
-        bool newEntry = false;
-        if (leistung_ == nullptr) {
-            newEntry = !leerlauf_ || leistungen_.empty();
-            if (!newEntry) {
-                leistung_ = leistungen_.at(1);
-            }
-        } else {
-            newEntry = !leerlauf_ && leistung_->Status() != AuftragStatus_Aktiv;
+    // A new entry row, the order's and the entry's running state: a start either happened or not.
+    p.run([&] { db::inOneTransaction(database(), [&] { starten(setBeginn); }); });
+}
+
+void CAuftrag::starten(bool setBeginn) {
+    // A productive order starts a new entry unless its current one still runs; the idle
+    // order keeps counting on the entry it has.
+    bool newEntry = false;
+    if (leistung_ == nullptr) {
+        newEntry = !leerlauf_ || leistungen_.empty();
+        if (!newEntry) {
+            leistung_ = leistungen_.at(1);
         }
-        if (newEntry) {
-            auto leistung = std::make_shared<cLeistung>(*owner_);
-            leistung->Init(*this, true);
-            leistungen_.Add(leistung, leistung->Key());
-            leistung_ = std::move(leistung);
-        }
-        const QDateTime current = now();
-        letzterTick_ = current;
-        status_ = AuftragStatus_Aktiv;
-        updateStatusRow();
-        if (setBeginn) {
-            beginn_ = current;
-        }
-        leistung_->Starten(true);
-        owner_->AuftragLaeuft(!leerlauf_);
-    });
+    } else {
+        newEntry = !leerlauf_ && leistung_->Status() != AuftragStatus_Aktiv;
+    }
+    if (newEntry) {
+        auto leistung = std::make_shared<cLeistung>(*owner_);
+        leistung->Init(*this, true);
+        leistungen_.Add(leistung, leistung->Key());
+        leistung_ = std::move(leistung);
+    }
+    const QDateTime current = now();
+    letzterTick_ = current;
+    status_ = AuftragStatus_Aktiv;
+    updateStatusRow();
+    if (setBeginn) {
+        beginn_ = current;
+    }
+    leistung_->Starten(true);
+    owner_->AuftragLaeuft(!leerlauf_);
 }
 
 void CAuftrag::Anhalten(bool pause, bool beenden) {
     Procedure p(trace_, "Anhalten");
-    p.run([&] {
-        owner_->AuftragLaeuft(false);
-        if (!pause) {
-            if (beenden) {
-                ende_ = now();
-                status_ = AuftragStatus_Beendet;
-            } else {
-                status_ = AuftragStatus_InAktiv;
-            }
+    // The entry's end and the order's state and seconds reach the database together.
+    p.run([&] { db::inOneTransaction(database(), [&] { anhalten(pause, beenden); }); });
+}
+
+void CAuftrag::anhalten(bool pause, bool beenden) {
+    owner_->AuftragLaeuft(false);
+    if (!pause) {
+        if (beenden) {
+            ende_ = now();
+            status_ = AuftragStatus_Beendet;
+        } else {
+            status_ = AuftragStatus_InAktiv;
         }
-        if (leistung_ != nullptr) {
-            leistung_->Anhalten(pause, !leerlauf_);
-            if (!leerlauf_) {
-                leistung_->StandardTextSetzen(leistungsTextVorgabe_);
-            }
+    }
+    if (leistung_ != nullptr) {
+        leistung_->Anhalten(pause, !leerlauf_);
+        if (!leerlauf_) {
+            leistung_->StandardTextSetzen(leistungsTextVorgabe_);
         }
-        Speichern();
-    });
+    }
+    Speichern();
 }
 
 void CAuftrag::Speichern() {
     Procedure p(trace_, "Speichern");
+    // The order's seconds are its entries' seconds: the two rows never disagree in the database.
     p.run([&] {
-        owner_->DbAccess().UpdateAuftrag(*this);
-        if (leistung_ != nullptr) {
-            trace_.trace(QStringLiteral("moLeistung.Speichern False"));
-            leistung_->Speichern(false);
-        }
+        db::inOneTransaction(database(), [&] {
+            owner_->DbAccess().UpdateAuftrag(*this);
+            if (leistung_ != nullptr) {
+                trace_.trace(QStringLiteral("moLeistung.Speichern False"));
+                leistung_->Speichern(false);
+            }
+        });
     });
 }
 

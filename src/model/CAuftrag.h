@@ -10,6 +10,10 @@
 #include <cstdint>
 #include <memory>
 
+namespace orv::db {
+class Database;
+}
+
 namespace orv {
 
 class CStoppUhren;
@@ -132,7 +136,10 @@ public:
 
 private:
     QDateTime now() const;
+    db::Database& database() const;
     void updateStatusRow();
+    void starten(bool setBeginn);
+    void anhalten(bool pause, bool beenden);
 
     CStoppUhren* owner_;
     ObjectTrace trace_;

@@ -4,6 +4,7 @@
 #include "model/OrderPicking.h"
 #include "persistence/DbProcedure.h"
 #include "persistence/DbService.h"
+#include "persistence/OneTransaction.h"
 #include "persistence/gateway/CDBAccess.h"
 #include "platform/Clock.h"
 #include "platform/PlatformFactory.h"
@@ -25,6 +26,10 @@ cLeistung::cLeistung(CStoppUhren& session)
     : session_(session), trace_(session.platform(), QStringLiteral("cLeistung")) {}
 
 cLeistung::~cLeistung() = default;
+
+db::Database& cLeistung::database() const {
+    return session_.platform().officeDatabase();
+}
 
 QDateTime cLeistung::now() const {
     return session_.platform().clock().now();
@@ -134,20 +139,24 @@ void cLeistung::Speichern(bool insert) {
         if (sekunden_ <= 0 || status_ >= kStatusZeileGeloescht) {
             return;
         }
-        if (insert) {
-            trace_.trace(QStringLiteral(
-                "Speichern: moAuftrag.StoppUhren.DbAccess.InsertLeistungZeitErfassung Me"));
-            session_.DbAccess().InsertLeistungZeitErfassung(*this);
-        } else {
-            trace_.trace(
-                QStringLiteral("Speichern: moAuftrag.StoppUhren.DbAccess.UpdateLeistung Me"));
-            session_.DbAccess().UpdateLeistung(*this);
-        }
-        // Idle time is booked with a text of its own at the day closing; its lines stay unsaved.
-        if (!Auftrag().Leerlauf() && !texte_.empty()) {
-            saveTextLines();
-        }
+        // The row and its text lines are one save: never a half-written set of lines.
+        db::inOneTransaction(database(), [&] { speichern(insert); });
     });
+}
+
+void cLeistung::speichern(bool insert) {
+    if (insert) {
+        trace_.trace(QStringLiteral(
+            "Speichern: moAuftrag.StoppUhren.DbAccess.InsertLeistungZeitErfassung Me"));
+        session_.DbAccess().InsertLeistungZeitErfassung(*this);
+    } else {
+        trace_.trace(QStringLiteral("Speichern: moAuftrag.StoppUhren.DbAccess.UpdateLeistung Me"));
+        session_.DbAccess().UpdateLeistung(*this);
+    }
+    // Idle time is booked with a text of its own at the day closing; its lines stay unsaved.
+    if (!Auftrag().Leerlauf() && !texte_.empty()) {
+        saveTextLines();
+    }
 }
 
 void cLeistung::saveTextLines() {
@@ -157,9 +166,8 @@ void cLeistung::saveTextLines() {
                          QString::number(line.TextId()));
         }
     };
-    db::Database& database = session_.platform().officeDatabase();
     {
-        db::DbProcedure insert(database);
+        db::DbProcedure insert(database());
         if (insert.Prepare(QStringLiteral("dbo.S_ORV_Common_Korg_Insert_Text"), 0)) {
             for (const std::shared_ptr<CText>& line : texte_) {
                 if (!line->Text().isEmpty() && line->TextId() == 0) {
@@ -174,7 +182,7 @@ void cLeistung::saveTextLines() {
         }
         insert.Close();
     }
-    db::DbProcedure update(database);
+    db::DbProcedure update(database());
     if (update.Prepare(QStringLiteral("dbo.S_ORV_Common_Korg_Update_Text"), 0)) {
         for (const std::shared_ptr<CText>& line : texte_) {
             if (!line->Text().isEmpty() && line->TextId() >= 1) {
@@ -190,70 +198,76 @@ void cLeistung::saveTextLines() {
 
 bool cLeistung::Loeschen(bool moveToIdle) {
     Procedure p(trace_, "Loeschen");
-    return p.run([&] {
-        session_.DbAccess().LeistungLoeschen(*this);
-        if (moveToIdle) {
-            CAuftrag& leerlauf = session_.LeerlaufAuftrag();
-            leerlauf.Sekunden(rt::addLong(leerlauf.Sekunden(), sekunden_));
-            trace_.trace(QStringLiteral("Loeschen: moAuftrag.StoppUhren.Leerlauf.Speichern"));
-            leerlauf.Speichern();
-            const std::shared_ptr<cLeistung> leerlaufLeistung =
-                leerlauf.Leistung(QStringLiteral("1"));
-            leerlaufLeistung->Sekunden(rt::addLong(leerlaufLeistung->Sekunden(), sekunden_));
-            trace_.trace(QStringLiteral(
-                "Loeschen: moAuftrag.StoppUhren.Leerlauf.Leistung(1).Speichern False"));
-            leerlaufLeistung->Speichern(false);
-            CAuftrag& auftrag = Auftrag();
-            auftrag.Sekunden(rt::subtractLong(auftrag.Sekunden(), sekunden_));
-            trace_.trace(QStringLiteral("Loeschen: moAuftrag.Speichern"));
-            auftrag.Speichern();
-            auftrag.Leistungen().Remove(Key());
-        }
-        return true;
-    });
+    // The row goes and its seconds move to the idle time in one step: never counted twice or lost.
+    return p.run(
+        [&] { return db::inOneTransaction(database(), [&] { return loeschen(moveToIdle); }); });
+}
+
+bool cLeistung::loeschen(bool moveToIdle) {
+    session_.DbAccess().LeistungLoeschen(*this);
+    if (moveToIdle) {
+        CAuftrag& leerlauf = session_.LeerlaufAuftrag();
+        leerlauf.Sekunden(rt::addLong(leerlauf.Sekunden(), sekunden_));
+        trace_.trace(QStringLiteral("Loeschen: moAuftrag.StoppUhren.Leerlauf.Speichern"));
+        leerlauf.Speichern();
+        const std::shared_ptr<cLeistung> leerlaufLeistung = leerlauf.Leistung(QStringLiteral("1"));
+        leerlaufLeistung->Sekunden(rt::addLong(leerlaufLeistung->Sekunden(), sekunden_));
+        trace_.trace(
+            QStringLiteral("Loeschen: moAuftrag.StoppUhren.Leerlauf.Leistung(1).Speichern False"));
+        leerlaufLeistung->Speichern(false);
+        CAuftrag& auftrag = Auftrag();
+        auftrag.Sekunden(rt::subtractLong(auftrag.Sekunden(), sekunden_));
+        trace_.trace(QStringLiteral("Loeschen: moAuftrag.Speichern"));
+        auftrag.Speichern();
+        auftrag.Leistungen().Remove(Key());
+    }
+    return true;
 }
 
 void cLeistung::AuftragAendern(std::int32_t newAuftragId, bool asNew) {
     Procedure p(trace_, "AuftragAendern");
-    p.run([&] {
-        CAuftrag& current = Auftrag();
-        if (!asNew && (newAuftragId == current.AuftragId() || newAuftragId < 1)) {
-            return;
+    // The entry's seconds leave one order and join the other in one step.
+    p.run([&] { db::inOneTransaction(database(), [&] { auftragAendern(newAuftragId, asNew); }); });
+}
+
+void cLeistung::auftragAendern(std::int32_t newAuftragId, bool asNew) {
+    CAuftrag& current = Auftrag();
+    if (!asNew && (newAuftragId == current.AuftragId() || newAuftragId < 1)) {
+        return;
+    }
+    std::shared_ptr<CAuftrag> target;
+    if (newAuftragId < 1) {
+        current.AuftragAendern(0);
+    } else {
+        target = session_.AuftragZuAuftragId(newAuftragId);
+        if (target == nullptr) {
+            target = std::make_shared<CAuftrag>(session_);
+            target->Init(session_, false, 0, false);
+            target->Status(AuftragStatus_InAktiv);
+            session_.Auftraege().Add(target, target->Key());
+            target->AuftragAendern(newAuftragId);
         }
-        std::shared_ptr<CAuftrag> target;
-        if (newAuftragId < 1) {
-            current.AuftragAendern(0);
-        } else {
-            target = session_.AuftragZuAuftragId(newAuftragId);
-            if (target == nullptr) {
-                target = std::make_shared<CAuftrag>(session_);
-                target->Init(session_, false, 0, false);
-                target->Status(AuftragStatus_InAktiv);
-                session_.Auftraege().Add(target, target->Key());
-                target->AuftragAendern(newAuftragId);
-            }
-        }
-        // Keeps the entry alive while it moves between the collections.
-        const std::shared_ptr<cLeistung> self = shared_from_this();
-        if (asNew) {
-            trace_.trace(QStringLiteral("AuftragAendern: Speichern True"));
-            Speichern(true);
-        } else if (target != nullptr && id_ != 0) {
-            current.Leistungen().Remove(Key());
-            current.Sekunden(rt::subtractLong(current.Sekunden(), sekunden_));
-            trace_.trace(QStringLiteral("AuftragAendern: moAuftrag.Speichern"));
-            current.Speichern();
-        }
-        if (target != nullptr) {
-            target->Leistungen().Add(self, Key());
-            target->Sekunden(rt::addLong(target->Sekunden(), sekunden_));
-            target->AuftragId(newAuftragId);
-            auftrag_ = target.get();
-            trace_.trace(QStringLiteral("AuftragAendern: moAuftrag.Speichern_2"));
-            target->Speichern();
-            session_.DbAccess().LeistungAuftragAendern(*this);
-        }
-    });
+    }
+    // Keeps the entry alive while it moves between the collections.
+    const std::shared_ptr<cLeistung> self = shared_from_this();
+    if (asNew) {
+        trace_.trace(QStringLiteral("AuftragAendern: Speichern True"));
+        Speichern(true);
+    } else if (target != nullptr && id_ != 0) {
+        current.Leistungen().Remove(Key());
+        current.Sekunden(rt::subtractLong(current.Sekunden(), sekunden_));
+        trace_.trace(QStringLiteral("AuftragAendern: moAuftrag.Speichern"));
+        current.Speichern();
+    }
+    if (target != nullptr) {
+        target->Leistungen().Add(self, Key());
+        target->Sekunden(rt::addLong(target->Sekunden(), sekunden_));
+        target->AuftragId(newAuftragId);
+        auftrag_ = target.get();
+        trace_.trace(QStringLiteral("AuftragAendern: moAuftrag.Speichern_2"));
+        target->Speichern();
+        session_.DbAccess().LeistungAuftragAendern(*this);
+    }
 }
 
 void cLeistung::AnAuftragAnfuegen() {
@@ -265,8 +279,10 @@ void cLeistung::AnAuftragAnfuegen() {
         auftrag_->Leistungen().Add(shared_from_this(), Key());
         auftrag_->Sekunden(rt::addLong(auftrag_->Sekunden(), sekunden_));
         trace_.trace(QStringLiteral("AnAuftragAnfuegen"));
-        auftrag_->Speichern();
-        session_.DbAccess().LeistungAuftragAendern(*this);
+        db::inOneTransaction(database(), [&] {
+            auftrag_->Speichern();
+            session_.DbAccess().LeistungAuftragAendern(*this);
+        });
     });
 }
 

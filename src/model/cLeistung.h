@@ -10,6 +10,10 @@
 #include <cstdint>
 #include <memory>
 
+namespace orv::db {
+class Database;
+}
+
 namespace orv {
 
 class CAuftrag;
@@ -87,6 +91,10 @@ public:
 
 private:
     QDateTime now() const;
+    db::Database& database() const;
+    void speichern(bool insert);
+    bool loeschen(bool moveToIdle);
+    void auftragAendern(std::int32_t newAuftragId, bool asNew);
     void saveTextLines();
 
     CStoppUhren& session_;

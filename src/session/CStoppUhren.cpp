@@ -1,8 +1,10 @@
 #include "session/CStoppUhren.h"
 
+#include "model/BookingTransaction.h"
 #include "model/CAuftrag.h"
 #include "model/cLeistung.h"
 #include "persistence/DbService.h"
+#include "persistence/OneTransaction.h"
 #include "persistence/gateway/CDBAccess.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
@@ -122,10 +124,13 @@ void CStoppUhren::ZusatzZeitLeerlauf(std::int32_t seconds) {
         leerlauf.Sekunden(rt::addLong(leerlauf.Sekunden(), seconds));
         const std::shared_ptr<cLeistung> leistung = leerlauf.Leistung(QStringLiteral("1"));
         leistung->Sekunden(rt::addLong(leistung->Sekunden(), seconds));
-        trace_.trace(QStringLiteral("ZusatzZeitLeerlauf: moLeerlauf.Speichern"));
-        leerlauf.Speichern();
-        trace_.trace(QStringLiteral("ZusatzZeitLeerlauf: moLeerlauf.Leistung(1).Speichern False"));
-        leistung->Speichern(false);
+        db::inOneTransaction(platform_.officeDatabase(), [&] {
+            trace_.trace(QStringLiteral("ZusatzZeitLeerlauf: moLeerlauf.Speichern"));
+            leerlauf.Speichern();
+            trace_.trace(
+                QStringLiteral("ZusatzZeitLeerlauf: moLeerlauf.Leistung(1).Speichern False"));
+            leistung->Speichern(false);
+        });
     });
 }
 
@@ -230,10 +235,13 @@ std::int32_t CStoppUhren::Tagesabschluss() {
     if (leerlaufBuchungsAuftrag_ != 0) {
         leerlauf.AuftragId(leerlaufBuchungsAuftrag_);
         CDBAccess& db = DbAccess();
-        db.InsertLeistung(*leistung);
-        db.LeistungLoeschen(*leistung);
-        db.AuftragLoeschen(leerlauf);
-        db.ZeiterfassungAbschliessen();
+        // Booked and closed in one step: the idle time is never booked while its rows remain.
+        inOneBooking(platform_.officeDatabase(), EntrySnapshots(*leistung), [&] {
+            db.InsertLeistung(*leistung);
+            db.LeistungLoeschen(*leistung);
+            db.AuftragLoeschen(leerlauf);
+            db.ZeiterfassungAbschliessen();
+        });
     }
     return ergebnis;
 }

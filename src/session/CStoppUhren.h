@@ -138,6 +138,8 @@ public:
 
 private:
     void OptionenLesen();
+    // The database part of SammelBuchen, in one transaction.
+    void sammelBuchen();
     void RechteLesen();
     void AuftraegeLeistungenLaden();
     void LoginHeutePruefen();

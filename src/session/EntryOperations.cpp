@@ -6,6 +6,7 @@
 #include "model/CAuftrag.h"
 #include "model/cLeistung.h"
 #include "persistence/DbService.h"
+#include "persistence/OneTransaction.h"
 #include "persistence/gateway/CDBAccess.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
@@ -127,16 +128,19 @@ std::int32_t CStoppUhren::LeistungErzeugen(QString& auftragKey, QString& leistun
             // Without an office order the entry would have no order row to live under.
             if (status == BearbeitungStati_Geaendert && sekunden >= 1 &&
                 leistung->Auftrag().AuftragId() >= 1) {
-                const std::int32_t differenz = rt::subtractLong(sekunden, leistung->Sekunden());
-                leistung->Sekunden(sekunden);
-                // Joining the order adds the entry's seconds to it once.
-                leistung->AuftragAendern(leistung->Auftrag().AuftragId(), true);
-                leistung->Auftrag().Speichern();
-                if (mitZeit) {
-                    auftragsSekunden_ = rt::addLong(auftragsSekunden_, leistung->Sekunden());
-                } else {
-                    leerlaufVerrechnen(differenz);
-                }
+                // The new row, its order and the idle time it came from change together.
+                db::inOneTransaction(platform_.officeDatabase(), [&] {
+                    const std::int32_t differenz = rt::subtractLong(sekunden, leistung->Sekunden());
+                    leistung->Sekunden(sekunden);
+                    // Joining the order adds the entry's seconds to it once.
+                    leistung->AuftragAendern(leistung->Auftrag().AuftragId(), true);
+                    leistung->Auftrag().Speichern();
+                    if (mitZeit) {
+                        auftragsSekunden_ = rt::addLong(auftragsSekunden_, leistung->Sekunden());
+                    } else {
+                        leerlaufVerrechnen(differenz);
+                    }
+                });
                 result = 1;
             }
         }
@@ -151,12 +155,14 @@ bool CStoppUhren::LeistungLoeschen(QString& auftragKey, QString& leistungKey) {
     return p.run([&] {
         const std::shared_ptr<CAuftrag> auftrag = auftraege_.item(auftragKey);
         const std::shared_ptr<cLeistung> leistung = auftrag->Leistung(leistungKey);
-        const bool result = leistung->Loeschen(true);
-        auftragsSekunden_ = rt::subtractLong(auftragsSekunden_, leistung->Sekunden());
-        // Deleted time is not booked any more.
-        nichtMehrFreigeben(*leistung);
-        auftragOhneLeistungenLoeschen(auftrag);
-        return result;
+        return db::inOneTransaction(platform_.officeDatabase(), [&] {
+            const bool result = leistung->Loeschen(true);
+            auftragsSekunden_ = rt::subtractLong(auftragsSekunden_, leistung->Sekunden());
+            // Deleted time is not booked any more.
+            nichtMehrFreigeben(*leistung);
+            auftragOhneLeistungenLoeschen(auftrag);
+            return result;
+        });
     });
 }
 
@@ -176,7 +182,8 @@ std::int32_t CStoppUhren::LeistungBearbeiten(QString& auftragKey, QString& leist
             std::int32_t neueSekunden = 0;
             std::int32_t auftragId = 0;
             result = fenster->LeistungAnzeigen(*leistung, neueSekunden, auftragId, false);
-            if (result == BearbeitungStati_Geaendert) {
+            // The entry, its order, the idle time and a move to another order change together.
+            const auto aendern = [&] {
                 const std::int32_t differenz = rt::subtractLong(neueSekunden, leistung->Sekunden());
                 leistung->Sekunden(neueSekunden);
                 const std::shared_ptr<CAuftrag> auftrag = leistung->Auftrag().shared_from_this();
@@ -199,6 +206,9 @@ std::int32_t CStoppUhren::LeistungBearbeiten(QString& auftragKey, QString& leist
                 if (!geloescht) {
                     leistung->AuftragAendern(auftragId, false);
                 }
+            };
+            if (result == BearbeitungStati_Geaendert) {
+                db::inOneTransaction(platform_.officeDatabase(), aendern);
             }
         }
         auftragKey = leistung->Auftrag().Key();

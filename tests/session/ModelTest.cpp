@@ -305,19 +305,21 @@ TEST_P(ModelTest, ATextLineWhoseInsertFailedIsInsertedAtTheNextSave) {
     leistung->Sekunden(60);
     leistung->TextHinzufuegen(0, QStringLiteral("erste Zeile"));
     leistung->TextHinzufuegen(0, QStringLiteral("zweite Zeile"));
-    // The row update goes through, the first text insert is refused.
-    database().faults().failStatement(2);
+    // The first text insert is refused (after the save's begin and the row update): the save
+    // is written as a whole or not at all.
+    database().faults().failStatement(3);
     try {
         leistung->Speichern(false);
         ADD_FAILURE() << "the refused insert must reach the caller";
     } catch (const OrvError& error) {
         EXPECT_TRUE(error.source().contains(QStringLiteral("ORVkStoppUhren.cLeistung.Speichern")));
     }
-    EXPECT_EQ(row(leistung->Id())->sekunden, 60);
+    EXPECT_EQ(row(leistung->Id())->sekunden, 0);
     EXPECT_TRUE(textLines(leistung->Id()).isEmpty());
     EXPECT_EQ(leistung->Text(QStringLiteral("1"))->TextId(), 0);
 
     leistung->Speichern(false);
+    EXPECT_EQ(row(leistung->Id())->sekunden, 60);
     EXPECT_EQ(textLines(leistung->Id()),
               (QStringList{QStringLiteral("erste Zeile"), QStringLiteral("zweite Zeile")}));
 }
