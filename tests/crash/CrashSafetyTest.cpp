@@ -389,7 +389,7 @@ TEST_P(CrashSafetyTest, KilledSessionsLoseAtMostTheirUnsavedSeconds) {
     EXPECT_FALSE(last.killed);
     checkRun(last);
 
-    std::cout << "Abbrüche: " << kills << "; in Schritten:";
+    std::cout << "ORV_CRASH_SEED=" << seed << ": " << kills << " Abbrüche; in Schritten:";
     for (const auto& [kind, count] : killedInside) {
         std::cout << " " << kind.toStdString() << " " << count;
     }
