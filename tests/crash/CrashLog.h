@@ -52,6 +52,7 @@ inline const QString kEdit = QStringLiteral("edit");
 inline const QString kDelete = QStringLiteral("delete");
 inline const QString kSingle = QStringLiteral("single");
 inline const QString kSummed = QStringLiteral("summed");
+inline const QString kStart = QStringLiteral("start");  // Starten, before the first step
 }  // namespace kind
 
 // The text line that names an entry in the services it was booked as.

@@ -4,7 +4,7 @@
 // SIGKILL between two statements of a chosen kind of step.
 //
 //   orv_crash_worker <target> <employee> <seed> <start yyyy-MM-ddTHH:mm:ss> <steps> <log>
-//                    [<kind> | statement:<n>]
+//                    [<kind> | statement:<n> | start]
 #include "CrashLog.h"
 #include "FakePlatform.h"
 
@@ -35,6 +35,8 @@ namespace {
 // The office orders the employee works on; a new stopwatch takes one of them.
 constexpr std::int32_t kOfficeOrders[] = {5001, 5002, 5003, 5006, 5011};
 constexpr int kMostOrders = 5;
+// About as many statements as a start issues: options, rights, clean-up, loading, login.
+constexpr int kStatementsOfAStart = 30;
 
 struct Picked {
     std::shared_ptr<CAuftrag> auftrag;
@@ -57,11 +59,28 @@ public:
     // Kill inside the next step of that kind that issues statements.
     void killInside(const QString& kind) { killKind_ = kind; }
 
+    // Kill somewhere inside Starten, which loads and, on a new day, creates the idle order.
+    void killInsideStart() { killKind_ = kind::kStart; }
+
     bool start() {
+        if (killKind_ == kind::kStart) {
+            log_.line(QStringLiteral("B 0 %1 0").arg(kind::kStart));
+            const int at = 1 + static_cast<int>(random_() % kStatementsOfAStart);
+            database_.faults().atStatement(at, [this] {
+                log_.line(QStringLiteral("H 0"));
+                std::raise(SIGKILL);
+            });
+        }
         std::int32_t employee = employee_;
         if (!session_.Starten(employee) || !platform_.errorReports().empty()) {
             log_.line(QStringLiteral("F ") + firstReport());
             return false;
+        }
+        if (killKind_ == kind::kStart) {
+            // The start was shorter than drawn: soon after it, then.
+            database_.faults().clear();
+            killKind_.clear();
+            statementsLeft_ = 1 + static_cast<int>(random_() % 50);
         }
         total_ = sessionTotal();
         std::int32_t orders = 0;
@@ -343,6 +362,8 @@ int work(const QStringList& args) {
         const QString plan = args.at(7);
         if (plan.startsWith(QLatin1String("statement:"))) {
             workload.killAtStatement(plan.section(QLatin1Char(':'), 1).toInt());
+        } else if (plan == kind::kStart) {
+            workload.killInsideStart();
         } else {
             workload.killInside(plan);
         }
