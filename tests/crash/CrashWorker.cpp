@@ -35,7 +35,7 @@ namespace {
 // The office orders the employee works on; a new stopwatch takes one of them.
 constexpr std::int32_t kOfficeOrders[] = {5001, 5002, 5003, 5006, 5011};
 constexpr int kMostOrders = 5;
-// About as many statements as a start issues: options, rights, clean-up, loading, login.
+// About as many statements as a start runs: options, rights, clean-up, loading, login.
 constexpr int kStatementsOfAStart = 30;
 
 struct Picked {
@@ -54,9 +54,9 @@ public:
           random_(seed),
           log_(log) {}
 
-    // Kill at the n-th statement issued inside steps.
+    // Kill at the n-th statement run inside steps.
     void killAtStatement(int n) { statementsLeft_ = n; }
-    // Kill inside the next step of that kind that issues statements.
+    // Kill inside the next step of that kind that runs statements.
     void killInside(const QString& kind) { killKind_ = kind; }
 
     // Kill somewhere inside Starten, which loads and, on a new day, creates the idle order.
