@@ -64,6 +64,12 @@ void CStoppUhren::leerlaufVerrechnen(std::int32_t differenz) {
     }
     leistung->Sekunden(leerlauf.Sekunden());
     leerlauf.Speichern();
+    // An entry of no seconds saves nothing, and the order saves only its current entry; the idle
+    // entry's row must follow the idle order all the same, down to 0, or it keeps seconds that
+    // went to a productive entry and the day closing books them a second time.
+    if (leistung->Sekunden() <= 0 || leistung != leerlauf.AktuelleLeistung()) {
+        DbAccess().UpdateLeistung(*leistung);
+    }
     auftragsSekunden_ = rt::addLong(auftragsSekunden_, differenz);
 }
 
