@@ -1,6 +1,7 @@
 #include "model/CAuftrag.h"
 
 #include "model/OrderPicking.h"
+#include "model/RestorePoint.h"
 #include "model/RowStatus.h"
 #include "model/cLeistung.h"
 #include "persistence/gateway/CDBAccess.h"
@@ -123,7 +124,6 @@ void CAuftrag::Increment() {
             tickCounter_ = 0;
             trace_.trace(QStringLiteral("Increment"));
             Speichern();
-            owner_->VeralteteZeilenSchreiben();
         }
     });
 }
@@ -134,16 +134,8 @@ void CAuftrag::updateStatusRow() {
 
 void CAuftrag::Starten(bool setBeginn) {
     Procedure p(trace_, "Starten");
-    const std::int32_t statusVorher = status_;
-    p.run([&] {
-        try {
-            zeilenSchreiben([&] { starten(setBeginn); });
-        } catch (...) {
-            // Not started: the session lets another stopwatch count.
-            status_ = statusVorher;
-            throw;
-        }
-    });
+    // A new entry row, the order's and the entry's running state: a start happens or not.
+    p.run([&] { RestorePoint(*owner_).keep(*this).run([&] { starten(setBeginn); }); });
 }
 
 void CAuftrag::starten(bool setBeginn) {
@@ -177,53 +169,41 @@ void CAuftrag::starten(bool setBeginn) {
 
 void CAuftrag::Anhalten(bool pause, bool beenden) {
     Procedure p(trace_, "Anhalten");
-    p.run([&] {
-        owner_->AuftragLaeuft(false);
-        if (!pause) {
-            if (beenden) {
-                ende_ = now();
-                status_ = AuftragStatus_Beendet;
-            } else {
-                status_ = AuftragStatus_InAktiv;
-            }
+    // The entry's end and the order's state and seconds reach the database together.
+    p.run([&] { RestorePoint(*owner_).keep(*this).run([&] { anhalten(pause, beenden); }); });
+}
+
+void CAuftrag::anhalten(bool pause, bool beenden) {
+    owner_->AuftragLaeuft(false);
+    if (!pause) {
+        if (beenden) {
+            ende_ = now();
+            status_ = AuftragStatus_Beendet;
+        } else {
+            status_ = AuftragStatus_InAktiv;
         }
-        // The entry stops without a save of its own: Speichern writes it with the order.
-        if (leistung_ != nullptr) {
-            leistung_->Anhalten(pause, !leerlauf_);
-            if (!leerlauf_) {
-                leistung_->StandardTextSetzen(leistungsTextVorgabe_);
-            }
+    }
+    // The entry stops without a save of its own: Speichern writes it with the order.
+    if (leistung_ != nullptr) {
+        leistung_->Anhalten(pause, !leerlauf_);
+        if (!leerlauf_) {
+            leistung_->StandardTextSetzen(leistungsTextVorgabe_);
         }
-        Speichern();
-    });
+    }
+    Speichern();
 }
 
 void CAuftrag::Speichern() {
     Procedure p(trace_, "Speichern");
+    // The order's seconds are its entries' seconds: the two rows never disagree in the database.
     p.run([&] {
-        zeilenSchreiben([&] {
+        RestorePoint(*owner_).keep(*this).run([&] {
             owner_->DbAccess().UpdateAuftrag(*this);
             if (leistung_ != nullptr) {
                 trace_.trace(QStringLiteral("moLeistung.Speichern False"));
                 leistung_->Speichern(false);
             }
         });
-    });
-}
-
-void CAuftrag::zeilenVeraltet() {
-    zeilenVeraltet_ = true;
-    owner_->VeralteteZeilenMerken();
-}
-
-void CAuftrag::ZeilenNachholen() {
-    Procedure p(trace_, "ZeilenNachholen");
-    p.run([&] {
-        owner_->DbAccess().UpdateAuftrag(*this);
-        for (const std::shared_ptr<cLeistung>& leistung : leistungen_) {
-            leistung->Speichern(false);
-        }
-        zeilenVeraltet_ = false;
     });
 }
 
@@ -234,60 +214,63 @@ void CAuftrag::Loeschen() {
 
 void CAuftrag::AuftragAendern(std::int32_t id) {
     Procedure p(trace_, "AuftragAendern");
-    p.run([&] {
-        auftragId_ = id;
-        if (id < 1) {
-            mandantId_ = 0;
-            mandantNr_ = 0;
-            angelegenheitId_ = 0;
-            angelegenheitNr_ = 0;
-            auftragArtNr_ = 0;
-            lfdNr_ = 0;
-            objektNr_ = 0;
-            jahr_ = 0;
-            monat_ = 0;
-            mandant_.clear();
-            angelegenheit_.clear();
-            angelegenheitErweitert_.clear();
-            auftragArt_ = QStringLiteral("0");
-            fakturiert_ = false;
-        } else {
-            std::unique_ptr<platform::OfficeOrder> order = owner_->platform().createOfficeOrder();
-            order->Load(id);
-            const platform::OfficeOrder::Values& v = order->values();
-            mandantId_ = v.mandantId;
-            mandant_ = v.mandant;
-            mandantNr_ = v.mandantNr;
-            angelegenheitId_ = v.angelegenheitId;
-            angelegenheitNr_ = v.angelegenheitNr;
-            angelegenheit_ = v.angelegenheit;
-            angelegenheitErweitert_ = v.angelegenheitErweitert;
-            auftragArtNr_ = v.auftragArtNr;
-            auftragArt_ = v.auftragArt;
-            lfdNr_ = v.lfdNr;
-            objektNr_ = v.objektNr;
-            jahr_ = v.jahr;
-            monat_ = v.monat;
-            fakturiert_ = v.rechnungen > 0;
-            if (leistungsTextVorgabe_.isEmpty()) {
-                leistungsTextVorgabe_ = rt::left(angelegenheit_, kLeistungsTextLaenge);
-            }
-            order->Close();
+    // The order's values and its rows' office order change together.
+    p.run([&] { RestorePoint(*owner_).keep(*this).run([&] { auftragAendern(id); }); });
+}
+
+void CAuftrag::auftragAendern(std::int32_t id) {
+    auftragId_ = id;
+    if (id < 1) {
+        mandantId_ = 0;
+        mandantNr_ = 0;
+        angelegenheitId_ = 0;
+        angelegenheitNr_ = 0;
+        auftragArtNr_ = 0;
+        lfdNr_ = 0;
+        objektNr_ = 0;
+        jahr_ = 0;
+        monat_ = 0;
+        mandant_.clear();
+        angelegenheit_.clear();
+        angelegenheitErweitert_.clear();
+        auftragArt_ = QStringLiteral("0");
+        fakturiert_ = false;
+    } else {
+        std::unique_ptr<platform::OfficeOrder> order = owner_->platform().createOfficeOrder();
+        order->Load(id);
+        const platform::OfficeOrder::Values& v = order->values();
+        mandantId_ = v.mandantId;
+        mandant_ = v.mandant;
+        mandantNr_ = v.mandantNr;
+        angelegenheitId_ = v.angelegenheitId;
+        angelegenheitNr_ = v.angelegenheitNr;
+        angelegenheit_ = v.angelegenheit;
+        angelegenheitErweitert_ = v.angelegenheitErweitert;
+        auftragArtNr_ = v.auftragArtNr;
+        auftragArt_ = v.auftragArt;
+        lfdNr_ = v.lfdNr;
+        objektNr_ = v.objektNr;
+        jahr_ = v.jahr;
+        monat_ = v.monat;
+        fakturiert_ = v.rechnungen > 0;
+        if (leistungsTextVorgabe_.isEmpty()) {
+            leistungsTextVorgabe_ = rt::left(angelegenheit_, kLeistungsTextLaenge);
         }
-        if (id_ != 0) {
-            // The order's own row and every entry row that still exists follow the order.
-            QString ids = QString::number(id_);
-            for (const std::shared_ptr<cLeistung>& leistung : leistungen_) {
-                if (leistung->Status() < AuftragStatus_Geloescht) {
-                    ids += QLatin1Char(',') + QString::number(leistung->Id());
-                }
+        order->Close();
+    }
+    if (id_ != 0) {
+        // The order's own row and every entry row that still exists follow the order.
+        QString ids = QString::number(id_);
+        for (const std::shared_ptr<cLeistung>& leistung : leistungen_) {
+            if (leistung->Status() < AuftragStatus_Geloescht) {
+                ids += QLatin1Char(',') + QString::number(leistung->Id());
             }
-            owner_->DbAccess().Execute(
-                QStringLiteral("UPDATE tLeistungzeiterfassung Set idAuftrag = ") +
-                QString::number(auftragId_) + QStringLiteral(" WHERE idLeistungzeiterfassung IN(") +
-                ids + QLatin1Char(')'));
         }
-    });
+        owner_->DbAccess().Execute(
+            QStringLiteral("UPDATE tLeistungzeiterfassung Set idAuftrag = ") +
+            QString::number(auftragId_) + QStringLiteral(" WHERE idLeistungzeiterfassung IN(") +
+            ids + QLatin1Char(')'));
+    }
 }
 
 bool CAuftrag::AuftragBrowsen() {

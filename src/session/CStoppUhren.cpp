@@ -1,6 +1,7 @@
 #include "session/CStoppUhren.h"
 
 #include "model/CAuftrag.h"
+#include "model/RestorePoint.h"
 #include "model/cLeistung.h"
 #include "persistence/DbService.h"
 #include "persistence/gateway/CDBAccess.h"
@@ -111,8 +112,11 @@ void CStoppUhren::LoginHeutePruefen() {
         if (differenz <= 0) {
             return;
         }
-        DbAccess().LoginErstellen(letzteAbmeldung, ende, 0);
-        ZusatzZeitLeerlauf(rt::toLong(differenz));
+        // The recorded login and the idle time it adds go together.
+        RestorePoint(*this).keep(LeerlaufAuftrag()).run([&] {
+            DbAccess().LoginErstellen(letzteAbmeldung, ende, 0);
+            ZusatzZeitLeerlauf(rt::toLong(differenz));
+        });
     });
 }
 
@@ -120,32 +124,16 @@ void CStoppUhren::ZusatzZeitLeerlauf(std::int32_t seconds) {
     Procedure p(trace_, "ZusatzZeitLeerlauf");
     p.run([&] {
         CAuftrag& leerlauf = LeerlaufAuftrag();
-        leerlauf.Sekunden(rt::addLong(leerlauf.Sekunden(), seconds));
-        const std::shared_ptr<cLeistung> leistung = leerlauf.Leistung(QStringLiteral("1"));
-        leistung->Sekunden(rt::addLong(leistung->Sekunden(), seconds));
-        trace_.trace(QStringLiteral("ZusatzZeitLeerlauf: moLeerlauf.Speichern"));
-        leerlauf.Speichern();
-        trace_.trace(QStringLiteral("ZusatzZeitLeerlauf: moLeerlauf.Leistung(1).Speichern False"));
-        leistung->Speichern(false);
-    });
-}
-
-void CStoppUhren::VeralteteZeilenSchreiben() {
-    if (!veralteteZeilen_) {
-        return;
-    }
-    Procedure p(trace_, "VeralteteZeilenSchreiben");
-    p.run([&] {
-        const auto nachholen = [](CAuftrag& auftrag) {
-            if (auftrag.ZeilenVeraltet()) {
-                auftrag.ZeilenNachholen();
-            }
-        };
-        nachholen(LeerlaufAuftrag());
-        for (const std::shared_ptr<CAuftrag>& auftrag : auftraege_) {
-            nachholen(*auftrag);
-        }
-        veralteteZeilen_ = false;
+        RestorePoint(*this).keep(leerlauf).run([&] {
+            leerlauf.Sekunden(rt::addLong(leerlauf.Sekunden(), seconds));
+            const std::shared_ptr<cLeistung> leistung = leerlauf.Leistung(QStringLiteral("1"));
+            leistung->Sekunden(rt::addLong(leistung->Sekunden(), seconds));
+            trace_.trace(QStringLiteral("ZusatzZeitLeerlauf: moLeerlauf.Speichern"));
+            leerlauf.Speichern();
+            trace_.trace(
+                QStringLiteral("ZusatzZeitLeerlauf: moLeerlauf.Leistung(1).Speichern False"));
+            leistung->Speichern(false);
+        });
     });
 }
 
@@ -258,12 +246,15 @@ std::int32_t CStoppUhren::Tagesabschluss() {
                                         QString::number(leerlaufBuchungsAuftrag_));
     }
     if (leerlaufBuchungsAuftrag_ != 0) {
-        leerlauf.AuftragId(leerlaufBuchungsAuftrag_);
         CDBAccess& db = DbAccess();
-        db.InsertLeistung(*leistung);
-        db.LeistungLoeschen(*leistung);
-        db.AuftragLoeschen(leerlauf);
-        db.ZeiterfassungAbschliessen();
+        // Booked and closed in one step: the idle time is never booked while its rows remain.
+        RestorePoint(*this).keep(leerlauf).keep(*leistung).run([&] {
+            leerlauf.AuftragId(leerlaufBuchungsAuftrag_);
+            db.InsertLeistung(*leistung);
+            db.LeistungLoeschen(*leistung);
+            db.AuftragLoeschen(leerlauf);
+            db.ZeiterfassungAbschliessen();
+        });
     }
     return ergebnis;
 }

@@ -20,6 +20,7 @@ namespace orv {
 
 class CAuftrag;
 class CDBAccess;
+class RestorePoint;
 class cLeistung;
 
 // One employee's session: its stopwatches, the clock, the options and rights read at start.
@@ -110,9 +111,6 @@ public:
     void LeistungenStatusKorrigieren();
     // Adds time to the idle order and its entry, and saves both.
     void ZusatzZeitLeerlauf(std::int32_t seconds);
-    // An order's rows fell behind its objects (a write failed); the periodic save catches up.
-    void VeralteteZeilenMerken() { veralteteZeilen_ = true; }
-    void VeralteteZeilenSchreiben();
     // The order on which the day's idle time is booked.
     std::int32_t LeerlaufBuchungsAuftrag() const { return leerlaufBuchungsAuftrag_; }
     std::int32_t MandantVorgabe() const { return mandantVorgabe_; }
@@ -140,7 +138,11 @@ public:
     std::int32_t plMitarbeiterNr();
 
 private:
+    friend class RestorePoint;
+
     void OptionenLesen();
+    // The database part of SammelBuchen, in one transaction.
+    void sammelBuchen();
     void RechteLesen();
     void AuftraegeLeistungenLaden();
     void LoginHeutePruefen();
@@ -154,9 +156,9 @@ private:
     // The stopwatch the clock counts on: the current order while a productive order runs,
     // otherwise the idle order.
     CAuftrag& laufenderAuftrag() const;
-    // After a switch the database interrupted: the current order as it was before, and when no
-    // productive order runs, the idle stopwatch counting from now.
-    void wechselAbgebrochen(const std::shared_ptr<CAuftrag>& aktuellVorher);
+    // Runs a switch as one step; the stopwatch that ran counts on when it fails.
+    template <typename Work>
+    decltype(auto) wechseln(RestorePoint& point, Work&& work);
     bool auftragStarten(const QString& key, bool neu);
     double getDouble(const QString& value) const;
     // Removes an entry from the released entries, if it is there.
@@ -202,7 +204,6 @@ private:
     bool rechtLeistungenSummieren_ = false;  // right 34
     std::int32_t vordergrundZaehler_ = 0;
     bool zeitzaehlungAktiv_ = false;
-    bool veralteteZeilen_ = false;
 };
 
 }  // namespace orv

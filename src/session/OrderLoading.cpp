@@ -4,6 +4,7 @@
 #include "model/CAuftrag.h"
 #include "model/cLeistung.h"
 #include "persistence/DbService.h"
+#include "persistence/OneTransaction.h"
 #include "platform/PlatformFactory.h"
 #include "session/ObjectDescriptionBatch.h"
 #include "session/diagnostics/ErrorHandling.h"
@@ -135,10 +136,14 @@ void CStoppUhren::AuftraegeLeistungenLaden() {
         }
 
         if (!leerlaufGefunden) {
-            auto leerlauf = std::make_shared<CAuftrag>(*this);
-            leerlauf->Init(*this, true, 0, false);
-            leerlauf_ = leerlauf;
-            leerlauf->Starten(true);
+            // The idle order's row and its running entry are one step: an idle order without its
+            // entry would count time that no entry holds.
+            db::inOneTransaction(platform_.officeDatabase(), [&] {
+                auto leerlauf = std::make_shared<CAuftrag>(*this);
+                leerlauf->Init(*this, true, 0, false);
+                leerlauf_ = leerlauf;
+                leerlauf->Starten(true);
+            });
         } else if (!activeKey.isEmpty() && activeKey != CAuftrag::LeerlaufKey()) {
             aktuellerAuftrag_ = auftraege_.item(activeKey);
             aktuellerAuftrag_->Starten(false);

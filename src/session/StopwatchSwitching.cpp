@@ -2,6 +2,7 @@
 #include "session/CStoppUhren.h"
 
 #include "model/CAuftrag.h"
+#include "model/RestorePoint.h"
 #include "persistence/gateway/CDBAccess.h"
 #include "platform/Clock.h"
 #include "platform/PlatformFactory.h"
@@ -116,25 +117,30 @@ platform::FrmStoppUhr& CStoppUhren::StoppUhrFenster() {
     return *frmStoppUhr_;
 }
 
-void CStoppUhren::wechselAbgebrochen(const std::shared_ptr<CAuftrag>& aktuellVorher) {
-    aktuellerAuftrag_ = aktuellVorher;
-    if (!auftragLaeuft_) {
-        // The idle stopwatch did not run until now; from its last tick it would count the
-        // other stopwatch's time once more.
-        LeerlaufAuftrag().LetzterTick(platform_.clock().now());
+template <typename Work>
+decltype(auto) CStoppUhren::wechseln(RestorePoint& point, Work&& work) {
+    try {
+        return point.run(std::forward<Work>(work));
+    } catch (...) {
+        // No switch happened: the stopwatch that ran counts on, also once the window, which
+        // held the counting back for the switch, has given up on it.
+        zeitzaehlungAktiv_ = true;
+        throw;
     }
 }
 
 bool CStoppUhren::AuftragStarten(QString& key, bool& neu) {
     Procedure p(trace_, "AuftragStarten");
-    const std::shared_ptr<CAuftrag> aktuellVorher = aktuellerAuftrag_;
     return p.run([&] {
-        try {
-            return auftragStarten(key, neu);
-        } catch (...) {
-            wechselAbgebrochen(aktuellVorher);
-            throw;
+        RestorePoint point(*this);
+        if (neu) {
+            point.keepOrders();
+        } else if (key != CAuftrag::LeerlaufKey()) {
+            point.keep(*auftraege_.item(key));
+        } else {
+            point.keep(LeerlaufAuftrag());
         }
+        return wechseln(point, [&] { return auftragStarten(key, neu); });
     });
 }
 
@@ -158,40 +164,41 @@ bool CStoppUhren::auftragStarten(const QString& key, bool neu) {
 void CStoppUhren::AuftragAnhalten(bool& beenden) {
     Procedure p(trace_, "AuftragAnhalten");
     p.run([&] {
-        if (auftragLaeuft_ && aktuellerAuftrag_ != nullptr) {
-            auftragLaeuft_ = false;
-            // The order is stopped even when its rows could not be written.
-            const std::shared_ptr<CAuftrag> auftrag = std::exchange(aktuellerAuftrag_, nullptr);
-            try {
-                auftrag->Anhalten(false, beenden);
-            } catch (...) {
-                wechselAbgebrochen(nullptr);
-                throw;
+        RestorePoint point(*this);
+        point.keep(laufenderAuftrag());
+        wechseln(point, [&] {
+            if (auftragLaeuft_ && aktuellerAuftrag_ != nullptr) {
+                auftragLaeuft_ = false;
+                aktuellerAuftrag_->Anhalten(false, beenden);
+                aktuellerAuftrag_ = nullptr;
+                // The idle stopwatch runs from now until a start says otherwise; from its own
+                // last tick it would count the stopped order's time once more.
+                LeerlaufAuftrag().LetzterTick(platform_.clock().now());
+            } else {
+                auftragLaeuft_ = false;
+                LeerlaufAuftrag().Anhalten(false, beenden);
             }
-        } else {
-            auftragLaeuft_ = false;
-            LeerlaufAuftrag().Anhalten(false, beenden);
-        }
+        });
     });
 }
 
 bool CStoppUhren::AuftragBeenden(QString& key) {
     Procedure p(trace_, "AuftragBeenden");
     return p.run([&] {
-        auftragLaeuft_ = false;
-        const bool warAktuell = aktuellerAuftrag_ != nullptr && aktuellerAuftrag_->Key() == key;
-        try {
-            auftraege_.item(key)->Anhalten(false, true);
+        const std::shared_ptr<CAuftrag> auftrag = auftraege_.item(key);
+        RestorePoint point(*this);
+        point.keep(*auftrag).keep(LeerlaufAuftrag());
+        wechseln(point, [&] {
+            auftragLaeuft_ = false;
+            const bool warAktuell = aktuellerAuftrag_ == auftrag;
+            auftrag->Anhalten(false, true);
             QString leerlauf = CAuftrag::LeerlaufKey();
             bool neu = false;
             AuftragStarten(leerlauf, neu);
-        } catch (...) {
-            wechselAbgebrochen(warAktuell ? nullptr : aktuellerAuftrag_);
-            throw;
-        }
-        if (warAktuell) {
-            aktuellerAuftrag_ = nullptr;
-        }
+            if (warAktuell) {
+                aktuellerAuftrag_ = nullptr;
+            }
+        });
         return true;
     });
 }

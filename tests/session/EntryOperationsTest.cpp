@@ -67,6 +67,26 @@ TEST_P(EntryOperationsTest, ReleasingAnEntryNeedsAnExistingOfficeOrder) {
     EXPECT_EQ(session_->FreigegebeneLeistungen()->Count(), 1);
 }
 
+// Taking the whole idle time leaves an idle entry of no seconds, which its own save skips: its
+// row must read 0 all the same, as its order's does.
+TEST_P(EntryOperationsTest, EditingThatTakesAllIdleTimeLeavesTheIdleRowsAtZero) {
+    auto auftrag = workedOn(5001, 1800);
+    const auto leistung = auftrag->Leistung(QStringLiteral("1"));
+    const CAuftrag& leerlauf = session_->LeerlaufAuftrag();
+    const std::int32_t idle = idleSeconds();
+    ASSERT_GT(idle, 0);
+    QString auftragKey = auftrag->Key();
+    QString leistungKey = leistung->Key();
+    platform_->frmLeistung().answer(LeistungAnzeigenAnswer{kGeaendert, 1800 + idle, 5001});
+    EXPECT_EQ(session_->LeistungBearbeiten(auftragKey, leistungKey), kGeaendert);
+    EXPECT_EQ(row(leerlauf.Id())->sekunden, 0);
+    for (const auto& idleEntry : leerlauf.Leistungen()) {
+        EXPECT_EQ(row(idleEntry->Id())->sekunden, 0);
+    }
+    EXPECT_EQ(row(leistung->Id())->sekunden, 1800 + idle);
+    expectOrdersBalanced();
+}
+
 TEST_P(EntryOperationsTest, EditingAnEntrysTimeMovesTheDifferenceToOrFromIdleTime) {
     auto auftrag = workedOn(5001, 1800);
     const auto leistung = auftrag->Leistung(QStringLiteral("1"));

@@ -186,8 +186,8 @@ TEST_P(ModelTest, AStopWritesEachRowAndTextLineOnce) {
     run(*auftrag, 30);
     int seen = database().faults().statementsSeen();
     auftrag->Anhalten(false, false);
-    EXPECT_EQ(database().faults().statementsSeen() - seen, 3)
-        << "the order's row, the entry's row and the new default line";
+    EXPECT_EQ(database().faults().statementsSeen() - seen, 5)
+        << "in one transaction: the order's row, the entry's row and the new default line";
     ZeRow entry = *row(first->Id());
     EXPECT_EQ(entry.status, AuftragStatus_Beendet);
     EXPECT_EQ(entry.ende, now());
@@ -210,8 +210,8 @@ TEST_P(ModelTest, AStopWritesEachRowAndTextLineOnce) {
     advance(5);
     seen = database().faults().statementsSeen();
     auftrag->Anhalten(false, true);
-    EXPECT_EQ(database().faults().statementsSeen() - seen, 3)
-        << "the order's row, the entry's row and the changed line";
+    EXPECT_EQ(database().faults().statementsSeen() - seen, 5)
+        << "in one transaction: the order's row, the entry's row and the changed line";
     entry = *row(second->Id());
     EXPECT_EQ(entry.status, AuftragStatus_Beendet);
     EXPECT_EQ(entry.ende, now());
@@ -350,19 +350,21 @@ TEST_P(ModelTest, ATextLineWhoseInsertFailedIsInsertedAtTheNextSave) {
     leistung->Sekunden(60);
     leistung->TextHinzufuegen(0, QStringLiteral("erste Zeile"));
     leistung->TextHinzufuegen(0, QStringLiteral("zweite Zeile"));
-    // The row update goes through, the first text insert is refused.
-    database().faults().failStatement(2);
+    // The first text insert is refused (after the save's begin and the row update): the save
+    // is written as a whole or not at all.
+    database().faults().failStatement(3);
     try {
         leistung->Speichern(false);
         ADD_FAILURE() << "the refused insert must reach the caller";
     } catch (const OrvError& error) {
         EXPECT_TRUE(error.source().contains(QStringLiteral("ORVkStoppUhren.cLeistung.Speichern")));
     }
-    EXPECT_EQ(row(leistung->Id())->sekunden, 60);
+    EXPECT_EQ(row(leistung->Id())->sekunden, 0);
     EXPECT_TRUE(textLines(leistung->Id()).isEmpty());
     EXPECT_EQ(leistung->Text(QStringLiteral("1"))->TextId(), 0);
 
     leistung->Speichern(false);
+    EXPECT_EQ(row(leistung->Id())->sekunden, 60);
     EXPECT_EQ(textLines(leistung->Id()),
               (QStringList{QStringLiteral("erste Zeile"), QStringLiteral("zweite Zeile")}));
 }

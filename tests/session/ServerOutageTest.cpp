@@ -178,7 +178,9 @@ TEST_P(ServerOutageTest, EveryOperationReportsTheOutageAndNoSecondIsLost) {
             session_->LeistungBearbeiten(auftragKey, leistungKey);
         });
     });
-    EXPECT_EQ(lohn->Leistung(QStringLiteral("1"))->Sekunden(), 20) << "the edit is kept";
+    // A failed step changes nothing, in the session as in the database: the employee edits again.
+    EXPECT_EQ(lohn->Leistung(QStringLiteral("1"))->Sekunden(), 30) << "the edit did not happen";
+    EXPECT_EQ(session_->AktuellerAuftrag(), buchhaltung) << "the switch did not happen";
     expectReportedOutage("booking",
                          [&] { windowCommand("BuchenEinzel", [&] { session_->EinzelBuchen(); }); });
     expectReportedOutage("ending the session", [&] {

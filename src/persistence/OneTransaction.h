@@ -1,0 +1,32 @@
+#pragma once
+
+#include "persistence/Database.h"
+#include "persistence/driver/Connection.h"
+
+#include <memory>
+#include <type_traits>
+#include <utility>
+
+namespace orv::db {
+
+// Runs work so that the database sees its statements as one: all of them, or none when a
+// statement fails or the process dies on the way. Work started inside such a unit joins it: a
+// failure inside ends the outer unit too, so an inner savepoint would have nothing to keep.
+template <typename Work>
+decltype(auto) inOneTransaction(Database& database, Work&& work) {
+    const std::shared_ptr<Connection> connection = database.connection();
+    if (connection->transactionDepth() > 0) {
+        return std::forward<Work>(work)();
+    }
+    Transaction transaction(*connection);
+    if constexpr (std::is_void_v<std::invoke_result_t<Work>>) {
+        std::forward<Work>(work)();
+        transaction.commit();
+    } else {
+        auto result = std::forward<Work>(work)();
+        transaction.commit();
+        return result;
+    }
+}
+
+}  // namespace orv::db
