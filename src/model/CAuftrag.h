@@ -16,9 +16,9 @@ namespace orv {
 class CStoppUhren;
 class cLeistung;
 
-// An order's own values, apart from its links to the session: what a failed step puts back.
+// An order's own values, apart from its links to the session and its entries: what a failed
+// step puts back.
 struct OrderValues {
-    KeyedCollection<cLeistung> leistungen_;
     std::shared_ptr<cLeistung> leistung_;  // the current entry
     std::int32_t mandantId_ = 0;
     std::int32_t mandantNr_ = 0;
@@ -182,6 +182,7 @@ private:
 
     CStoppUhren* owner_;
     ObjectTrace trace_;
+    Leistungen_t leistungen_;
 };
 
 }  // namespace orv

@@ -5,8 +5,9 @@
 #include "model/cLeistung.h"
 #include "persistence/OneTransaction.h"
 
+#include <cstddef>
 #include <memory>
-#include <optional>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -22,20 +23,25 @@ class CStoppUhren;
 // from its last tick.
 //
 //     RestorePoint(session).keep(order).run([&] { ... });
+//
+// Keeping costs the same for an order of three entries as for one of thousands: collections are
+// not copied. A step only appends new orders and entries, and removes kept ones; so a collection
+// returns to its items by dropping what came after its last item and putting kept items back
+// where they were.
 class RestorePoint {
 public:
-    // Keeps which stopwatch runs and the productive total.
+    // Keeps which stopwatch runs, the productive total and the session's orders.
     explicit RestorePoint(CStoppUhren& session);
     RestorePoint(const RestorePoint&) = delete;
     RestorePoint& operator=(const RestorePoint&) = delete;
     ~RestorePoint();
 
-    // The order's values and entries, and its current entry (the idle order's first one).
+    // The order's values, its place among the session's orders, its entries, and its current
+    // entry (the idle order's first one).
     RestorePoint& keep(CAuftrag& order);
-    // The entry's values and its text lines.
+    // The entry's values, its text lines, and its places in its order and among the released
+    // entries.
     RestorePoint& keep(cLeistung& entry);
-    // The session's orders and its released entries, for steps that add or remove orders.
-    RestorePoint& keepOrders();
 
     template <typename Work>
     decltype(auto) run(Work&& work) {
@@ -68,9 +74,32 @@ private:
         EntryValues values;
         std::vector<std::pair<std::shared_ptr<CText>, CText>> lines;
     };
-    struct KeptOrders {
-        KeyedCollection<CAuftrag> orders;
-        std::optional<KeyedCollection<cLeistung>> released;
+
+    // What a collection held: its length and last key, and where kept items stood in it.
+    template <typename T>
+    class Collections {
+    public:
+        void mark(KeyedCollection<T>& collection, std::shared_ptr<void> owner);
+        void member(KeyedCollection<T>& collection, std::shared_ptr<void> owner,
+                    const std::shared_ptr<T>& item, const QString& key);
+        // Collections for which valid() says no are gone or replaced; they are left alone.
+        template <typename Valid>
+        void restore(Valid&& valid) const;
+
+    private:
+        struct Mark {
+            std::shared_ptr<void> owner;  // keeps an order alive whose entries are marked
+            std::size_t count = 0;
+            QString lastKey;
+        };
+        struct Member {
+            KeyedCollection<T>* collection;
+            std::shared_ptr<T> item;
+            QString key;
+            std::size_t position;
+        };
+        std::unordered_map<KeyedCollection<T>*, Mark> marks_;
+        std::vector<Member> members_;
     };
 
     CStoppUhren& session_;
@@ -79,7 +108,9 @@ private:
     std::int32_t productiveSeconds_;
     std::vector<KeptOrder> orders_;
     std::vector<KeptEntry> entries_;
-    std::unique_ptr<KeptOrders> collections_;
+    Collections<CAuftrag> orderCollections_;
+    Collections<cLeistung> entryCollections_;
+    KeyedCollection<cLeistung>* released_ = nullptr;
     // Each object once: a step may book many entries of one order.
     std::unordered_set<const void*> kept_;
 };

@@ -237,8 +237,6 @@ void cLeistung::AuftragAendern(std::int32_t newAuftragId, bool asNew) {
         point.keep(*this).keep(Auftrag());
         if (const std::shared_ptr<CAuftrag> target = session_.AuftragZuAuftragId(newAuftragId)) {
             point.keep(*target);
-        } else if (newAuftragId >= 1) {
-            point.keepOrders();  // a new order joins them
         }
         point.run([&] { auftragAendern(newAuftragId, asNew); });
     });

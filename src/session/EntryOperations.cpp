@@ -162,7 +162,7 @@ bool CStoppUhren::LeistungLoeschen(QString& auftragKey, QString& leistungKey) {
         const std::shared_ptr<CAuftrag> auftrag = auftraege_.item(auftragKey);
         const std::shared_ptr<cLeistung> leistung = auftrag->Leistung(leistungKey);
         RestorePoint point(*this);
-        point.keep(*leistung).keep(*auftrag).keep(LeerlaufAuftrag()).keepOrders();
+        point.keep(*leistung).keep(*auftrag).keep(LeerlaufAuftrag());
         return point.run([&] {
             const bool result = leistung->Loeschen(true);
             auftragsSekunden_ = rt::subtractLong(auftragsSekunden_, leistung->Sekunden());
@@ -195,7 +195,7 @@ std::int32_t CStoppUhren::LeistungBearbeiten(QString& auftragKey, QString& leist
                 // together.
                 const std::shared_ptr<CAuftrag> auftrag = leistung->Auftrag().shared_from_this();
                 RestorePoint point(*this);
-                point.keep(*leistung).keep(*auftrag).keep(LeerlaufAuftrag()).keepOrders();
+                point.keep(*leistung).keep(*auftrag).keep(LeerlaufAuftrag());
                 if (const std::shared_ptr<CAuftrag> ziel = AuftragZuAuftragId(auftragId)) {
                     point.keep(*ziel);
                 }

@@ -132,13 +132,10 @@ decltype(auto) CStoppUhren::wechseln(RestorePoint& point, Work&& work) {
 bool CStoppUhren::AuftragStarten(QString& key, bool& neu) {
     Procedure p(trace_, "AuftragStarten");
     return p.run([&] {
+        // A new order only joins the session's orders, which every restore point keeps.
         RestorePoint point(*this);
-        if (neu) {
-            point.keepOrders();
-        } else if (key != CAuftrag::LeerlaufKey()) {
-            point.keep(*auftraege_.item(key));
-        } else {
-            point.keep(LeerlaufAuftrag());
+        if (!neu) {
+            point.keep(key != CAuftrag::LeerlaufKey() ? *auftraege_.item(key) : LeerlaufAuftrag());
         }
         return wechseln(point, [&] { return auftragStarten(key, neu); });
     });
