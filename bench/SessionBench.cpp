@@ -577,18 +577,23 @@ void SavingTickFloor(benchmark::State& state, Backend backend) {
     }
     Direct direct(*d);
     const int update = direct.prepare(kUpdateSql, 11);
+    const int insert = direct.prepare(kInsertSql, 5);
+    // The rows the session writes: the first order's and the entry its start has just added at
+    // the end of the table.
     std::int64_t order = 0;
-    std::int64_t entry = 0;
     {
         auto c = d->database().connection();
         auto r = c->query(
-            "SELECT VorgangParentId, idLeistungZeiterfassung FROM tLeistungZeiterfassung"
-            " WHERE ps_id = $1 AND VorgangParentId > 0 ORDER BY idLeistungZeiterfassung LIMIT 1",
+            "SELECT idLeistungZeiterfassung FROM tLeistungZeiterfassung WHERE ps_id = $1 AND"
+            " VorgangParentKey IS NULL AND idAuftrag > 0 ORDER BY idLeistungZeiterfassung LIMIT 1",
             db::Params{std::int64_t{kEmployee}});
         r->next();
         order = r->toInt64(0);
-        entry = r->toInt64(1);
     }
+    const std::string employee = number(kEmployee);
+    const std::int64_t entry =
+        direct.run(insert, {employee.c_str(), "0", number(order).c_str(),
+                            prefixed('a', number(order)).c_str(), "2026-03-16 08:00:00"});
     const std::string orderId = number(order);
     const std::string entryId = number(entry);
     const std::string beginn = "2026-03-16 08:00:00";
