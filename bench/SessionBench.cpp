@@ -326,9 +326,18 @@ public:
         return n;
     }
 
-    // A transaction as the component opens one: SQLite takes its write lock at the begin.
-    void begin() { execute(lite_ != nullptr ? "BEGIN IMMEDIATE" : "BEGIN"); }
-    void commit() { execute("COMMIT"); }
+    // A transaction as the component opens one: SQLite takes its write lock at the begin, and
+    // a transaction begun inside another joins it.
+    void begin() {
+        if (depth_++ == 0) {
+            execute(lite_ != nullptr ? "BEGIN IMMEDIATE" : "BEGIN");
+        }
+    }
+    void commit() {
+        if (--depth_ == 0) {
+            execute("COMMIT");
+        }
+    }
 
     // Runs the statement; the first column of its first row, or 0.
     std::int64_t run(int n, std::initializer_list<const char*> values) {
@@ -427,6 +436,7 @@ private:
     PGconn* pg_ = nullptr;
     std::vector<sqlite3_stmt*> statements_;
     int prepared_ = 0;
+    int depth_ = 0;
 };
 
 // ---- switching the running stopwatch ------------------------------------------------------
@@ -873,6 +883,8 @@ void BookingFloorRun(benchmark::State& state, Backend backend, bool summed) {
                 }
                 l.push_back(e.line);
             }
+            // The whole summed booking is one transaction, as in the session.
+            direct.begin();
             for (std::int64_t auftragId : orders) {
                 const auto& l = lines[auftragId];
                 floor.book(auftragId, kBookedSeconds * static_cast<int>(l.size()), l, "");
@@ -880,10 +892,14 @@ void BookingFloorRun(benchmark::State& state, Backend backend, bool summed) {
             for (const ReleasedEntry& e : entries) {
                 direct.run(remove, {number(e.id).c_str()});
             }
+            direct.commit();
         } else {
+            // Each entry's service and the end of the entry are one transaction.
             for (const ReleasedEntry& e : entries) {
+                direct.begin();
                 floor.book(e.auftragId, kBookedSeconds, {e.line}, "Telefonat mit Frau Müller");
                 direct.run(remove, {number(e.id).c_str()});
+                direct.commit();
             }
         }
         state.SetIterationTime(secondsOf(t0, Clock::now()));
