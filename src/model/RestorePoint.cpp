@@ -70,6 +70,10 @@ db::Database& RestorePoint::database() const {
     return session_.platform().officeDatabase();
 }
 
+bool RestorePoint::inTransaction() const {
+    return database().connection()->transactionDepth() > 0;
+}
+
 RestorePoint& RestorePoint::keep(CAuftrag& order) {
     if (!kept_.insert(&order).second) {
         return *this;
@@ -100,6 +104,11 @@ RestorePoint& RestorePoint::keep(cLeistung& entry) {
     }
     const std::shared_ptr<cLeistung> alive = kept.entry.alive;
     entries_.push_back(std::move(kept));
+    // A booked or deleted entry is in no collection any more. It may still be the current entry
+    // of the order it left, and the order it was moved to may be gone.
+    if (entry.status_ >= AuftragStatus_Geloescht) {
+        return *this;
+    }
     if (entry.auftrag_ != nullptr) {
         entryCollections_.member(entry.auftrag_->leistungen_,
                                  entry.auftrag_->weak_from_this().lock(), alive, entry.Key());

@@ -4,6 +4,7 @@
 #include "model/CText.h"
 #include "model/cLeistung.h"
 #include "persistence/OneTransaction.h"
+#include "session/diagnostics/OrvError.h"
 
 #include <cstddef>
 #include <memory>
@@ -43,20 +44,33 @@ public:
     // entries.
     RestorePoint& keep(cLeistung& entry);
 
+    // A step that owns its transaction is done again, twice at most, when the database gave it
+    // up to break a deadlock with another workstation: it starts from the objects as they were.
     template <typename Work>
     decltype(auto) run(Work&& work) {
-        try {
-            return db::inOneTransaction(database(), std::forward<Work>(work));
-        } catch (...) {
-            restore();
-            throw;
+        const bool ownsTransaction = !inTransaction();
+        for (int attempt = 1;; ++attempt) {
+            try {
+                return db::inOneTransaction(database(), work);
+            } catch (const OrvError& error) {
+                restore();
+                if (!ownsTransaction || !error.retryable() || attempt == kAttempts) {
+                    throw;
+                }
+            } catch (...) {
+                restore();
+                throw;
+            }
         }
     }
 
     void restore() const;
 
 private:
+    static constexpr int kAttempts = 3;
+
     db::Database& database() const;
+    bool inTransaction() const;
 
     // The object itself, held alive when shared: a step may drop it from every collection.
     template <typename T>

@@ -10,6 +10,7 @@
 #include "session/diagnostics/Procedure.h"
 #include "session/runtime/Runtime.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace orv {
@@ -104,10 +105,19 @@ void CStoppUhren::sammelBuchen() {
         leistung->Status(AuftragStatus_Geloescht);
     }
 
+    // Booked in the order of the office orders: two employees booking the same orders at once
+    // take the orders' locks in the same order and never wait for each other in a circle.
+    std::vector<std::shared_ptr<cLeistung>> folge;
+    for (const std::shared_ptr<cLeistung>& summe : summen) {
+        folge.push_back(summe);
+    }
+    std::stable_sort(folge.begin(), folge.end(), [](const auto& a, const auto& b) {
+        return a->Auftrag().AuftragId() < b->Auftrag().AuftragId();
+    });
     bool wert = false;
     {
         std::unique_ptr<platform::BuchungsNachlauf> nachlauf = platform_.createBuchungsNachlauf();
-        for (const std::shared_ptr<cLeistung>& summe : summen) {
+        for (const std::shared_ptr<cLeistung>& summe : folge) {
             DbAccess().InsertLeistung(*summe);
             std::int32_t auftragId = summe->Auftrag().AuftragId();
             nachlauf->AuftragNachlauf(auftragId, wert);

@@ -138,6 +138,35 @@ TEST_P(EntryOperationsTest, EditingCanMoveTheEntryToAnotherOfficeOrder) {
     expectOrdersBalanced();
 }
 
+// The order an entry left still calls it its current entry; once the entry is deleted and the
+// finished order it moved to is gone with it, the first order starts and stops as any other.
+TEST_P(EntryOperationsTest, AnOrderWhoseEntryWasMovedAwayAndDeletedStartsAgain) {
+    auto auftrag = workedOn(5001, 600);
+    QString zielKey = workedOn(5002, 300)->Key();
+    ASSERT_TRUE(session_->AuftragBeenden(zielKey));
+    QString auftragKey = auftrag->Key();
+    QString leistungKey = firstKey(*auftrag);
+    platform_->frmLeistung().answer(LeistungAnzeigenAnswer{kGeaendert, 600, 5002});
+    session_->LeistungBearbeiten(auftragKey, leistungKey);
+    ASSERT_EQ(auftragKey, zielKey);
+    std::vector<QString> keys;
+    for (const auto& leistung : session_->Auftrag(zielKey)->Leistungen()) {
+        keys.push_back(leistung->Key());
+    }
+    for (QString& key : keys) {
+        ASSERT_TRUE(session_->LeistungLoeschen(zielKey, key));
+    }
+    ASSERT_FALSE(session_->Auftraege().contains(zielKey)) << "finished and empty, it went";
+
+    const std::int32_t idle = idleSeconds();
+    switchTo(auftrag->Key());
+    ASSERT_TRUE(tickClock(120));
+    switchTo(CAuftrag::LeerlaufKey());
+    EXPECT_EQ(auftrag->Sekunden(), 120);
+    EXPECT_EQ(idleSeconds(), idle);
+    expectOrdersBalanced();
+}
+
 TEST_P(EntryOperationsTest, DeletingAnEntryReturnsItsTimeAndRemovesAFinishedEmptyOrder) {
     auto auftrag = workedOn(5001, 900);
     QString auftragKey = auftrag->Key();

@@ -5,10 +5,14 @@
 #include "SessionTestSupport.h"
 #include "TestQueries.h"
 
+#include "persistence/Database.h"
+#include "persistence/driver/Connection.h"
 #include "session/diagnostics/OrvError.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
 #include <utility>
 
 namespace orv {
@@ -277,6 +281,50 @@ TEST_P(FailedStepTest, AFailedSummedBookingBooksNothingAndBooksOnceWhenDoneAgain
     EXPECT_EQ(count(QStringLiteral("tLeistung WHERE flAuftrag = 5001 AND flMitarbeiter = 7"
                                    " AND dmAnzahl = 1")),
               1);
+}
+
+// Another workstation holds the entry's row and then waits for the order's row, which the stop
+// has just written: the server breaks the deadlock by giving up the stop, which waited longer.
+// The stop is done again once the other transaction is through, and nobody sees a failure.
+TEST_P(FailedStepTest, AStopTheServerGaveUpForADeadlockIsDoneAgain) {
+    if (backend() != db::Backend::Postgres) {
+        GTEST_SKIP() << "Verklemmungen löst nur der Server auf.";
+    }
+    auto auftrag = startNewOrder(5001);
+    tick(30);
+    const std::string orderId = std::to_string(auftrag->Id());
+    const std::string entryId = std::to_string(auftrag->AktuelleLeistung()->Id());
+    db::Database other(temp().target());
+    const std::shared_ptr<db::Connection> andere = other.connection();
+    andere->execute("BEGIN");
+    andere->execute(
+        "UPDATE tLeistungZeiterfassung SET Text2 = 'andere' WHERE"
+        " idLeistungZeiterfassung = " +
+        entryId);
+    bool andereDurch = false;
+    std::thread zweiter([&] {
+        // The stop has written the order's row by now and waits for the entry's.
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        andere->execute(
+            "UPDATE tLeistungZeiterfassung SET Text2 = 'andere' WHERE"
+            " idLeistungZeiterfassung = " +
+            orderId);
+        andere->execute("COMMIT");
+        andereDurch = true;
+    });
+    platform_->trace().clear();
+    bool beenden = false;
+    const std::optional<OrvError> error =
+        test::failureOf([&] { session_->AuftragAnhalten(beenden); });
+    zweiter.join();
+    EXPECT_FALSE(error.has_value()) << error->description().toStdString();
+    EXPECT_EQ(auftrag->Status(), AuftragStatus_InAktiv);
+    EXPECT_EQ(row(auftrag->Id())->status, AuftragStatus_InAktiv);
+    EXPECT_EQ(row(auftrag->Id())->sekunden, 30);
+    EXPECT_EQ(row(auftrag->Leistung(QStringLiteral("1"))->Id())->status, AuftragStatus_Beendet);
+    EXPECT_TRUE(andereDurch) << "the other workstation's transaction went through first";
+    EXPECT_EQ(platform_->trace().messages().count(QStringLiteral("Begin Anhalten")), 4)
+        << "the order and its entry stopped twice: the stop was done again";
 }
 
 ORV_INSTANTIATE_FOR_BACKENDS(FailedStepTest);

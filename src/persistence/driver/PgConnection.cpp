@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <string_view>
 #include <vector>
 
 namespace orv::db {
@@ -254,8 +255,16 @@ PgConnection::Result PgConnection::run(std::string_view sql, std::span<const DbV
     const ExecStatusType status = PQresultStatus(r.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
         const char* message = r ? PQresultErrorMessage(r.get()) : PQerrorMessage(conn_);
-        throwStatementError(
-            message != nullptr && *message != '\0' ? message : PQerrorMessage(conn_), sql);
+        if (message == nullptr || *message == '\0') {
+            message = PQerrorMessage(conn_);
+        }
+        // A deadlock broken by the server, or a serialization failure: done again, it may pass.
+        const char* state = r ? PQresultErrorField(r.get(), PG_DIAG_SQLSTATE) : nullptr;
+        if (state != nullptr &&
+            (std::string_view(state) == "40P01" || std::string_view(state) == "40001")) {
+            throwDriverError(kName, message, sql, true);
+        }
+        throwStatementError(message, sql);
     }
     return Result{std::move(r)};
 }
