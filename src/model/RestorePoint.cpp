@@ -70,10 +70,6 @@ db::Database& RestorePoint::database() const {
     return session_.platform().officeDatabase();
 }
 
-bool RestorePoint::inTransaction() const {
-    return database().connection()->transactionDepth() > 0;
-}
-
 RestorePoint& RestorePoint::keep(CAuftrag& order) {
     if (!kept_.insert(&order).second) {
         return *this;

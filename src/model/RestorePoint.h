@@ -4,7 +4,6 @@
 #include "model/CText.h"
 #include "model/cLeistung.h"
 #include "persistence/OneTransaction.h"
-#include "session/diagnostics/OrvError.h"
 
 #include <cstddef>
 #include <memory>
@@ -44,33 +43,17 @@ public:
     // entries.
     RestorePoint& keep(cLeistung& entry);
 
-    // A step that owns its transaction is done again, twice at most, when the database gave it
-    // up to break a deadlock with another workstation: it starts from the objects as they were.
+    // A step the database gave up to break a deadlock is done again from the restored objects.
     template <typename Work>
     decltype(auto) run(Work&& work) {
-        const bool ownsTransaction = !inTransaction();
-        for (int attempt = 1;; ++attempt) {
-            try {
-                return db::inOneTransaction(database(), work);
-            } catch (const OrvError& error) {
-                restore();
-                if (!ownsTransaction || !error.retryable() || attempt == kAttempts) {
-                    throw;
-                }
-            } catch (...) {
-                restore();
-                throw;
-            }
-        }
+        return db::inOneTransactionRetrying(database(), std::forward<Work>(work),
+                                            [this] { restore(); });
     }
 
     void restore() const;
 
 private:
-    static constexpr int kAttempts = 3;
-
     db::Database& database() const;
-    bool inTransaction() const;
 
     // The object itself, held alive when shared: a step may drop it from every collection.
     template <typename T>

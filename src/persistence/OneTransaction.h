@@ -2,6 +2,7 @@
 
 #include "persistence/Database.h"
 #include "persistence/driver/Connection.h"
+#include "session/diagnostics/OrvError.h"
 
 #include <memory>
 #include <type_traits>
@@ -26,6 +27,28 @@ decltype(auto) inOneTransaction(Database& database, Work&& work) {
         auto result = std::forward<Work>(work)();
         transaction.commit();
         return result;
+    }
+}
+
+// Like inOneTransaction; a unit that owns its transaction is done again when the database gave
+// it up to break a deadlock or a conflict between two writers, three attempts in all. After
+// every failure undo() puts back what the work changed outside the database.
+template <typename Work, typename Undo>
+decltype(auto) inOneTransactionRetrying(Database& database, Work&& work, Undo&& undo) {
+    constexpr int kAttempts = 3;
+    const bool ownsTransaction = database.connection()->transactionDepth() == 0;
+    for (int attempt = 1;; ++attempt) {
+        try {
+            return inOneTransaction(database, work);
+        } catch (const OrvError& error) {
+            undo();
+            if (!ownsTransaction || !error.retryable() || attempt == kAttempts) {
+                throw;
+            }
+        } catch (...) {
+            undo();
+            throw;
+        }
     }
 }
 

@@ -28,10 +28,16 @@ void CStoppUhren::AuftraegeLeistungenLaden() {
         // entries has nothing left to book. Only idle rows that name an order are rewritten:
         // rewriting every employee's idle rows at each start makes the starts of a whole office
         // wait for, and deadlock with, each other and every running session's saves.
-        service.Execute(QStringLiteral(
+        // Both touch other employees' rows while their sessions write: a deadlock the server
+        // breaks by giving one of them up is no reason for this start to fail.
+        const auto aufraeumen = [&](const QString& sql) {
+            db::inOneTransactionRetrying(
+                platform_.officeDatabase(), [&] { service.Execute(sql); }, [] {});
+        };
+        aufraeumen(QStringLiteral(
             "UPDATE tLeistungZeiterfassung SET idAuftrag = 0 WHERE (VorgangKey = 'p0' or "
             "VorgangParentKey ='p0') AND idAuftrag <> 0"));
-        service.Execute(
+        aufraeumen(
             QStringLiteral("DELETE FROM tLeistungZeiterfassung WHERE VorgangParentKey IS NULL AND  "
                            "Status = 2") +
             QStringLiteral(" AND idLeistungZeiterfassung NOT IN (SELECT VorgangParentId FROm "

@@ -20,8 +20,9 @@ namespace {
 constexpr const char* kName = "PostgreSQL";
 
 // Without a limit, a server host that stopped answering holds the workstation for as long as the
-// operating system keeps the socket waiting, minutes or more. The connection string's own
-// setting, or PGCONNECT_TIMEOUT, still decides when there is one.
+// operating system keeps the socket waiting, minutes or more. Half a minute, because a busy server
+// that a whole office connects to at nine o'clock takes its time to answer each. The connection
+// string's own setting, or PGCONNECT_TIMEOUT, still decides when there is one.
 QString withConnectTimeout(const QString& conninfo) {
     if (conninfo.contains(QLatin1String("connect_timeout")) ||
         qEnvironmentVariableIsSet("PGCONNECT_TIMEOUT")) {
@@ -32,9 +33,9 @@ QString withConnectTimeout(const QString& conninfo) {
         trimmed.startsWith(QLatin1String("postgres://"))) {
         return trimmed +
                (trimmed.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?')) +
-               QStringLiteral("connect_timeout=10");
+               QStringLiteral("connect_timeout=30");
     }
-    return QStringLiteral("connect_timeout=10 ") + conninfo;
+    return QStringLiteral("connect_timeout=30 ") + conninfo;
 }
 
 struct ResultDeleter {
