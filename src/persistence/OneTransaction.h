@@ -4,7 +4,9 @@
 #include "persistence/driver/Connection.h"
 #include "session/diagnostics/OrvError.h"
 
+#include <chrono>
 #include <memory>
+#include <thread>
 #include <type_traits>
 #include <utility>
 
@@ -31,11 +33,12 @@ decltype(auto) inOneTransaction(Database& database, Work&& work) {
 }
 
 // Like inOneTransaction; a unit that owns its transaction is done again when the database gave
-// it up to break a deadlock or a conflict between two writers, three attempts in all. After
-// every failure undo() puts back what the work changed outside the database.
+// it up to break a deadlock or a conflict between two writers, five attempts in all, each after
+// a longer pause in which the other writer can finish. After every failure undo() puts back
+// what the work changed outside the database.
 template <typename Work, typename Undo>
 decltype(auto) inOneTransactionRetrying(Database& database, Work&& work, Undo&& undo) {
-    constexpr int kAttempts = 3;
+    constexpr int kAttempts = 5;
     const bool ownsTransaction = database.connection()->transactionDepth() == 0;
     for (int attempt = 1;; ++attempt) {
         try {
@@ -45,6 +48,7 @@ decltype(auto) inOneTransactionRetrying(Database& database, Work&& work, Undo&& 
             if (!ownsTransaction || !error.retryable() || attempt == kAttempts) {
                 throw;
             }
+            std::this_thread::sleep_for(std::chrono::milliseconds(25 << attempt));
         } catch (...) {
             undo();
             throw;
