@@ -166,7 +166,7 @@ private:
     // An order whose stopwatch is finished and that holds no entry any more goes.
     void auftragOhneLeistungenLoeschen(const std::shared_ptr<CAuftrag>& auftrag);
     // Time moved between the idle order and a productive order: the idle order and its entry
-    // lose what the productive total gains. Objects only: the caller saves the idle order.
+    // lose what the productive total gains, and their rows are written.
     void leerlaufVerrechnen(std::int32_t differenz);
     std::int32_t lookUpPersonNumber(std::int32_t id, bool kanzlei);
 
