@@ -14,12 +14,17 @@ namespace orv::bench {
 class BenchDatabase {
 public:
     static std::unique_ptr<BenchDatabase> create(db::Backend backend);
+    // A schema of its own on the PostgreSQL server with that libpq connection string.
+    static std::unique_ptr<BenchDatabase> createOnServer(const QString& serverConninfo);
     ~BenchDatabase();
 
     db::Database& database() { return *database_; }
     const db::DbTarget& target() const { return target_; }
     std::string sqlitePath() const;
     std::string conninfo() const;  // with the schema as search path
+    const std::string& schema() const { return schema_; }
+    // Leaves the schema on the server when the database is released, for a look afterwards.
+    void keepSchema() { keep_ = true; }
 
 private:
     BenchDatabase() = default;
@@ -28,6 +33,7 @@ private:
     QString serverConninfo_;
     QTemporaryDir dir_;
     std::string schema_;
+    bool keep_ = false;
     std::unique_ptr<db::Database> database_;
 };
 

@@ -3,10 +3,13 @@
 # unix socket in a temporary folder.
 #   scripts/pg-test-cluster.sh start DIR   creates and starts it; prints the connection string
 #   scripts/pg-test-cluster.sh restart DIR restarts the server (the tests use it for reconnects)
+#   scripts/pg-test-cluster.sh halt DIR    stops the server and keeps the cluster: the outage
+#                                          tests take their own cluster away and bring it back
+#                                          with start
 #   scripts/pg-test-cluster.sh stop DIR    stops it and removes DIR
 set -euo pipefail
 
-cmd=${1:?start, restart or stop}
+cmd=${1:?start, restart, halt or stop}
 dir=${2:?folder of the cluster}
 bindir=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
 [ -n "$bindir" ] || { echo "PostgreSQL-Server ist nicht installiert" >&2; exit 1; }
@@ -29,6 +32,9 @@ start)
     ;;
 restart)
     as_postgres "$bindir/pg_ctl" -D "$dir/data" -w -t 60 -m fast restart >/dev/null
+    ;;
+halt)
+    as_postgres "$bindir/pg_ctl" -D "$dir/data" -w -t 60 -m fast stop >/dev/null
     ;;
 stop)
     if [ -f "$dir/data/postmaster.pid" ]; then

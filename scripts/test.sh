@@ -68,6 +68,11 @@ configure_and_build() {
 pg_dir=""
 stop_cluster() {
     if [ -n "$pg_dir" ]; then
+        # Clusters of single tests that did not live to stop their own.
+        local own
+        for own in "$pg_dir"/eigen.*; do
+            [ -d "$own" ] && bash "$root/scripts/pg-test-cluster.sh" stop "$own"
+        done
         bash "$root/scripts/pg-test-cluster.sh" stop "$pg_dir" || true
         pg_dir=""
     fi
@@ -86,13 +91,14 @@ start_cluster() {
     if conninfo=$(bash scripts/pg-test-cluster.sh start "$pg_dir"); then
         export ORV_TEST_PG=$conninfo
         export ORV_TEST_PG_RESTART="bash '$root/scripts/pg-test-cluster.sh' restart '$pg_dir'"
+        export ORV_TEST_PG_OWN_DIR=$pg_dir
         echo "ORV_TEST_PG=$ORV_TEST_PG"
         record "PostgreSQL-Cluster" "ok" $((SECONDS - t0))
         return 0
     fi
     cat "$pg_dir/server.log" 2>/dev/null || true
     stop_cluster
-    unset ORV_TEST_PG ORV_TEST_PG_RESTART
+    unset ORV_TEST_PG ORV_TEST_PG_RESTART ORV_TEST_PG_OWN_DIR
     if [ "${CI:-}" = true ]; then
         echo "Der PostgreSQL-Testcluster startet nicht; unter CI zählt das als Fehler." >&2
         record "PostgreSQL-Cluster" "FEHLER" $((SECONDS - t0))

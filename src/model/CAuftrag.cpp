@@ -1,8 +1,9 @@
 #include "model/CAuftrag.h"
 
 #include "model/OrderPicking.h"
+#include "model/RestorePoint.h"
+#include "model/RowStatus.h"
 #include "model/cLeistung.h"
-#include "persistence/DbService.h"
 #include "persistence/gateway/CDBAccess.h"
 #include "platform/Clock.h"
 #include "platform/PlatformFactory.h"
@@ -128,76 +129,81 @@ void CAuftrag::Increment() {
 }
 
 void CAuftrag::updateStatusRow() {
-    db::DbService service(owner_->platform().officeDatabase());
-    service.Open();
-    service.Execute(QStringLiteral("UPDATE tLeistungzeiterfassung SET Status = ") +
-                    QString::number(status_) + QStringLiteral(" WHERE idLeistungZeiterfassung = ") +
-                    QString::number(id_));
-    service.Close();
+    writeRowStatus(owner_->platform().officeDatabase(), id_, status_);
 }
 
 void CAuftrag::Starten(bool setBeginn) {
     Procedure p(trace_, "Starten");
-    p.run([&] {
-        // A productive order starts a new entry unless its current one still runs; the idle
-        // order keeps counting on the entry it has.
-        bool newEntry = false;
-        if (leistung_ == nullptr) {
-            newEntry = !leerlauf_ || leistungen_.empty();
-            if (!newEntry) {
-                leistung_ = leistungen_.at(1);
-            }
-        } else {
-            newEntry = !leerlauf_ && leistung_->Status() != AuftragStatus_Aktiv;
+    // A new entry row, the order's and the entry's running state: a start happens or not.
+    p.run([&] { RestorePoint(*owner_).keep(*this).run([&] { starten(setBeginn); }); });
+}
+
+void CAuftrag::starten(bool setBeginn) {
+    // A productive order starts a new entry unless its current one still runs; the idle
+    // order keeps counting on the entry it has.
+    bool newEntry = false;
+    if (leistung_ == nullptr) {
+        newEntry = !leerlauf_ || leistungen_.empty();
+        if (!newEntry) {
+            leistung_ = leistungen_.at(1);
         }
-        if (newEntry) {
-            auto leistung = std::make_shared<cLeistung>(*owner_);
-            leistung->Init(*this, true);
-            leistungen_.Add(leistung, leistung->Key());
-            leistung_ = std::move(leistung);
-        }
-        const QDateTime current = now();
-        letzterTick_ = current;
-        status_ = AuftragStatus_Aktiv;
-        updateStatusRow();
-        if (setBeginn) {
-            beginn_ = current;
-        }
-        leistung_->Starten(true);
-        owner_->AuftragLaeuft(!leerlauf_);
-    });
+    } else {
+        newEntry = !leerlauf_ && leistung_->Status() != AuftragStatus_Aktiv;
+    }
+    if (newEntry) {
+        auto leistung = std::make_shared<cLeistung>(*owner_);
+        leistung->Init(*this, true);
+        leistungen_.Add(leistung, leistung->Key());
+        leistung_ = std::move(leistung);
+    }
+    const QDateTime current = now();
+    letzterTick_ = current;
+    status_ = AuftragStatus_Aktiv;
+    updateStatusRow();
+    if (setBeginn) {
+        beginn_ = current;
+    }
+    leistung_->Starten(true);
+    owner_->AuftragLaeuft(!leerlauf_);
 }
 
 void CAuftrag::Anhalten(bool pause, bool beenden) {
     Procedure p(trace_, "Anhalten");
-    p.run([&] {
-        owner_->AuftragLaeuft(false);
-        if (!pause) {
-            if (beenden) {
-                ende_ = now();
-                status_ = AuftragStatus_Beendet;
-            } else {
-                status_ = AuftragStatus_InAktiv;
-            }
+    // The entry's end and the order's state and seconds reach the database together.
+    p.run([&] { RestorePoint(*owner_).keep(*this).run([&] { anhalten(pause, beenden); }); });
+}
+
+void CAuftrag::anhalten(bool pause, bool beenden) {
+    owner_->AuftragLaeuft(false);
+    if (!pause) {
+        if (beenden) {
+            ende_ = now();
+            status_ = AuftragStatus_Beendet;
+        } else {
+            status_ = AuftragStatus_InAktiv;
         }
-        if (leistung_ != nullptr) {
-            leistung_->Anhalten(pause, !leerlauf_);
-            if (!leerlauf_) {
-                leistung_->StandardTextSetzen(leistungsTextVorgabe_);
-            }
+    }
+    // The entry stops without a save of its own: Speichern writes it with the order.
+    if (leistung_ != nullptr) {
+        leistung_->Anhalten(pause, !leerlauf_);
+        if (!leerlauf_) {
+            leistung_->StandardTextSetzen(leistungsTextVorgabe_);
         }
-        Speichern();
-    });
+    }
+    Speichern();
 }
 
 void CAuftrag::Speichern() {
     Procedure p(trace_, "Speichern");
+    // The order's seconds are its entries' seconds: the two rows never disagree in the database.
     p.run([&] {
-        owner_->DbAccess().UpdateAuftrag(*this);
-        if (leistung_ != nullptr) {
-            trace_.trace(QStringLiteral("moLeistung.Speichern False"));
-            leistung_->Speichern(false);
-        }
+        RestorePoint(*owner_).keep(*this).run([&] {
+            owner_->DbAccess().UpdateAuftrag(*this);
+            if (leistung_ != nullptr) {
+                trace_.trace(QStringLiteral("moLeistung.Speichern False"));
+                leistung_->Speichern(false);
+            }
+        });
     });
 }
 
@@ -208,60 +214,63 @@ void CAuftrag::Loeschen() {
 
 void CAuftrag::AuftragAendern(std::int32_t id) {
     Procedure p(trace_, "AuftragAendern");
-    p.run([&] {
-        auftragId_ = id;
-        if (id < 1) {
-            mandantId_ = 0;
-            mandantNr_ = 0;
-            angelegenheitId_ = 0;
-            angelegenheitNr_ = 0;
-            auftragArtNr_ = 0;
-            lfdNr_ = 0;
-            objektNr_ = 0;
-            jahr_ = 0;
-            monat_ = 0;
-            mandant_.clear();
-            angelegenheit_.clear();
-            angelegenheitErweitert_.clear();
-            auftragArt_ = QStringLiteral("0");
-            fakturiert_ = false;
-        } else {
-            std::unique_ptr<platform::OfficeOrder> order = owner_->platform().createOfficeOrder();
-            order->Load(id);
-            const platform::OfficeOrder::Values& v = order->values();
-            mandantId_ = v.mandantId;
-            mandant_ = v.mandant;
-            mandantNr_ = v.mandantNr;
-            angelegenheitId_ = v.angelegenheitId;
-            angelegenheitNr_ = v.angelegenheitNr;
-            angelegenheit_ = v.angelegenheit;
-            angelegenheitErweitert_ = v.angelegenheitErweitert;
-            auftragArtNr_ = v.auftragArtNr;
-            auftragArt_ = v.auftragArt;
-            lfdNr_ = v.lfdNr;
-            objektNr_ = v.objektNr;
-            jahr_ = v.jahr;
-            monat_ = v.monat;
-            fakturiert_ = v.rechnungen > 0;
-            if (leistungsTextVorgabe_.isEmpty()) {
-                leistungsTextVorgabe_ = rt::left(angelegenheit_, kLeistungsTextLaenge);
-            }
-            order->Close();
+    // The order's values and its rows' office order change together.
+    p.run([&] { RestorePoint(*owner_).keep(*this).run([&] { auftragAendern(id); }); });
+}
+
+void CAuftrag::auftragAendern(std::int32_t id) {
+    auftragId_ = id;
+    if (id < 1) {
+        mandantId_ = 0;
+        mandantNr_ = 0;
+        angelegenheitId_ = 0;
+        angelegenheitNr_ = 0;
+        auftragArtNr_ = 0;
+        lfdNr_ = 0;
+        objektNr_ = 0;
+        jahr_ = 0;
+        monat_ = 0;
+        mandant_.clear();
+        angelegenheit_.clear();
+        angelegenheitErweitert_.clear();
+        auftragArt_ = QStringLiteral("0");
+        fakturiert_ = false;
+    } else {
+        std::unique_ptr<platform::OfficeOrder> order = owner_->platform().createOfficeOrder();
+        order->Load(id);
+        const platform::OfficeOrder::Values& v = order->values();
+        mandantId_ = v.mandantId;
+        mandant_ = v.mandant;
+        mandantNr_ = v.mandantNr;
+        angelegenheitId_ = v.angelegenheitId;
+        angelegenheitNr_ = v.angelegenheitNr;
+        angelegenheit_ = v.angelegenheit;
+        angelegenheitErweitert_ = v.angelegenheitErweitert;
+        auftragArtNr_ = v.auftragArtNr;
+        auftragArt_ = v.auftragArt;
+        lfdNr_ = v.lfdNr;
+        objektNr_ = v.objektNr;
+        jahr_ = v.jahr;
+        monat_ = v.monat;
+        fakturiert_ = v.rechnungen > 0;
+        if (leistungsTextVorgabe_.isEmpty()) {
+            leistungsTextVorgabe_ = rt::left(angelegenheit_, kLeistungsTextLaenge);
         }
-        if (id_ != 0) {
-            // The order's own row and every entry row that still exists follow the order.
-            QString ids = QString::number(id_);
-            for (const std::shared_ptr<cLeistung>& leistung : leistungen_) {
-                if (leistung->Status() < AuftragStatus_Geloescht) {
-                    ids += QLatin1Char(',') + QString::number(leistung->Id());
-                }
+        order->Close();
+    }
+    if (id_ != 0) {
+        // The order's own row and every entry row that still exists follow the order.
+        QString ids = QString::number(id_);
+        for (const std::shared_ptr<cLeistung>& leistung : leistungen_) {
+            if (leistung->Status() < AuftragStatus_Geloescht) {
+                ids += QLatin1Char(',') + QString::number(leistung->Id());
             }
-            owner_->DbAccess().Execute(
-                QStringLiteral("UPDATE tLeistungzeiterfassung Set idAuftrag = ") +
-                QString::number(auftragId_) + QStringLiteral(" WHERE idLeistungzeiterfassung IN(") +
-                ids + QLatin1Char(')'));
         }
-    });
+        owner_->DbAccess().Execute(
+            QStringLiteral("UPDATE tLeistungzeiterfassung Set idAuftrag = ") +
+            QString::number(auftragId_) + QStringLiteral(" WHERE idLeistungzeiterfassung IN(") +
+            ids + QLatin1Char(')'));
+    }
 }
 
 bool CAuftrag::AuftragBrowsen() {

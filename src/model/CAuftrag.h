@@ -9,16 +9,56 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 namespace orv {
 
 class CStoppUhren;
 class cLeistung;
 
+// An order's own values, apart from its links to the session and its entries: what a failed
+// step puts back.
+struct OrderValues {
+    std::shared_ptr<cLeistung> leistung_;  // the current entry
+    std::int32_t mandantId_ = 0;
+    std::int32_t mandantNr_ = 0;
+    QString mandant_;
+    std::int32_t auftragArtId_ = 0;
+    std::int32_t auftragArtNr_ = 0;
+    QString auftragArt_;
+    std::int32_t angelegenheitId_ = 0;
+    std::int32_t angelegenheitNr_ = 0;
+    QString angelegenheit_;
+    std::int32_t monat_ = 0;
+    std::int32_t jahr_ = 0;
+    std::int32_t lfdNr_ = 0;
+    std::int32_t objektNr_ = 0;
+    QString angelegenheitErweitert_;
+    std::int32_t sekunden_ = 0;
+    QString zeitText_;
+    QDateTime beginn_;
+    QDateTime ende_;
+    QDateTime letzterTick_;
+    std::int32_t id_ = 0;
+    std::int32_t auftragId_ = 0;
+    std::int32_t status_ = AuftragStatus_InAktiv;
+    bool leerlauf_ = false;
+    std::int32_t tickCounter_ = 0;
+    QString leistungsTextVorgabe_;
+    bool fakturiert_ = false;
+    bool vuvAuftrag_ = false;
+    bool isBewertung_ = false;
+    bool isSchenkung_ = false;
+    bool isErbschaft_ = false;
+    bool isGrundsteuer_ = false;
+    bool mehrfachAnlage_ = false;
+    QString objektBezeichnung_;
+};
+
 // One stopwatch of the employee: an order of a client with its running time and its time
 // entries, mirrored by one row of the time-recording table. The idle order ("p0") collects the
 // time spent on no order.
-class CAuftrag : public std::enable_shared_from_this<CAuftrag> {
+class CAuftrag : public std::enable_shared_from_this<CAuftrag>, private OrderValues {
 public:
     using Leistungen_t = KeyedCollection<cLeistung>;
     // The idle order's key; every other order's key is "a" and its row id.
@@ -127,50 +167,22 @@ public:
     void StoppUhren(CStoppUhren& owner) { owner_ = &owner; }
     // "MM/yyyy" of the order's period.
     QString PeriodeText() const;
+
     // Accounting steps since the last periodic save.
     std::int32_t tickCounter() const { return tickCounter_; }
 
 private:
+    friend class RestorePoint;
+
     QDateTime now() const;
     void updateStatusRow();
+    void starten(bool setBeginn);
+    void anhalten(bool pause, bool beenden);
+    void auftragAendern(std::int32_t id);
 
     CStoppUhren* owner_;
     ObjectTrace trace_;
     Leistungen_t leistungen_;
-    std::shared_ptr<cLeistung> leistung_;  // the current entry
-    std::int32_t mandantId_ = 0;
-    std::int32_t mandantNr_ = 0;
-    QString mandant_;
-    std::int32_t auftragArtId_ = 0;
-    std::int32_t auftragArtNr_ = 0;
-    QString auftragArt_;
-    std::int32_t angelegenheitId_ = 0;
-    std::int32_t angelegenheitNr_ = 0;
-    QString angelegenheit_;
-    std::int32_t monat_ = 0;
-    std::int32_t jahr_ = 0;
-    std::int32_t lfdNr_ = 0;
-    std::int32_t objektNr_ = 0;
-    QString angelegenheitErweitert_;
-    std::int32_t sekunden_ = 0;
-    QString zeitText_;
-    QDateTime beginn_;
-    QDateTime ende_;
-    QDateTime letzterTick_;
-    std::int32_t id_ = 0;
-    std::int32_t auftragId_ = 0;
-    std::int32_t status_ = AuftragStatus_InAktiv;
-    bool leerlauf_ = false;
-    std::int32_t tickCounter_ = 0;
-    QString leistungsTextVorgabe_;
-    bool fakturiert_ = false;
-    bool vuvAuftrag_ = false;
-    bool isBewertung_ = false;
-    bool isSchenkung_ = false;
-    bool isErbschaft_ = false;
-    bool isGrundsteuer_ = false;
-    bool mehrfachAnlage_ = false;
-    QString objektBezeichnung_;
 };
 
 }  // namespace orv

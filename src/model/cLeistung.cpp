@@ -2,8 +2,9 @@
 
 #include "model/CAuftrag.h"
 #include "model/OrderPicking.h"
+#include "model/RestorePoint.h"
+#include "model/RowStatus.h"
 #include "persistence/DbProcedure.h"
-#include "persistence/DbService.h"
 #include "persistence/gateway/CDBAccess.h"
 #include "platform/Clock.h"
 #include "platform/PlatformFactory.h"
@@ -13,6 +14,7 @@
 #include "session/runtime/Runtime.h"
 
 #include <cmath>
+#include <vector>
 
 namespace orv {
 namespace {
@@ -100,12 +102,7 @@ void cLeistung::Starten(bool setBeginn) {
             beginn_ = current;
         }
         status_ = AuftragStatus_Aktiv;
-        db::DbService service(session_.platform().officeDatabase());
-        service.Open();
-        service.Execute(QStringLiteral("UPDATE tLeistungzeiterfassung SET Status = ") +
-                        QString::number(status_) +
-                        QStringLiteral(" WHERE idLeistungZeiterfassung = ") + QString::number(id_));
-        service.Close();
+        writeRowStatus(session_.platform().officeDatabase(), id_, status_);
         letzterTick_ = current;
     });
 }
@@ -113,7 +110,8 @@ void cLeistung::Starten(bool setBeginn) {
 void cLeistung::Anhalten(bool pause, bool finish) {
     Procedure p(trace_, "Anhalten");
     p.run([&] {
-        // A finished, booked or deleted entry keeps its end.
+        // A finished, booked or deleted entry keeps its end. The row is not written here: the
+        // order that stops its entry saves both right after.
         if (status_ >= AuftragStatus_Beendet) {
             return;
         }
@@ -121,33 +119,35 @@ void cLeistung::Anhalten(bool pause, bool finish) {
         if (!pause) {
             status_ = finish ? AuftragStatus_Beendet : AuftragStatus_InAktiv;
         }
-        trace_.trace(QStringLiteral("Anhalten: Speichern False"));
-        Speichern(false);
     });
 }
 
 void cLeistung::Speichern(bool insert) {
     Procedure p(trace_, "Speichern");
+    // The row and its text lines are one save: never a half-written set of lines.
     p.run([&] {
         // An entry whose row is gone (deleted or booked) has nothing left to write; its text
         // lines may meanwhile carry the ids of service texts, which name other lines here.
         if (sekunden_ <= 0 || status_ >= kStatusZeileGeloescht) {
             return;
         }
-        if (insert) {
-            trace_.trace(QStringLiteral(
-                "Speichern: moAuftrag.StoppUhren.DbAccess.InsertLeistungZeitErfassung Me"));
-            session_.DbAccess().InsertLeistungZeitErfassung(*this);
-        } else {
-            trace_.trace(
-                QStringLiteral("Speichern: moAuftrag.StoppUhren.DbAccess.UpdateLeistung Me"));
-            session_.DbAccess().UpdateLeistung(*this);
-        }
-        // Idle time is booked with a text of its own at the day closing; its lines stay unsaved.
-        if (!Auftrag().Leerlauf() && !texte_.empty()) {
-            saveTextLines();
-        }
+        RestorePoint(session_).keep(*this).run([&] { speichern(insert); });
     });
+}
+
+void cLeistung::speichern(bool insert) {
+    if (insert) {
+        trace_.trace(QStringLiteral(
+            "Speichern: moAuftrag.StoppUhren.DbAccess.InsertLeistungZeitErfassung Me"));
+        session_.DbAccess().InsertLeistungZeitErfassung(*this);
+    } else {
+        trace_.trace(QStringLiteral("Speichern: moAuftrag.StoppUhren.DbAccess.UpdateLeistung Me"));
+        session_.DbAccess().UpdateLeistung(*this);
+    }
+    // Idle time is booked with a text of its own at the day closing; its lines stay unsaved.
+    if (!Auftrag().Leerlauf() && !texte_.empty()) {
+        saveTextLines();
+    }
 }
 
 void cLeistung::saveTextLines() {
@@ -158,6 +158,12 @@ void cLeistung::saveTextLines() {
         }
     };
     db::Database& database = session_.platform().officeDatabase();
+    // A line inserted here already holds its text: only lines stored before are rewritten.
+    std::vector<bool> stored;
+    stored.reserve(static_cast<std::size_t>(texte_.Count()));
+    for (const std::shared_ptr<CText>& line : texte_) {
+        stored.push_back(line->TextId() >= 1);
+    }
     {
         db::DbProcedure insert(database);
         if (insert.Prepare(QStringLiteral("dbo.S_ORV_Common_Korg_Insert_Text"), 0)) {
@@ -176,8 +182,9 @@ void cLeistung::saveTextLines() {
     }
     db::DbProcedure update(database);
     if (update.Prepare(QStringLiteral("dbo.S_ORV_Common_Korg_Update_Text"), 0)) {
+        std::size_t position = 0;
         for (const std::shared_ptr<CText>& line : texte_) {
-            if (!line->Text().isEmpty() && line->TextId() >= 1) {
+            if (stored[position++] && !line->Text().isEmpty()) {
                 traceLine(*line);
                 update.AddText("@Text", line->Text());
                 update.AddLong("@TextID", line->TextId());
@@ -190,70 +197,89 @@ void cLeistung::saveTextLines() {
 
 bool cLeistung::Loeschen(bool moveToIdle) {
     Procedure p(trace_, "Loeschen");
+    // The row goes and its seconds move to the idle time in one step: never counted twice or lost.
     return p.run([&] {
-        session_.DbAccess().LeistungLoeschen(*this);
+        RestorePoint point(session_);
+        point.keep(*this);
         if (moveToIdle) {
-            CAuftrag& leerlauf = session_.LeerlaufAuftrag();
-            leerlauf.Sekunden(rt::addLong(leerlauf.Sekunden(), sekunden_));
-            trace_.trace(QStringLiteral("Loeschen: moAuftrag.StoppUhren.Leerlauf.Speichern"));
-            leerlauf.Speichern();
-            const std::shared_ptr<cLeistung> leerlaufLeistung =
-                leerlauf.Leistung(QStringLiteral("1"));
-            leerlaufLeistung->Sekunden(rt::addLong(leerlaufLeistung->Sekunden(), sekunden_));
-            trace_.trace(QStringLiteral(
-                "Loeschen: moAuftrag.StoppUhren.Leerlauf.Leistung(1).Speichern False"));
-            leerlaufLeistung->Speichern(false);
-            CAuftrag& auftrag = Auftrag();
-            auftrag.Sekunden(rt::subtractLong(auftrag.Sekunden(), sekunden_));
-            trace_.trace(QStringLiteral("Loeschen: moAuftrag.Speichern"));
-            auftrag.Speichern();
-            auftrag.Leistungen().Remove(Key());
+            point.keep(Auftrag()).keep(session_.LeerlaufAuftrag());
         }
-        return true;
+        return point.run([&] { return loeschen(moveToIdle); });
     });
+}
+
+bool cLeistung::loeschen(bool moveToIdle) {
+    session_.DbAccess().LeistungLoeschen(*this);
+    if (moveToIdle) {
+        CAuftrag& leerlauf = session_.LeerlaufAuftrag();
+        leerlauf.Sekunden(rt::addLong(leerlauf.Sekunden(), sekunden_));
+        trace_.trace(QStringLiteral("Loeschen: moAuftrag.StoppUhren.Leerlauf.Speichern"));
+        leerlauf.Speichern();
+        const std::shared_ptr<cLeistung> leerlaufLeistung = leerlauf.Leistung(QStringLiteral("1"));
+        leerlaufLeistung->Sekunden(rt::addLong(leerlaufLeistung->Sekunden(), sekunden_));
+        trace_.trace(
+            QStringLiteral("Loeschen: moAuftrag.StoppUhren.Leerlauf.Leistung(1).Speichern False"));
+        leerlaufLeistung->Speichern(false);
+        CAuftrag& auftrag = Auftrag();
+        auftrag.Sekunden(rt::subtractLong(auftrag.Sekunden(), sekunden_));
+        trace_.trace(QStringLiteral("Loeschen: moAuftrag.Speichern"));
+        auftrag.Speichern();
+        auftrag.Leistungen().Remove(Key());
+    }
+    return true;
 }
 
 void cLeistung::AuftragAendern(std::int32_t newAuftragId, bool asNew) {
     Procedure p(trace_, "AuftragAendern");
+    // The entry's seconds leave one order and join the other in one step.
     p.run([&] {
-        CAuftrag& current = Auftrag();
-        if (!asNew && (newAuftragId == current.AuftragId() || newAuftragId < 1)) {
-            return;
+        RestorePoint point(session_);
+        point.keep(*this).keep(Auftrag());
+        if (const std::shared_ptr<CAuftrag> target = session_.AuftragZuAuftragId(newAuftragId)) {
+            point.keep(*target);
         }
-        std::shared_ptr<CAuftrag> target;
-        if (newAuftragId < 1) {
-            current.AuftragAendern(0);
-        } else {
-            target = session_.AuftragZuAuftragId(newAuftragId);
-            if (target == nullptr) {
-                target = std::make_shared<CAuftrag>(session_);
-                target->Init(session_, false, 0, false);
-                target->Status(AuftragStatus_InAktiv);
-                session_.Auftraege().Add(target, target->Key());
-                target->AuftragAendern(newAuftragId);
-            }
-        }
-        // Keeps the entry alive while it moves between the collections.
-        const std::shared_ptr<cLeistung> self = shared_from_this();
-        if (asNew) {
-            trace_.trace(QStringLiteral("AuftragAendern: Speichern True"));
-            Speichern(true);
-        } else if (target != nullptr && id_ != 0) {
-            current.Leistungen().Remove(Key());
-            current.Sekunden(rt::subtractLong(current.Sekunden(), sekunden_));
-            trace_.trace(QStringLiteral("AuftragAendern: moAuftrag.Speichern"));
-            current.Speichern();
-        }
-        if (target != nullptr) {
-            target->Leistungen().Add(self, Key());
-            target->Sekunden(rt::addLong(target->Sekunden(), sekunden_));
-            target->AuftragId(newAuftragId);
-            auftrag_ = target.get();
-            trace_.trace(QStringLiteral("AuftragAendern: moAuftrag.Speichern_2"));
-            target->Speichern();
-            session_.DbAccess().LeistungAuftragAendern(*this);
-        }
+        point.run([&] { auftragAendern(newAuftragId, asNew); });
     });
+}
+
+void cLeistung::auftragAendern(std::int32_t newAuftragId, bool asNew) {
+    CAuftrag& current = Auftrag();
+    if (!asNew && (newAuftragId == current.AuftragId() || newAuftragId < 1)) {
+        return;
+    }
+    std::shared_ptr<CAuftrag> target;
+    if (newAuftragId < 1) {
+        current.AuftragAendern(0);
+    } else {
+        target = session_.AuftragZuAuftragId(newAuftragId);
+        if (target == nullptr) {
+            target = std::make_shared<CAuftrag>(session_);
+            target->Init(session_, false, 0, false);
+            target->Status(AuftragStatus_InAktiv);
+            session_.Auftraege().Add(target, target->Key());
+            target->AuftragAendern(newAuftragId);
+        }
+    }
+    // Keeps the entry alive while it moves between the collections.
+    const std::shared_ptr<cLeistung> self = shared_from_this();
+    if (asNew) {
+        trace_.trace(QStringLiteral("AuftragAendern: Speichern True"));
+        Speichern(true);
+    } else if (target != nullptr && id_ != 0) {
+        current.Leistungen().Remove(Key());
+        current.Sekunden(rt::subtractLong(current.Sekunden(), sekunden_));
+        trace_.trace(QStringLiteral("AuftragAendern: moAuftrag.Speichern"));
+        current.Speichern();
+    }
+    if (target != nullptr) {
+        target->Leistungen().Add(self, Key());
+        target->Sekunden(rt::addLong(target->Sekunden(), sekunden_));
+        target->AuftragId(newAuftragId);
+        auftrag_ = target.get();
+        trace_.trace(QStringLiteral("AuftragAendern: moAuftrag.Speichern_2"));
+        target->Speichern();
+        session_.DbAccess().LeistungAuftragAendern(*this);
+    }
 }
 
 void cLeistung::AnAuftragAnfuegen() {
@@ -262,11 +288,13 @@ void cLeistung::AnAuftragAnfuegen() {
         if (auftrag_ == nullptr) {
             return;
         }
-        auftrag_->Leistungen().Add(shared_from_this(), Key());
-        auftrag_->Sekunden(rt::addLong(auftrag_->Sekunden(), sekunden_));
-        trace_.trace(QStringLiteral("AnAuftragAnfuegen"));
-        auftrag_->Speichern();
-        session_.DbAccess().LeistungAuftragAendern(*this);
+        RestorePoint(session_).keep(*this).keep(*auftrag_).run([&] {
+            auftrag_->Leistungen().Add(shared_from_this(), Key());
+            auftrag_->Sekunden(rt::addLong(auftrag_->Sekunden(), sekunden_));
+            trace_.trace(QStringLiteral("AnAuftragAnfuegen"));
+            auftrag_->Speichern();
+            session_.DbAccess().LeistungAuftragAendern(*this);
+        });
     });
 }
 

@@ -15,9 +15,22 @@ namespace orv {
 class CAuftrag;
 class CStoppUhren;
 
+// An entry's own values, apart from its links to the session: what a failed step puts back.
+struct EntryValues {
+    CAuftrag* auftrag_ = nullptr;
+    KeyedCollection<CText> texte_;
+    std::int32_t sekunden_ = 0;
+    QString notiz_;
+    QDateTime beginn_;
+    QDateTime ende_;
+    std::int32_t id_ = 0;
+    std::int32_t status_ = 0;
+    QDateTime letzterTick_;
+};
+
 // One provisional time entry: a stretch of an order's running time with its note and text
 // lines, mirrored by one entry row under the order's row.
-class cLeistung : public std::enable_shared_from_this<cLeistung> {
+class cLeistung : public std::enable_shared_from_this<cLeistung>, private EntryValues {
 public:
     using Texte_t = KeyedCollection<CText>;
     // The status of an entry object whose row was deleted; beyond the stored statuses.
@@ -71,6 +84,7 @@ public:
     bool AuftragAnzeigen();
     bool AuftragBrowsenVorlauefig();
     void Starten(bool setBeginn);
+    // Ends the running stretch; the order's save that follows writes the row.
     void Anhalten(bool pause, bool finish);
     // Deletes the row; with moveToIdle its seconds go back to the idle time.
     bool Loeschen(bool moveToIdle);
@@ -86,20 +100,16 @@ public:
     void StandardTextSetzen(const QString& text);
 
 private:
+    friend class RestorePoint;
+
     QDateTime now() const;
+    void speichern(bool insert);
+    bool loeschen(bool moveToIdle);
+    void auftragAendern(std::int32_t newAuftragId, bool asNew);
     void saveTextLines();
 
     CStoppUhren& session_;
     ObjectTrace trace_;
-    CAuftrag* auftrag_ = nullptr;
-    Texte_t texte_;
-    std::int32_t sekunden_ = 0;
-    QString notiz_;
-    QDateTime beginn_;
-    QDateTime ende_;
-    std::int32_t id_ = 0;
-    std::int32_t status_ = 0;
-    QDateTime letzterTick_;
 };
 
 }  // namespace orv

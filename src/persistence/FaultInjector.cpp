@@ -4,8 +4,22 @@
 
 namespace orv::db {
 
+void FaultInjector::atStatement(int n, std::function<void()> hook) {
+    hookCountdown_.store(0);
+    hook_ = std::move(hook);
+    hookCountdown_.store(n, std::memory_order_release);
+}
+
+void FaultInjector::clear() {
+    countdown_.store(0);
+    hookCountdown_.store(0);
+}
+
 void FaultInjector::beforeStatement(std::string_view backendName, std::string_view sql) {
     seen_.fetch_add(1, std::memory_order_relaxed);
+    if (hookCountdown_.load(std::memory_order_acquire) > 0 && hookCountdown_.fetch_sub(1) == 1) {
+        hook_();
+    }
     if (countdown_.load(std::memory_order_relaxed) <= 0) {
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <string_view>
 
 namespace orv::db {
@@ -11,7 +12,10 @@ class FaultInjector {
 public:
     // The n-th statement from now on (1 = the next one) fails as if the database refused it.
     void failStatement(int n) { countdown_.store(n); }
-    void clear() { countdown_.store(0); }
+    // The hook runs before the n-th statement from now on (1 = the next one), once; a test
+    // stops the process there to see what a crash between two statements leaves behind.
+    void atStatement(int n, std::function<void()> hook);
+    void clear();
     int statementsSeen() const { return seen_.load(); }
 
     // Called by the drivers before every statement; raises the injected failure when due.
@@ -20,6 +24,8 @@ public:
 private:
     std::atomic<int> countdown_{0};
     std::atomic<int> seen_{0};
+    std::atomic<int> hookCountdown_{0};
+    std::function<void()> hook_;  // set before its countdown starts
 };
 
 }  // namespace orv::db

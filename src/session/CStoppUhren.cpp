@@ -1,6 +1,7 @@
 #include "session/CStoppUhren.h"
 
 #include "model/CAuftrag.h"
+#include "model/RestorePoint.h"
 #include "model/cLeistung.h"
 #include "persistence/DbService.h"
 #include "persistence/gateway/CDBAccess.h"
@@ -11,6 +12,7 @@
 #include "platform/host/OfficeServices.h"
 #include "platform/host/PersonObjects.h"
 #include "session/diagnostics/ErrorHandling.h"
+#include "session/diagnostics/HostCreation.h"
 #include "session/diagnostics/Procedure.h"
 #include "session/runtime/Runtime.h"
 
@@ -110,8 +112,11 @@ void CStoppUhren::LoginHeutePruefen() {
         if (differenz <= 0) {
             return;
         }
-        DbAccess().LoginErstellen(letzteAbmeldung, ende, 0);
-        ZusatzZeitLeerlauf(rt::toLong(differenz));
+        // The recorded login and the idle time it adds go together.
+        RestorePoint(*this).keep(LeerlaufAuftrag()).run([&] {
+            DbAccess().LoginErstellen(letzteAbmeldung, ende, 0);
+            ZusatzZeitLeerlauf(rt::toLong(differenz));
+        });
     });
 }
 
@@ -119,13 +124,16 @@ void CStoppUhren::ZusatzZeitLeerlauf(std::int32_t seconds) {
     Procedure p(trace_, "ZusatzZeitLeerlauf");
     p.run([&] {
         CAuftrag& leerlauf = LeerlaufAuftrag();
-        leerlauf.Sekunden(rt::addLong(leerlauf.Sekunden(), seconds));
-        const std::shared_ptr<cLeistung> leistung = leerlauf.Leistung(QStringLiteral("1"));
-        leistung->Sekunden(rt::addLong(leistung->Sekunden(), seconds));
-        trace_.trace(QStringLiteral("ZusatzZeitLeerlauf: moLeerlauf.Speichern"));
-        leerlauf.Speichern();
-        trace_.trace(QStringLiteral("ZusatzZeitLeerlauf: moLeerlauf.Leistung(1).Speichern False"));
-        leistung->Speichern(false);
+        RestorePoint(*this).keep(leerlauf).run([&] {
+            leerlauf.Sekunden(rt::addLong(leerlauf.Sekunden(), seconds));
+            const std::shared_ptr<cLeistung> leistung = leerlauf.Leistung(QStringLiteral("1"));
+            leistung->Sekunden(rt::addLong(leistung->Sekunden(), seconds));
+            trace_.trace(QStringLiteral("ZusatzZeitLeerlauf: moLeerlauf.Speichern"));
+            leerlauf.Speichern();
+            trace_.trace(
+                QStringLiteral("ZusatzZeitLeerlauf: moLeerlauf.Leistung(1).Speichern False"));
+            leistung->Speichern(false);
+        });
     });
 }
 
@@ -187,9 +195,19 @@ bool CStoppUhren::Beenden() {
             }
             std::int32_t ergebnis = BearbeitungStati_Geaendert;
             timer_->stop();
-            laufenderAuftrag().Anhalten(true, false);
-            if (!unbeendet) {
-                ergebnis = Tagesabschluss();
+            CAuftrag& laufend = laufenderAuftrag();
+            const bool auftragLief = auftragLaeuft_;
+            try {
+                laufend.Anhalten(true, false);
+                if (!unbeendet) {
+                    ergebnis = Tagesabschluss();
+                }
+            } catch (...) {
+                // The day goes on as before: the stopwatch that ran counts on from now.
+                auftragLaeuft_ = auftragLief;
+                laufend.LetzterTick(platform_.clock().now());
+                timer_->start();
+                throw;
             }
             if (ergebnis != BearbeitungStati_Geaendert) {
                 // The day goes on; the stopwatch stays stopped until the employee starts one.
@@ -228,12 +246,15 @@ std::int32_t CStoppUhren::Tagesabschluss() {
                                         QString::number(leerlaufBuchungsAuftrag_));
     }
     if (leerlaufBuchungsAuftrag_ != 0) {
-        leerlauf.AuftragId(leerlaufBuchungsAuftrag_);
         CDBAccess& db = DbAccess();
-        db.InsertLeistung(*leistung);
-        db.LeistungLoeschen(*leistung);
-        db.AuftragLoeschen(leerlauf);
-        db.ZeiterfassungAbschliessen();
+        // Booked and closed in one step: the idle time is never booked while its rows remain.
+        RestorePoint(*this).keep(leerlauf).keep(*leistung).run([&] {
+            leerlauf.AuftragId(leerlaufBuchungsAuftrag_);
+            db.InsertLeistung(*leistung);
+            db.LeistungLoeschen(*leistung);
+            db.AuftragLoeschen(leerlauf);
+            db.ZeiterfassungAbschliessen();
+        });
     }
     return ergebnis;
 }
@@ -300,11 +321,9 @@ std::int32_t CStoppUhren::plMitarbeiterNr() {
     Procedure p(trace_, "plMitarbeiterNr - Property Get");
     return p.run([&] {
         if (mitarbeiterNr_ == 0) {
-            p.setExtra(platform_.erstellungsInfo().Info(
-                QStringLiteral("Set oMit = New srvQeMit.QeMitarbeiterClass"),
-                QStringLiteral("srvQeMit.dll")));
-            std::unique_ptr<platform::Mitarbeiter> mitarbeiter = platform_.createMitarbeiter();
-            p.clearExtra();
+            std::unique_ptr<platform::Mitarbeiter> mitarbeiter = createHostObject(
+                p, platform_, QStringLiteral("Set oMit = New srvQeMit.QeMitarbeiterClass"),
+                QStringLiteral("srvQeMit.dll"), [&] { return platform_.createMitarbeiter(); });
             mitarbeiter->setId(mitarbeiterId_);
             mitarbeiter->Load(true);
             mitarbeiterNr_ = mitarbeiter->Nummer();

@@ -20,6 +20,7 @@ namespace orv {
 
 class CAuftrag;
 class CDBAccess;
+class RestorePoint;
 class cLeistung;
 
 // One employee's session: its stopwatches, the clock, the options and rights read at start.
@@ -137,7 +138,11 @@ public:
     std::int32_t plMitarbeiterNr();
 
 private:
+    friend class RestorePoint;
+
     void OptionenLesen();
+    // The database part of SammelBuchen, in one transaction.
+    void sammelBuchen();
     void RechteLesen();
     void AuftraegeLeistungenLaden();
     void LoginHeutePruefen();
@@ -151,13 +156,17 @@ private:
     // The stopwatch the clock counts on: the current order while a productive order runs,
     // otherwise the idle order.
     CAuftrag& laufenderAuftrag() const;
+    // Runs a switch as one step; the stopwatch that ran counts on when it fails.
+    template <typename Work>
+    decltype(auto) wechseln(RestorePoint& point, Work&& work);
+    bool auftragStarten(const QString& key, bool neu);
     double getDouble(const QString& value) const;
     // Removes an entry from the released entries, if it is there.
     void nichtMehrFreigeben(const cLeistung& leistung);
     // An order whose stopwatch is finished and that holds no entry any more goes.
     void auftragOhneLeistungenLoeschen(const std::shared_ptr<CAuftrag>& auftrag);
     // Time moved between the idle order and a productive order: the idle order and its entry
-    // lose what the productive total gains.
+    // lose what the productive total gains, and their rows are written.
     void leerlaufVerrechnen(std::int32_t differenz);
     std::int32_t lookUpPersonNumber(std::int32_t id, bool kanzlei);
 

@@ -4,6 +4,7 @@
 #include "session/CStoppUhren.h"
 
 #include "model/CAuftrag.h"
+#include "model/RestorePoint.h"
 #include "model/cLeistung.h"
 #include "persistence/DbService.h"
 #include "persistence/gateway/CDBAccess.h"
@@ -63,6 +64,12 @@ void CStoppUhren::leerlaufVerrechnen(std::int32_t differenz) {
     }
     leistung->Sekunden(leerlauf.Sekunden());
     leerlauf.Speichern();
+    // An entry of no seconds saves nothing, and the order saves only its current entry; the idle
+    // entry's row must follow the idle order all the same, down to 0, or it keeps seconds that
+    // went to a productive entry and the day closing books them a second time.
+    if (leistung->Sekunden() <= 0 || leistung != leerlauf.AktuelleLeistung()) {
+        DbAccess().UpdateLeistung(*leistung);
+    }
     auftragsSekunden_ = rt::addLong(auftragsSekunden_, differenz);
 }
 
@@ -127,16 +134,19 @@ std::int32_t CStoppUhren::LeistungErzeugen(QString& auftragKey, QString& leistun
             // Without an office order the entry would have no order row to live under.
             if (status == BearbeitungStati_Geaendert && sekunden >= 1 &&
                 leistung->Auftrag().AuftragId() >= 1) {
-                const std::int32_t differenz = rt::subtractLong(sekunden, leistung->Sekunden());
-                leistung->Sekunden(sekunden);
-                // Joining the order adds the entry's seconds to it once.
-                leistung->AuftragAendern(leistung->Auftrag().AuftragId(), true);
-                leistung->Auftrag().Speichern();
-                if (mitZeit) {
-                    auftragsSekunden_ = rt::addLong(auftragsSekunden_, leistung->Sekunden());
-                } else {
-                    leerlaufVerrechnen(differenz);
-                }
+                // The new row, its order and the idle time it came from change together.
+                RestorePoint(*this).keep(*leistung).keep(LeerlaufAuftrag()).run([&] {
+                    const std::int32_t differenz = rt::subtractLong(sekunden, leistung->Sekunden());
+                    leistung->Sekunden(sekunden);
+                    // Joining the order adds the entry's seconds to it once.
+                    leistung->AuftragAendern(leistung->Auftrag().AuftragId(), true);
+                    leistung->Auftrag().Speichern();
+                    if (mitZeit) {
+                        auftragsSekunden_ = rt::addLong(auftragsSekunden_, leistung->Sekunden());
+                    } else {
+                        leerlaufVerrechnen(differenz);
+                    }
+                });
                 result = 1;
             }
         }
@@ -151,12 +161,16 @@ bool CStoppUhren::LeistungLoeschen(QString& auftragKey, QString& leistungKey) {
     return p.run([&] {
         const std::shared_ptr<CAuftrag> auftrag = auftraege_.item(auftragKey);
         const std::shared_ptr<cLeistung> leistung = auftrag->Leistung(leistungKey);
-        const bool result = leistung->Loeschen(true);
-        auftragsSekunden_ = rt::subtractLong(auftragsSekunden_, leistung->Sekunden());
-        // Deleted time is not booked any more.
-        nichtMehrFreigeben(*leistung);
-        auftragOhneLeistungenLoeschen(auftrag);
-        return result;
+        RestorePoint point(*this);
+        point.keep(*leistung).keep(*auftrag).keep(LeerlaufAuftrag());
+        return point.run([&] {
+            const bool result = leistung->Loeschen(true);
+            auftragsSekunden_ = rt::subtractLong(auftragsSekunden_, leistung->Sekunden());
+            // Deleted time is not booked any more.
+            nichtMehrFreigeben(*leistung);
+            auftragOhneLeistungenLoeschen(auftrag);
+            return result;
+        });
     });
 }
 
@@ -177,28 +191,37 @@ std::int32_t CStoppUhren::LeistungBearbeiten(QString& auftragKey, QString& leist
             std::int32_t auftragId = 0;
             result = fenster->LeistungAnzeigen(*leistung, neueSekunden, auftragId, false);
             if (result == BearbeitungStati_Geaendert) {
-                const std::int32_t differenz = rt::subtractLong(neueSekunden, leistung->Sekunden());
-                leistung->Sekunden(neueSekunden);
+                // The entry, its order, the idle time and a move to another order change
+                // together.
                 const std::shared_ptr<CAuftrag> auftrag = leistung->Auftrag().shared_from_this();
-                const bool geloescht = neueSekunden <= 0;
-                if (geloescht) {
-                    leistung->Loeschen(false);
-                    auftrag->Leistungen().Remove(leistung->Key());
-                    nichtMehrFreigeben(*leistung);
-                    auftragOhneLeistungenLoeschen(auftrag);
-                    result = BearbeitungStati_Geloescht;
-                } else {
-                    leistung->Beginn(nurDatum(leistung->Beginn()));
-                    leistung->Ende(nurDatum(leistung->Ende()));
-                    leistung->Speichern(false);
+                RestorePoint point(*this);
+                point.keep(*leistung).keep(*auftrag).keep(LeerlaufAuftrag());
+                if (const std::shared_ptr<CAuftrag> ziel = AuftragZuAuftragId(auftragId)) {
+                    point.keep(*ziel);
                 }
-                auftrag->Sekunden(rt::addLong(auftrag->Sekunden(), differenz));
-                auftrag->Speichern();
-                leerlaufVerrechnen(differenz);
-                // A deleted entry has no order left to move to.
-                if (!geloescht) {
-                    leistung->AuftragAendern(auftragId, false);
-                }
+                point.run([&] {
+                    const std::int32_t differenz =
+                        rt::subtractLong(neueSekunden, leistung->Sekunden());
+                    const bool geloescht = neueSekunden <= 0;
+                    if (geloescht) {
+                        leistung->Loeschen(false);
+                    }
+                    leistung->Sekunden(neueSekunden);
+                    auftrag->Sekunden(rt::addLong(auftrag->Sekunden(), differenz));
+                    auftrag->Speichern();
+                    leerlaufVerrechnen(differenz);
+                    if (geloescht) {
+                        auftrag->Leistungen().Remove(leistung->Key());
+                        nichtMehrFreigeben(*leistung);
+                        auftragOhneLeistungenLoeschen(auftrag);
+                        result = BearbeitungStati_Geloescht;
+                    } else {
+                        leistung->Beginn(nurDatum(leistung->Beginn()));
+                        leistung->Ende(nurDatum(leistung->Ende()));
+                        leistung->Speichern(false);
+                        leistung->AuftragAendern(auftragId, false);
+                    }
+                });
             }
         }
         auftragKey = leistung->Auftrag().Key();
@@ -241,8 +264,10 @@ std::int32_t CStoppUhren::ExterneZeitErfassen(std::int32_t& seconds, QDateTime& 
         if (fenster->ExterneZeitErfassen(*this, seconds, von, bis) != kBestaetigt) {
             return kExterneZeitAbgebrochen;
         }
-        DbAccess().LoginErstellen(von, bis, kLoginArtExterneZeit);
-        ZusatzZeitLeerlauf(seconds);
+        RestorePoint(*this).keep(LeerlaufAuftrag()).run([&] {
+            DbAccess().LoginErstellen(von, bis, kLoginArtExterneZeit);
+            ZusatzZeitLeerlauf(seconds);
+        });
         return kBestaetigt;
     });
 }

@@ -6,6 +6,8 @@
 #include "platform/PlatformFactory.h"
 #include "platform/host/OfficeServices.h"
 #include "platform/host/PersonObjects.h"
+#include "session/ObjectKinds.h"
+#include "session/diagnostics/HostCreation.h"
 #include "session/diagnostics/Procedure.h"
 
 namespace orv {
@@ -20,11 +22,9 @@ bool frageBewertung(CStoppUhren& session, const char* procedure, Frage frage,
     Procedure p(session.trace(), procedure);
     return p.run([&] {
         platform::PlatformFactory& platform = session.platform();
-        p.setExtra(platform.erstellungsInfo().Info(
-            QStringLiteral("Set oQeGgwBasis = New ORVkQeGgw.CQeGgwBasis"),
-            QStringLiteral("ORVkQeGgw.dll")));
-        std::unique_ptr<platform::CQeGgwBasis> basis = platform.createCQeGgwBasis();
-        p.clearExtra();
+        std::unique_ptr<platform::CQeGgwBasis> basis = createHostObject(
+            p, platform, QStringLiteral("Set oQeGgwBasis = New ORVkQeGgw.CQeGgwBasis"),
+            QStringLiteral("ORVkQeGgw.dll"), [&] { return platform.createCQeGgwBasis(); });
         return ((*basis).*frage)(kenner);
     });
 }
@@ -38,11 +38,6 @@ QString ersterText(CStoppUhren& session, const QString& sql, std::string_view co
     service.CloseQuery();
     service.Close();
     return text;
-}
-
-QString objektText(std::int32_t objektNr, const QString& bezeichnung) {
-    return QStringLiteral("Objekt Nr.: ") +
-           (QString::number(objektNr) + QLatin1Char(' ') + bezeichnung).trimmed();
 }
 
 }  // namespace
@@ -73,11 +68,7 @@ QString CStoppUhren::fsBezeichnungObjektNr(CAuftrag& auftrag, std::int32_t& kenn
         // The code reaches the SQL only as the number the component formatted itself.
         const QString kennerText = QString::number(kenner);
         QString bezeichnung;
-        auftrag.VuVAuftrag(fbIsVuV(kennerText));
-        auftrag.IsBewertung(fbIsBewertung(kennerText));
-        auftrag.IsSchenkung(fbIsSchenkung(kennerText));
-        auftrag.IsErbschaft(fbIsErbschaft(kennerText));
-        auftrag.IsGrundsteuer(fbIsGrundsteuer(kennerText));
+        objektartenSetzen(auftrag, objektartenErfragen(*this, kennerText));
         const QString mandant = QString::number(auftrag.MandantId());
         const QString jahr = QString::number(auftrag.Jahr());
         const QString objektNr = QString::number(auftrag.ObjektNr());

@@ -4,7 +4,9 @@
 #include "model/CAuftrag.h"
 #include "model/cLeistung.h"
 #include "persistence/DbService.h"
+#include "persistence/OneTransaction.h"
 #include "platform/PlatformFactory.h"
+#include "session/ObjectDescriptionBatch.h"
 #include "session/diagnostics/ErrorHandling.h"
 #include "session/diagnostics/Procedure.h"
 #include "session/runtime/Runtime.h"
@@ -19,14 +21,23 @@ void CStoppUhren::AuftraegeLeistungenLaden() {
         auftraege_.clear();
         QString activeKey;
         bool leerlaufGefunden = false;
+        ObjectDescriptionBatch beschreibungen(*this, mitarbeiterId_);
         db::DbService service(platform_.officeDatabase());
         service.Open();
         // The idle time never belongs to an office order, and a finished order without
-        // entries has nothing left to book.
-        service.Execute(QStringLiteral(
-            "UPDATE tLeistungZeiterfassung SET idAuftrag = 0 WHERE VorgangKey = 'p0' or "
-            "VorgangParentKey ='p0'"));
-        service.Execute(
+        // entries has nothing left to book. Only idle rows that name an order are rewritten:
+        // rewriting every employee's idle rows at each start makes the starts of a whole office
+        // wait for, and deadlock with, each other and every running session's saves.
+        // Both touch other employees' rows while their sessions write: a deadlock the server
+        // breaks by giving one of them up is no reason for this start to fail.
+        const auto aufraeumen = [&](const QString& sql) {
+            db::inOneTransactionRetrying(
+                platform_.officeDatabase(), [&] { service.Execute(sql); }, [] {});
+        };
+        aufraeumen(QStringLiteral(
+            "UPDATE tLeistungZeiterfassung SET idAuftrag = 0 WHERE (VorgangKey = 'p0' or "
+            "VorgangParentKey ='p0') AND idAuftrag <> 0"));
+        aufraeumen(
             QStringLiteral("DELETE FROM tLeistungZeiterfassung WHERE VorgangParentKey IS NULL AND  "
                            "Status = 2") +
             QStringLiteral(" AND idLeistungZeiterfassung NOT IN (SELECT VorgangParentId FROm "
@@ -73,12 +84,14 @@ void CStoppUhren::AuftraegeLeistungenLaden() {
                     } else {
                         auftragsSekunden_ = rt::addLong(auftragsSekunden_, auftrag->Sekunden());
                         if (auftrag->AuftragId() > 0) {
-                            std::int32_t kenner = service.FieldLong("Ang_GGWKenner", 0);
-                            fsBezeichnungObjektNr(*auftrag, kenner);
+                            beschreibungen.vormerken(auftrag,
+                                                     service.FieldLong("Ang_GGWKenner", 0));
                         }
                         auftraege_.Add(auftrag, auftrag->Key());
                     }
                 } else {
+                    // The orders come first: they are described before their entries load.
+                    beschreibungen.beschreiben();
                     auto leistung = std::make_shared<cLeistung>(*this);
                     leistung->Id(service.FieldLong("idLeistungZeitErfassung", 0));
                     const bool ofIdle =
@@ -105,6 +118,7 @@ void CStoppUhren::AuftraegeLeistungenLaden() {
         }
         service.CloseQuery();
         service.Close();
+        beschreibungen.beschreiben();
 
         if (!leistungen.empty()) {
             db::DbService texte(platform_.officeDatabase());
@@ -128,10 +142,14 @@ void CStoppUhren::AuftraegeLeistungenLaden() {
         }
 
         if (!leerlaufGefunden) {
-            auto leerlauf = std::make_shared<CAuftrag>(*this);
-            leerlauf->Init(*this, true, 0, false);
-            leerlauf_ = leerlauf;
-            leerlauf->Starten(true);
+            // The idle order's row and its running entry are one step: an idle order without its
+            // entry would count time that no entry holds.
+            db::inOneTransaction(platform_.officeDatabase(), [&] {
+                auto leerlauf = std::make_shared<CAuftrag>(*this);
+                leerlauf->Init(*this, true, 0, false);
+                leerlauf_ = leerlauf;
+                leerlauf->Starten(true);
+            });
         } else if (!activeKey.isEmpty() && activeKey != CAuftrag::LeerlaufKey()) {
             aktuellerAuftrag_ = auftraege_.item(activeKey);
             aktuellerAuftrag_->Starten(false);

@@ -2,6 +2,7 @@
 #include "session/CStoppUhren.h"
 
 #include "model/CAuftrag.h"
+#include "model/RestorePoint.h"
 #include "persistence/gateway/CDBAccess.h"
 #include "platform/Clock.h"
 #include "platform/PlatformFactory.h"
@@ -10,6 +11,8 @@
 #include "session/diagnostics/ErrorHandling.h"
 #include "session/diagnostics/Procedure.h"
 #include "session/runtime/Runtime.h"
+
+#include <utility>
 
 namespace orv {
 namespace {
@@ -114,52 +117,85 @@ platform::FrmStoppUhr& CStoppUhren::StoppUhrFenster() {
     return *frmStoppUhr_;
 }
 
+template <typename Work>
+decltype(auto) CStoppUhren::wechseln(RestorePoint& point, Work&& work) {
+    try {
+        return point.run(std::forward<Work>(work));
+    } catch (...) {
+        // No switch happened: the stopwatch that ran counts on, also once the window, which
+        // held the counting back for the switch, has given up on it.
+        zeitzaehlungAktiv_ = true;
+        throw;
+    }
+}
+
 bool CStoppUhren::AuftragStarten(QString& key, bool& neu) {
     Procedure p(trace_, "AuftragStarten");
     return p.run([&] {
-        if (neu) {
-            auto auftrag = std::make_shared<CAuftrag>(*this);
-            auftrag->MandantId(mandantVorgabe_);
-            auftrag->Init(*this, false, auftrag->Id(), false);
-            auftraege_.Add(auftrag, auftrag->Key());
-            aktuellerAuftrag_ = auftrag;
-            auftrag->Starten(true);
-        } else if (key != CAuftrag::LeerlaufKey()) {
-            aktuellerAuftrag_ = auftraege_.item(key);
-            aktuellerAuftrag_->Starten(false);
-        } else {
-            LeerlaufAuftrag().Starten(false);
+        // A new order only joins the session's orders, which every restore point keeps.
+        RestorePoint point(*this);
+        if (!neu) {
+            point.keep(key != CAuftrag::LeerlaufKey() ? *auftraege_.item(key) : LeerlaufAuftrag());
         }
-        return true;
+        return wechseln(point, [&] { return auftragStarten(key, neu); });
     });
+}
+
+bool CStoppUhren::auftragStarten(const QString& key, bool neu) {
+    if (neu) {
+        auto auftrag = std::make_shared<CAuftrag>(*this);
+        auftrag->MandantId(mandantVorgabe_);
+        auftrag->Init(*this, false, auftrag->Id(), false);
+        auftraege_.Add(auftrag, auftrag->Key());
+        aktuellerAuftrag_ = auftrag;
+        auftrag->Starten(true);
+    } else if (key != CAuftrag::LeerlaufKey()) {
+        aktuellerAuftrag_ = auftraege_.item(key);
+        aktuellerAuftrag_->Starten(false);
+    } else {
+        LeerlaufAuftrag().Starten(false);
+    }
+    return true;
 }
 
 void CStoppUhren::AuftragAnhalten(bool& beenden) {
     Procedure p(trace_, "AuftragAnhalten");
     p.run([&] {
-        if (auftragLaeuft_ && aktuellerAuftrag_ != nullptr) {
-            auftragLaeuft_ = false;
-            aktuellerAuftrag_->Anhalten(false, beenden);
-            aktuellerAuftrag_ = nullptr;
-        } else {
-            auftragLaeuft_ = false;
-            LeerlaufAuftrag().Anhalten(false, beenden);
-        }
+        RestorePoint point(*this);
+        point.keep(laufenderAuftrag());
+        wechseln(point, [&] {
+            if (auftragLaeuft_ && aktuellerAuftrag_ != nullptr) {
+                auftragLaeuft_ = false;
+                aktuellerAuftrag_->Anhalten(false, beenden);
+                aktuellerAuftrag_ = nullptr;
+                // The idle stopwatch runs from now until a start says otherwise; from its own
+                // last tick it would count the stopped order's time once more.
+                LeerlaufAuftrag().LetzterTick(platform_.clock().now());
+            } else {
+                auftragLaeuft_ = false;
+                LeerlaufAuftrag().Anhalten(false, beenden);
+            }
+        });
     });
 }
 
 bool CStoppUhren::AuftragBeenden(QString& key) {
     Procedure p(trace_, "AuftragBeenden");
     return p.run([&] {
-        auftragLaeuft_ = false;
-        const bool warAktuell = aktuellerAuftrag_ != nullptr && aktuellerAuftrag_->Key() == key;
-        auftraege_.item(key)->Anhalten(false, true);
-        QString leerlauf = CAuftrag::LeerlaufKey();
-        bool neu = false;
-        AuftragStarten(leerlauf, neu);
-        if (warAktuell) {
-            aktuellerAuftrag_ = nullptr;
-        }
+        const std::shared_ptr<CAuftrag> auftrag = auftraege_.item(key);
+        RestorePoint point(*this);
+        point.keep(*auftrag).keep(LeerlaufAuftrag());
+        wechseln(point, [&] {
+            auftragLaeuft_ = false;
+            const bool warAktuell = aktuellerAuftrag_ == auftrag;
+            auftrag->Anhalten(false, true);
+            QString leerlauf = CAuftrag::LeerlaufKey();
+            bool neu = false;
+            AuftragStarten(leerlauf, neu);
+            if (warAktuell) {
+                aktuellerAuftrag_ = nullptr;
+            }
+        });
         return true;
     });
 }
@@ -169,21 +205,31 @@ void CStoppUhren::Pause() {
     p.run([&] {
         laufenderAuftrag().Speichern();
         TimerAnhalten();
-        DbAccess().PauseBeginn();
-        const QDateTime pauseBeginn = platform_.clock().now();
-        if (anwesenheit_ == nullptr) {
-            anwesenheit_ = platform_.createAnwesenheitsObjekt();
+        try {
+            DbAccess().PauseBeginn();
+            const QDateTime pauseBeginn = platform_.clock().now();
+            if (anwesenheit_ == nullptr) {
+                anwesenheit_ = platform_.createAnwesenheitsObjekt();
+            }
+            anwesenheit_->Abwesenheit(0, plMitarbeiterNr(), QString(), true);
+            {
+                std::unique_ptr<platform::FrmPause> frmPause = platform_.createFrmPause();
+                std::int32_t sekunden = 0;
+                frmPause->Pause(*this, pauseBeginn, sekunden);
+            }
+            anwesenheit_->Abwesenheit(0, plMitarbeiterNr(), QString(), false);
+            DbAccess().PausenEnde();
+            bool ersterStart = false;
+            TimerStarten(ersterStart);
+        } catch (...) {
+            // Whatever the database missed, the day goes on: the clock runs again and the
+            // running stopwatch counts from now, without a login record for this stretch.
+            const QDateTime now = platform_.clock().now();
+            letzterTick_ = now;
+            laufenderAuftrag().LetzterTick(now);
+            timer_->start();
+            throw;
         }
-        anwesenheit_->Abwesenheit(0, plMitarbeiterNr(), QString(), true);
-        {
-            std::unique_ptr<platform::FrmPause> frmPause = platform_.createFrmPause();
-            std::int32_t sekunden = 0;
-            frmPause->Pause(*this, pauseBeginn, sekunden);
-        }
-        anwesenheit_->Abwesenheit(0, plMitarbeiterNr(), QString(), false);
-        DbAccess().PausenEnde();
-        bool ersterStart = false;
-        TimerStarten(ersterStart);
     });
 }
 

@@ -229,22 +229,30 @@ TEST_P(BookingTest, OfficeIsNotifiedWhenAnOrderGetsItsFirstOpenServices) {
     EXPECT_EQ(notices(), QStringLiteral("5001|7|0 / 5003|7|0"));
 }
 
-TEST_P(BookingTest, NotifyingObjectThatCannotBeCreatedFailsAfterTheServiceWasWritten) {
+// The office learns of every booking it keeps: without the notice the services go too, and the
+// entry, still provisional, is booked once when the notice can be given.
+TEST_P(BookingTest, NotifyingObjectThatCannotBeCreatedLeavesNoService) {
     start();
     platform_->failCreation(test::Creation::AuftragBenachrichtigung);
     auto order = newOrder(5001);
-    const auto error =
-        test::failureOf([&] { book(entry(*order, 600, {QStringLiteral("Telefonat")})); });
+    const auto leistung = entry(*order, 600, {QStringLiteral("Telefonat")});
+    const auto error = test::failureOf([&] { book(leistung); });
     ASSERT_TRUE(error);
     EXPECT_EQ(error->number(), err::kCannotCreateObject);
     EXPECT_THAT(str(error->source()), EndsWith("\r\nORVkStoppUhren.CDBAccess.InsertLeistung"));
+    EXPECT_EQ(services(), QString());
+    EXPECT_EQ(count(QStringLiteral("tLeistungText")), 0);
+    EXPECT_EQ(textIds(*leistung), QStringLiteral("0"));
+
+    platform_->failCreation(test::Creation::AuftragBenachrichtigung, false);
+    book(leistung);
     EXPECT_EQ(services(), QStringLiteral("7|5001|NULL|1667|NULL|NULL|Notiz 600|1 / "
                                          "9|5001|NULL|167|NULL|NULL|Notiz 600|1"));
     EXPECT_EQ(texts(newestService(kEmployeeWithRights)).section(QLatin1Char('|'), 1),
               QStringLiteral("1|Telefonat"));
     EXPECT_EQ(texts(newestService(kAdministrativeEmployee)).section(QLatin1Char('|'), 1),
               QStringLiteral("1|(VZL) Telefonat"));
-    EXPECT_EQ(notices(), QString());
+    EXPECT_EQ(notices(), QStringLiteral("5001|7|0"));
 }
 
 TEST_P(BookingTest, MissingServiceComponentIsReportedWithItsCreationAndBooksNothing) {
@@ -272,32 +280,38 @@ TEST_P(BookingTest, MissingServiceComponentIsReportedWithItsCreationAndBooksNoth
     EXPECT_THAT(str(later->description()), testing::Not(HasSubstr(str(kQeLeistungCommand))));
 }
 
-// Nothing is taken back: the service stays, with the texts written before the failure.
-TEST_P(BookingTest, FailingTextKeepsTheServiceAndReachesTheCaller) {
+// A booking is whole or not at all: a service without its texts, left behind while its entry
+// stays provisional, would be booked a second time with the entry.
+TEST_P(BookingTest, FailingTextLeavesNoServiceAndTheEntryIsBookedOnceLater) {
     start();
     auto order = newOrder(5001);
     book(entry(*order, 600));
-    // A booking of the same shape shows how many statements one takes; its last is the second
-    // text line (no share under 36 seconds, no notice on an order with open services).
+    // A booking of the same shape shows how many statements one takes; its last two are the
+    // second text line and the commit (no share under 36 seconds, no notice on an order with
+    // open services).
     const QStringList lines = {QStringLiteral("Erste Zeile"), QStringLiteral("Zweite Zeile")};
     int seen = faults().statementsSeen();
     book(entry(*order, 20, lines));
     const int perBooking = faults().statementsSeen() - seen;
+    const std::int32_t services = count(QStringLiteral("tLeistung"));
+    const std::int32_t serviceTexts = count(QStringLiteral("tLeistungText"));
 
     auto failing = entry(*order, 30, lines);
-    faults().failStatement(perBooking);
+    faults().failStatement(perBooking - 1);
     const auto error = test::failureOf([&] { book(failing); });
     ASSERT_TRUE(error);
     EXPECT_EQ(error->number(), err::kDatabase);
     EXPECT_THAT(str(error->source()), EndsWith("\r\nORVkStoppUhren.CDBAccess.InsertLeistung"));
-    const std::int32_t service = newestService(kEmployeeWithRights);
-    EXPECT_EQ(table(QStringLiteral("SELECT dcNotiz FROM tLeistung WHERE idLeistung = $1"),
-                    {"dcNotiz"}, db::Params{std::int64_t{service}}),
-              QStringLiteral("Notiz 30"));
-    EXPECT_EQ(texts(service).section(QLatin1Char('|'), 1), QStringLiteral("1|Erste Zeile"));
-    EXPECT_NE(failing->Texte().at(1)->TextId(), 0);
-    EXPECT_EQ(failing->Texte().at(2)->TextId(), 0);
-    EXPECT_EQ(count(QStringLiteral("tLeistung")), 4);
+    EXPECT_EQ(count(QStringLiteral("tLeistung")), services);
+    EXPECT_EQ(count(QStringLiteral("tLeistungText")), serviceTexts);
+    // The lines name no service text of a booking that never was.
+    EXPECT_EQ(textIds(*failing), QStringLiteral("0,0"));
+
+    const std::int32_t service = book(failing);
+    ASSERT_GT(service, 0);
+    EXPECT_EQ(count(QStringLiteral("tLeistung")), services + 1);
+    EXPECT_EQ(count(QStringLiteral("tLeistungText WHERE flLeistung = ") + QString::number(service)),
+              2);
 }
 
 ORV_INSTANTIATE_FOR_BACKENDS(BookingTest);

@@ -1,6 +1,8 @@
 #include "SessionTestSupport.h"
+#include "TestQueries.h"
 
 #include "platform/MessageBoxes.h"
+#include "session/diagnostics/OrvError.h"
 
 #include <gtest/gtest.h>
 
@@ -141,6 +143,42 @@ TEST_P(DayClosingTest, SingleBookingLeavesAnEntryWhoseBookingFailedAlone) {
     EXPECT_EQ(a->Status(), cLeistung::kStatusZeileGeloescht);
     EXPECT_TRUE(row(b->Id()).has_value());
     EXPECT_EQ(b->Status(), AuftragStatus_Beendet);
+}
+
+// A single booking is the service and the end of its entry together: when the entry's row cannot
+// be deleted, no service stays, the entry stays provisional in the database and in the session,
+// and the next booking books it once.
+TEST_P(DayClosingTest, SingleBookingWhoseEntryCannotBeDeletedBooksNothingAndLaterOnce) {
+    workAndRelease(5001, 900, QStringLiteral("erste"));
+    session_->EinzelBuchen();  // the order's first service, with its notice
+    workAndRelease(5001, 900, QStringLiteral("zweite"));
+    const int seen = database().faults().statementsSeen();
+    session_->EinzelBuchen();
+    // The last two statements of such a booking: deleting the entry's row, the commit.
+    const int perBooking = database().faults().statementsSeen() - seen;
+    const auto dritte = workAndRelease(5001, 900, QStringLiteral("dritte"));
+    const std::int32_t lineId = dritte->Text(QStringLiteral("1"))->TextId();
+    ASSERT_GT(lineId, 0);
+    ASSERT_EQ(services().size(), 2u);
+
+    database().faults().failStatement(perBooking - 1);
+    const auto error = test::failureOf([&] { session_->EinzelBuchen(); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->number(), err::kDatabase);
+    EXPECT_EQ(services().size(), 2u);
+    EXPECT_EQ(services(kAdministrativeEmployee).size(), 2u);
+    ASSERT_TRUE(row(dritte->Id()).has_value());
+    EXPECT_EQ(dritte->Status(), AuftragStatus_Beendet);
+    EXPECT_EQ(dritte->Text(QStringLiteral("1"))->TextId(), lineId);
+    ASSERT_NE(session_->FreigegebeneLeistungen(), nullptr);
+    EXPECT_TRUE(session_->FreigegebeneLeistungen()->contains(dritte->Key()));
+
+    session_->EinzelBuchen();
+    const std::vector<Service> booked = services();
+    ASSERT_EQ(booked.size(), 3u);
+    EXPECT_EQ(booked[2].texte, QStringList{QStringLiteral("dritte")});
+    EXPECT_FALSE(row(dritte->Id()).has_value());
+    expectOrdersBalanced();
 }
 
 TEST_P(DayClosingTest, ABookedEntryWritesNothingAnyMore) {

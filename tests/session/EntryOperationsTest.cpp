@@ -67,6 +67,26 @@ TEST_P(EntryOperationsTest, ReleasingAnEntryNeedsAnExistingOfficeOrder) {
     EXPECT_EQ(session_->FreigegebeneLeistungen()->Count(), 1);
 }
 
+// Taking the whole idle time leaves an idle entry of no seconds, which its own save skips: its
+// row must read 0 all the same, as its order's does.
+TEST_P(EntryOperationsTest, EditingThatTakesAllIdleTimeLeavesTheIdleRowsAtZero) {
+    auto auftrag = workedOn(5001, 1800);
+    const auto leistung = auftrag->Leistung(QStringLiteral("1"));
+    const CAuftrag& leerlauf = session_->LeerlaufAuftrag();
+    const std::int32_t idle = idleSeconds();
+    ASSERT_GT(idle, 0);
+    QString auftragKey = auftrag->Key();
+    QString leistungKey = leistung->Key();
+    platform_->frmLeistung().answer(LeistungAnzeigenAnswer{kGeaendert, 1800 + idle, 5001});
+    EXPECT_EQ(session_->LeistungBearbeiten(auftragKey, leistungKey), kGeaendert);
+    EXPECT_EQ(row(leerlauf.Id())->sekunden, 0);
+    for (const auto& idleEntry : leerlauf.Leistungen()) {
+        EXPECT_EQ(row(idleEntry->Id())->sekunden, 0);
+    }
+    EXPECT_EQ(row(leistung->Id())->sekunden, 1800 + idle);
+    expectOrdersBalanced();
+}
+
 TEST_P(EntryOperationsTest, EditingAnEntrysTimeMovesTheDifferenceToOrFromIdleTime) {
     auto auftrag = workedOn(5001, 1800);
     const auto leistung = auftrag->Leistung(QStringLiteral("1"));
@@ -115,6 +135,35 @@ TEST_P(EntryOperationsTest, EditingCanMoveTheEntryToAnotherOfficeOrder) {
     EXPECT_EQ(auftragKey, target->Key());
     EXPECT_EQ(target->Sekunden(), 600);
     EXPECT_EQ(auftrag->Sekunden(), 0);
+    expectOrdersBalanced();
+}
+
+// The order an entry left still calls it its current entry; once the entry is deleted and the
+// finished order it moved to is gone with it, the first order starts and stops as any other.
+TEST_P(EntryOperationsTest, AnOrderWhoseEntryWasMovedAwayAndDeletedStartsAgain) {
+    auto auftrag = workedOn(5001, 600);
+    QString zielKey = workedOn(5002, 300)->Key();
+    ASSERT_TRUE(session_->AuftragBeenden(zielKey));
+    QString auftragKey = auftrag->Key();
+    QString leistungKey = firstKey(*auftrag);
+    platform_->frmLeistung().answer(LeistungAnzeigenAnswer{kGeaendert, 600, 5002});
+    session_->LeistungBearbeiten(auftragKey, leistungKey);
+    ASSERT_EQ(auftragKey, zielKey);
+    std::vector<QString> keys;
+    for (const auto& leistung : session_->Auftrag(zielKey)->Leistungen()) {
+        keys.push_back(leistung->Key());
+    }
+    for (QString& key : keys) {
+        ASSERT_TRUE(session_->LeistungLoeschen(zielKey, key));
+    }
+    ASSERT_FALSE(session_->Auftraege().contains(zielKey)) << "finished and empty, it went";
+
+    const std::int32_t idle = idleSeconds();
+    switchTo(auftrag->Key());
+    ASSERT_TRUE(tickClock(120));
+    switchTo(CAuftrag::LeerlaufKey());
+    EXPECT_EQ(auftrag->Sekunden(), 120);
+    EXPECT_EQ(idleSeconds(), idle);
     expectOrdersBalanced();
 }
 

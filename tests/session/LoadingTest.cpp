@@ -1,4 +1,5 @@
 #include "SessionTestSupport.h"
+#include "TestQueries.h"
 
 #include "session/diagnostics/OrvError.h"
 
@@ -94,6 +95,26 @@ TEST_P(LoadingTest, TheIdleRowsLoseAnyOrderAndARunningEntryUnderAnInactiveOrderR
     EXPECT_EQ(reloaded->Leistungen().Count(), 1);
 }
 
+// Every start of an office clears idle rows that name an order; those that do not stay as they
+// are, or every start would wait for the saves of all running sessions and deadlock with them.
+TEST_P(LoadingTest, AnotherEmployeesStartLeavesIdleRowsWithoutAnOrderUntouched) {
+    if (backend() != db::Backend::Postgres) {
+        GTEST_SKIP() << "Zeilenversionen zeigt nur PostgreSQL.";
+    }
+    const QString versions =
+        QStringLiteral(
+            "SELECT xmin::text AS v FROM tLeistungZeiterfassung WHERE ps_id = %1"
+            " ORDER BY idLeistungZeiterfassung")
+            .arg(kEmployeeWithRights);
+    const QString before = test::tableText(database(), versions, {"v"});
+    ASSERT_FALSE(before.isEmpty());
+
+    auto other = newSession();
+    std::int32_t employee = kEmployeeWithoutRights;
+    ASSERT_TRUE(other->Starten(employee));
+    EXPECT_EQ(test::tableText(database(), versions, {"v"}), before);
+}
+
 TEST_P(LoadingTest, AnEntryWhoseOrderIsMissingEndsLoadingWithAReport) {
     auto auftrag = stoppedOrder(5001, 20);
     execute(QStringLiteral("UPDATE tLeistungZeiterfassung SET VorgangParentId = 999999,"
@@ -151,6 +172,106 @@ TEST_P(LoadingTest, PropertyAssessmentOrdersGetTheirObjectDescriptions) {
                              "Mehrfamilienhaus Gartenstraße 12)"));
 }
 
+// Several orders of one matter code: each keeps its own object, the code is put to the
+// assessment component once per start, and more orders cost no more statements.
+TEST_P(LoadingTest, OrdersOfOneMatterCodeEachGetTheirOwnObject) {
+    // A second rental object of the client of order 5006, and a valuation without designation.
+    const QString copyOrder = QStringLiteral(
+        "INSERT INTO tAuftrag (idAuftrag, flMandant, flAuftragArt, dlAuftragArtNr,"
+        " flAngelegenheit, dlAngelegenheitNr, dlJahr, diMonat, diLfdNr, dlObjektNr,"
+        " dcAngelegenheitErweitert, dlAbrechnungsArt, flRechnung)"
+        " SELECT %1, flMandant, flAuftragArt, dlAuftragArtNr, flAngelegenheit,"
+        " dlAngelegenheitNr, dlJahr, diMonat, 2, %2, dcAngelegenheitErweitert,"
+        " dlAbrechnungsArt, 0 FROM tAuftrag WHERE idAuftrag = %3");
+    execute(copyOrder.arg(5106).arg(4).arg(office::demo::kRentalIncomeOrder));
+    execute(copyOrder.arg(5107).arg(2).arg(5007));
+    execute(
+        QStringLiteral("INSERT INTO tGgwBasis (idGgwBasis, flManId, dsKenner, dlJahr, diMonat,"
+                       " diLfdNr) VALUES (101, 103, '21', 2025, 12, 4)"));
+    execute(QStringLiteral(
+        "INSERT INTO tGgwBetrag (idGgwBetrag, flGgwBasis, dmBetrag) VALUES (101, 101, 0)"));
+    execute(
+        QStringLiteral("INSERT INTO tGGWObjName (idGgwObjName, flGgwBetrag, dcBezeichnung)"
+                       " VALUES (101, 101, 'Garagenhof Gartenstraße 14')"));
+    std::vector<QString> keys;
+    for (std::int32_t id : {office::demo::kRentalIncomeOrder, 5106, 5007, 5107, 5001}) {
+        keys.push_back(stoppedOrder(id, 10)->Key());
+    }
+    const auto statementsOfStart = [&](std::unique_ptr<CStoppUhren>& next) {
+        const int before = database().faults().statementsSeen();
+        next = restart();
+        return database().faults().statementsSeen() - before;
+    };
+    platform_->trace().clear();
+    std::unique_ptr<CStoppUhren> next;
+    const int statements = statementsOfStart(next);
+    const auto auftrag = [&](std::size_t i) { return next->Auftrag(keys[i]); };
+    EXPECT_EQ(auftrag(0)->ObjektBezeichnung(),
+              QStringLiteral("Objekt Nr.: 3 Mehrfamilienhaus Gartenstraße 12"));
+    EXPECT_EQ(auftrag(1)->ObjektBezeichnung(),
+              QStringLiteral("Objekt Nr.: 4 Garagenhof Gartenstraße 14"));
+    EXPECT_TRUE(auftrag(1)->VuVAuftrag());
+    EXPECT_EQ(auftrag(2)->ObjektBezeichnung(),
+              QStringLiteral("Objekt Nr.: 1 Einfamilienhaus Lindenweg 4"));
+    EXPECT_EQ(auftrag(3)->ObjektBezeichnung(), QStringLiteral("Objekt Nr.: 2"));
+    EXPECT_TRUE(auftrag(3)->IsBewertung());
+    EXPECT_FALSE(auftrag(3)->VuVAuftrag());
+    EXPECT_EQ(auftrag(4)->ObjektBezeichnung(), QString());
+    EXPECT_FALSE(auftrag(4)->VuVAuftrag() || auftrag(4)->IsBewertung());
+    // Codes 21, 31 and the 0 of an ordinary matter.
+    EXPECT_EQ(platform_->trace()
+                  .messages(QStringLiteral("ORVkStoppUhren.CStoppUhren"))
+                  .count(QStringLiteral("Begin fbIsVuV")),
+              3);
+
+    // Three more assessment orders of the same codes are read with the others.
+    for (std::int32_t id : {5106, 5107, 5107}) {
+        keys.push_back(stoppedOrder(id, 10)->Key());
+    }
+    EXPECT_EQ(statementsOfStart(next), statements);
+    EXPECT_EQ(next->Auftrag(keys[5])->ObjektBezeichnung(),
+              QStringLiteral("Objekt Nr.: 4 Garagenhof Gartenstraße 14"));
+    EXPECT_EQ(next->Auftrag(keys[7])->ObjektBezeichnung(), QStringLiteral("Objekt Nr.: 2"));
+}
+
+// The office's classification is read anew at every start.
+TEST_P(LoadingTest, AChangedClassificationShowsAtTheNextStart) {
+    const QString key = stoppedOrder(office::demo::kRentalIncomeOrder, 10)->Key();
+    EXPECT_TRUE(restart()->Auftrag(key)->VuVAuftrag());
+    execute(QStringLiteral("UPDATE tGgwKennerArt SET diGgwArt = 2 WHERE dlGgwKenner = 21"));
+    const auto reloaded = restart()->Auftrag(key);
+    EXPECT_FALSE(reloaded->VuVAuftrag());
+    EXPECT_TRUE(reloaded->IsBewertung());
+    // The rental object's designation is no valuation basis.
+    EXPECT_EQ(reloaded->ObjektBezeichnung(), QStringLiteral("Objekt Nr.: 3"));
+    execute(QStringLiteral("DELETE FROM tGgwKennerArt WHERE dlGgwKenner = 21"));
+    const auto unclassified = restart()->Auftrag(key);
+    EXPECT_FALSE(unclassified->IsBewertung());
+    EXPECT_EQ(unclassified->ObjektBezeichnung(), QString());
+}
+
+// Loading cannot classify without the assessment component: the start fails and says why.
+TEST_P(LoadingTest, AStartWithoutTheAssessmentComponentReportsItsCreation) {
+    stoppedOrder(5001, 10);
+    platform_->failCreation(test::Creation::CQeGgwBasis);
+    auto next = newSession();
+    std::int32_t employee = kEmployeeWithRights;
+    EXPECT_FALSE(next->Starten(employee));
+    ASSERT_EQ(platform_->errorReports().size(), 1u);
+    const auto& report = platform_->errorReports()[0];
+    EXPECT_EQ(report.number, err::kCannotCreateObject);
+    EXPECT_TRUE(report.source.endsWith(
+        QStringLiteral("ORVkStoppUhren.CStoppUhren.fbIsVuV\r\n"
+                       "ORVkStoppUhren.CStoppUhren.fsBezeichnungObjektNr\r\n"
+                       "ORVkStoppUhren.CStoppUhren.AuftraegeLeistungenLaden\r\n"
+                       "ORVkStoppUhren.CStoppUhren.Starten")))
+        << report.source.toStdString();
+    EXPECT_TRUE(report.description.contains(
+        QStringLiteral("Befehl: Set oQeGgwBasis = New ORVkQeGgw.CQeGgwBasis")));
+    EXPECT_TRUE(report.description.contains(QStringLiteral("Bibliothek: ORVkQeGgw.dll")));
+    EXPECT_EQ(next->LoginId(), 0);
+}
+
 TEST_P(LoadingTest, ObjectDescriptionsWithoutAKindOrWithoutADesignation) {
     auto auftrag = newOrder(office::demo::kRentalIncomeOrder);
     const auto statementsFor = [&](std::int32_t kenner) {
@@ -161,6 +282,7 @@ TEST_P(LoadingTest, ObjectDescriptionsWithoutAKindOrWithoutADesignation) {
     // Without a kind the five questions are asked and no description is looked up: one
     // statement less than for a kind that has one.
     const int ohneArt = statementsFor(0);
+    EXPECT_EQ(ohneArt, 5) << "one read per question; a creation that works describes nothing";
     EXPECT_EQ(auftrag->ObjektBezeichnung(), QString());
     EXPECT_EQ(statementsFor(21), ohneArt + 1);
     EXPECT_EQ(statementsFor(31), ohneArt + 1);

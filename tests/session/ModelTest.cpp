@@ -178,6 +178,51 @@ TEST_P(ModelTest, StopAndStartGivesAProductiveOrderANewEntryAndTheIdleOrderKeeps
     EXPECT_EQ(entrySeconds(*auftrag), auftrag->Sekunden());
 }
 
+// A stop writes the order, its entry and the entry's lines once each, with their final values.
+TEST_P(ModelTest, AStopWritesEachRowAndTextLineOnce) {
+    auto auftrag = newOrder(5001);
+    auftrag->Starten(true);
+    const auto first = auftrag->AktuelleLeistung();
+    run(*auftrag, 30);
+    int seen = database().faults().statementsSeen();
+    auftrag->Anhalten(false, false);
+    EXPECT_EQ(database().faults().statementsSeen() - seen, 5)
+        << "in one transaction: the order's row, the entry's row and the new default line";
+    ZeRow entry = *row(first->Id());
+    EXPECT_EQ(entry.status, AuftragStatus_Beendet);
+    EXPECT_EQ(entry.ende, now());
+    EXPECT_EQ(entry.sekunden, 30);
+    EXPECT_EQ(textLines(first->Id()), QStringList{auftrag->LeistungsTextVorgabe()});
+    EXPECT_EQ(row(auftrag->Id())->status, AuftragStatus_InAktiv);
+
+    // A running entry whose line is stored already: the stop rewrites that line with the
+    // order's default text, once.
+    auftrag->Starten(false);
+    const auto second = auftrag->AktuelleLeistung();
+    EXPECT_EQ(row(auftrag->Id())->status, AuftragStatus_Aktiv);
+    EXPECT_EQ(row(second->Id())->status, AuftragStatus_Aktiv);
+    EXPECT_EQ(row(first->Id())->status, AuftragStatus_Beendet);
+    run(*auftrag, 10);
+    second->TextHinzufuegen(0, QStringLiteral("Entwurf"));
+    second->Speichern(false);
+    ASSERT_EQ(textLines(second->Id()), QStringList{QStringLiteral("Entwurf")});
+    auftrag->LeistungsTextVorgabe(QStringLiteral("Jahresabschluss 2025"));
+    advance(5);
+    seen = database().faults().statementsSeen();
+    auftrag->Anhalten(false, true);
+    EXPECT_EQ(database().faults().statementsSeen() - seen, 5)
+        << "in one transaction: the order's row, the entry's row and the changed line";
+    entry = *row(second->Id());
+    EXPECT_EQ(entry.status, AuftragStatus_Beendet);
+    EXPECT_EQ(entry.ende, now());
+    EXPECT_EQ(entry.sekunden, 10);
+    EXPECT_EQ(textLines(second->Id()), QStringList{QStringLiteral("Jahresabschluss 2025")});
+    const ZeRow order = *row(auftrag->Id());
+    EXPECT_EQ(order.status, AuftragStatus_Beendet);
+    EXPECT_EQ(order.sekunden, 40);
+    EXPECT_EQ(order.text1, QStringLiteral("Jahresabschluss 2025"));
+}
+
 TEST_P(ModelTest, AssigningAnotherOfficeOrderRepointsTheRowsAndKeepsTheTime) {
     auto auftrag = newOrder(5001);
     EXPECT_EQ(auftrag->MandantNr(), 10001);
@@ -305,19 +350,21 @@ TEST_P(ModelTest, ATextLineWhoseInsertFailedIsInsertedAtTheNextSave) {
     leistung->Sekunden(60);
     leistung->TextHinzufuegen(0, QStringLiteral("erste Zeile"));
     leistung->TextHinzufuegen(0, QStringLiteral("zweite Zeile"));
-    // The row update goes through, the first text insert is refused.
-    database().faults().failStatement(2);
+    // The first text insert is refused (after the save's begin and the row update): the save
+    // is written as a whole or not at all.
+    database().faults().failStatement(3);
     try {
         leistung->Speichern(false);
         ADD_FAILURE() << "the refused insert must reach the caller";
     } catch (const OrvError& error) {
         EXPECT_TRUE(error.source().contains(QStringLiteral("ORVkStoppUhren.cLeistung.Speichern")));
     }
-    EXPECT_EQ(row(leistung->Id())->sekunden, 60);
+    EXPECT_EQ(row(leistung->Id())->sekunden, 0);
     EXPECT_TRUE(textLines(leistung->Id()).isEmpty());
     EXPECT_EQ(leistung->Text(QStringLiteral("1"))->TextId(), 0);
 
     leistung->Speichern(false);
+    EXPECT_EQ(row(leistung->Id())->sekunden, 60);
     EXPECT_EQ(textLines(leistung->Id()),
               (QStringList{QStringLiteral("erste Zeile"), QStringLiteral("zweite Zeile")}));
 }

@@ -112,6 +112,20 @@ TEST(RuntimeTest, KeyedCollectionsFindByKeyOrPosition) {
     }
     EXPECT_EQ(order, (std::vector<int>{1, 3, 4}));
     EXPECT_FALSE(items.contains(QStringLiteral("a2")));
+
+    // Put back where it stood, the items after it are found by their keys again; dropped from
+    // the end, their keys are free.
+    items.Insert(1, std::make_shared<Item>(Item{2}), QStringLiteral("a2"));
+    EXPECT_EQ(items.positionOf(QStringLiteral("a2")), 1u);
+    EXPECT_EQ(items.positionOf(QStringLiteral("a4")), 3u);
+    EXPECT_EQ(items.item(QStringLiteral("a4"))->value, 4);
+    EXPECT_EQ(items.keyAt(3), QStringLiteral("a4"));
+    items.truncate(2);
+    EXPECT_EQ(items.Count(), 2);
+    EXPECT_FALSE(items.contains(QStringLiteral("a4")));
+    EXPECT_EQ(items.positionOf(QStringLiteral("a4")), std::nullopt);
+    items.Add(std::make_shared<Item>(Item{5}), QStringLiteral("a4"));
+    EXPECT_EQ(items.at(3)->value, 5);
 }
 
 }  // namespace

@@ -21,18 +21,19 @@ QString TempDatabase::clusterConninfo() {
     return QString::fromLocal8Bit(qgetenv("ORV_TEST_PG"));
 }
 
-TempDatabase::TempDatabase(db::Backend backend, const db::ProcedureCatalogue* catalogue)
-    : catalogue_(catalogue) {
+TempDatabase::TempDatabase(db::Backend backend, const db::ProcedureCatalogue* catalogue,
+                           const QString& cluster)
+    : catalogue_(catalogue), cluster_(cluster.isEmpty() ? clusterConninfo() : cluster) {
     if (backend == db::Backend::Sqlite) {
         target_ = db::DbTarget::sqlite(dir_.filePath(QStringLiteral("office.sqlite")));
     } else {
         schema_ = "orv_t" + std::to_string(QRandomGenerator::global()->generate64());
         {
-            db::Database admin(db::DbTarget::postgres(clusterConninfo()));
+            db::Database admin(db::DbTarget::postgres(cluster_));
             admin.connection()->executeScript("CREATE SCHEMA " + schema_);
         }
         target_ = db::DbTarget::postgres(
-            clusterConninfo() +
+            cluster_ +
             QStringLiteral(" options='-c search_path=%1'").arg(QString::fromStdString(schema_)));
     }
     database_ = std::make_unique<db::Database>(target_, catalogue_);
@@ -42,7 +43,7 @@ TempDatabase::~TempDatabase() {
     database_.reset();
     if (!schema_.empty()) {
         try {
-            db::Database admin(db::DbTarget::postgres(clusterConninfo()));
+            db::Database admin(db::DbTarget::postgres(cluster_));
             admin.connection()->executeScript("DROP SCHEMA " + schema_ + " CASCADE");
         } catch (const std::exception& e) {
             ADD_FAILURE() << "Testschema nicht entfernt: " << e.what();
@@ -72,7 +73,11 @@ void BackendTest::SetUp() {
         }
         GTEST_SKIP() << "ORV_TEST_PG ist nicht gesetzt.";
     }
-    temp_ = std::make_unique<TempDatabase>(GetParam(), &office::officeCatalogue());
+    const QString cluster = GetParam() == db::Backend::Postgres ? postgresCluster() : QString();
+    if (HasFatalFailure()) {
+        return;
+    }
+    temp_ = std::make_unique<TempDatabase>(GetParam(), &office::officeCatalogue(), cluster);
 }
 
 void BackendTest::TearDown() {

@@ -22,7 +22,9 @@ namespace orv::test {
 // that cluster PostgreSQL tests are skipped, except under CI=true, where they fail.
 class TempDatabase {
 public:
-    TempDatabase(db::Backend backend, const db::ProcedureCatalogue* catalogue);
+    // PostgreSQL: in the cluster given, or in the one of ORV_TEST_PG when none is given.
+    TempDatabase(db::Backend backend, const db::ProcedureCatalogue* catalogue,
+                 const QString& cluster = {});
     ~TempDatabase();
 
     db::Database& database() { return *database_; }
@@ -36,6 +38,7 @@ public:
 private:
     db::DbTarget target_;
     const db::ProcedureCatalogue* catalogue_;
+    QString cluster_;
     QTemporaryDir dir_;
     std::string schema_;
     std::unique_ptr<db::Database> database_;
@@ -61,6 +64,8 @@ protected:
     db::Database& database() { return temp_->database(); }
     TempDatabase& temp() { return *temp_; }
     db::Backend backend() const { return GetParam(); }
+    // The PostgreSQL cluster the test's database lives in; empty: the one of ORV_TEST_PG.
+    virtual QString postgresCluster() { return {}; }
 
 private:
     std::unique_ptr<TempDatabase> temp_;

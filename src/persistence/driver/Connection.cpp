@@ -38,7 +38,9 @@ bool Cursor::readDate(int column, QDateTime& out) const {
 
 void Connection::begin() {
     if (transactionDepth_ == 0) {
-        execute("BEGIN");
+        // SQLite takes the write lock at once: a transaction that began by reading could not
+        // write any more once another workstation wrote in between.
+        execute(backend() == Backend::Sqlite ? "BEGIN IMMEDIATE" : "BEGIN");
     } else {
         execute("SAVEPOINT orv_sp" + std::to_string(transactionDepth_));
     }
@@ -48,7 +50,18 @@ void Connection::begin() {
 void Connection::commit() {
     --transactionDepth_;
     if (transactionDepth_ == 0) {
-        execute("COMMIT");
+        try {
+            execute("COMMIT");
+        } catch (...) {
+            // A commit that failed (SQLite busy, a server gone) may leave the transaction open:
+            // it ends here, so that nothing of it is kept later by the next one's commit.
+            try {
+                execute("ROLLBACK");
+            } catch (...) {
+                // A lost connection has no transaction left.
+            }
+            throw;
+        }
     } else {
         execute("RELEASE SAVEPOINT orv_sp" + std::to_string(transactionDepth_));
     }

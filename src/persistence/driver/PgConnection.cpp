@@ -11,12 +11,32 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <string_view>
 #include <vector>
 
 namespace orv::db {
 namespace {
 
 constexpr const char* kName = "PostgreSQL";
+
+// Without a limit, a server host that stopped answering holds the workstation for as long as the
+// operating system keeps the socket waiting, minutes or more. Half a minute, because a busy server
+// that a whole office connects to at nine o'clock takes its time to answer each. The connection
+// string's own setting, or PGCONNECT_TIMEOUT, still decides when there is one.
+QString withConnectTimeout(const QString& conninfo) {
+    if (conninfo.contains(QLatin1String("connect_timeout")) ||
+        qEnvironmentVariableIsSet("PGCONNECT_TIMEOUT")) {
+        return conninfo;
+    }
+    const QString trimmed = conninfo.trimmed();
+    if (trimmed.startsWith(QLatin1String("postgresql://")) ||
+        trimmed.startsWith(QLatin1String("postgres://"))) {
+        return trimmed +
+               (trimmed.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?')) +
+               QStringLiteral("connect_timeout=30");
+    }
+    return QStringLiteral("connect_timeout=30 ") + conninfo;
+}
 
 struct ResultDeleter {
     void operator()(PGresult* r) const { PQclear(r); }
@@ -144,7 +164,7 @@ struct PgConnection::Result {
 };
 
 PgConnection::PgConnection(const QString& conninfo, FaultInjector& faults) : faults_(faults) {
-    conn_ = PQconnectdb(conninfo.toUtf8().constData());
+    conn_ = PQconnectdb(withConnectTimeout(conninfo).toUtf8().constData());
     if (PQstatus(conn_) != CONNECTION_OK) {
         const std::string message = PQerrorMessage(conn_);
         PQfinish(conn_);
@@ -194,6 +214,16 @@ bool PgConnection::isBroken() const {
     return conn_ == nullptr || PQstatus(conn_) == CONNECTION_BAD;
 }
 
+void PgConnection::throwStatementError(const char* message, std::string_view sql) const {
+    // libpq tells a lost server in English; the user reads first what it means.
+    if (isBroken()) {
+        throwDriverError(
+            kName,
+            std::string("Die Verbindung zum Datenbankserver ist unterbrochen.\r\n") + message, sql);
+    }
+    throwDriverError(kName, message, sql);
+}
+
 const std::string& PgConnection::preparedName(std::string_view sql, int paramCount) {
     auto it = prepared_.find(sql);
     if (it != prepared_.end()) {
@@ -203,7 +233,7 @@ const std::string& PgConnection::preparedName(std::string_view sql, int paramCou
     const std::string text(sql);
     ResultPtr r(PQprepare(conn_, name.c_str(), text.c_str(), paramCount, nullptr));
     if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) {
-        throwDriverError(kName, PQerrorMessage(conn_), sql);
+        throwStatementError(PQerrorMessage(conn_), sql);
     }
     return prepared_.emplace(text, std::move(name)).first->second;
 }
@@ -226,8 +256,16 @@ PgConnection::Result PgConnection::run(std::string_view sql, std::span<const DbV
     const ExecStatusType status = PQresultStatus(r.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
         const char* message = r ? PQresultErrorMessage(r.get()) : PQerrorMessage(conn_);
-        throwDriverError(
-            kName, message != nullptr && *message != '\0' ? message : PQerrorMessage(conn_), sql);
+        if (message == nullptr || *message == '\0') {
+            message = PQerrorMessage(conn_);
+        }
+        // A deadlock broken by the server, or a serialization failure: done again, it may pass.
+        const char* state = r ? PQresultErrorField(r.get(), PG_DIAG_SQLSTATE) : nullptr;
+        if (state != nullptr &&
+            (std::string_view(state) == "40P01" || std::string_view(state) == "40001")) {
+            throwDriverError(kName, message, sql, true);
+        }
+        throwStatementError(message, sql);
     }
     return Result{std::move(r)};
 }
@@ -254,7 +292,7 @@ void PgConnection::executeScript(std::string_view sql) {
     ResultPtr r(PQexec(conn_, text.c_str()));
     const ExecStatusType status = PQresultStatus(r.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-        throwDriverError(kName, PQerrorMessage(conn_), sql);
+        throwStatementError(PQerrorMessage(conn_), sql);
     }
 }
 

@@ -39,6 +39,7 @@ private:
     Result run(std::string_view sql, std::span<const DbValue> params);
     const std::string& preparedName(std::string_view sql, int paramCount);
     void useWorkstationTimeZone();
+    [[noreturn]] void throwStatementError(const char* message, std::string_view sql) const;
 
     pg_conn* conn_ = nullptr;
     FaultInjector& faults_;

@@ -1,6 +1,7 @@
 #include "persistence/gateway/CDBAccess.h"
 
 #include "model/CAuftrag.h"
+#include "model/RestorePoint.h"
 #include "model/cLeistung.h"
 #include "persistence/Database.h"
 #include "persistence/DbProcedure.h"
@@ -12,6 +13,7 @@
 #include "platform/host/PersonObjects.h"
 #include "session/CStoppUhren.h"
 #include "session/diagnostics/ErrorHandling.h"
+#include "session/diagnostics/HostCreation.h"
 #include "session/diagnostics/Procedure.h"
 #include "session/runtime/Runtime.h"
 
@@ -307,16 +309,25 @@ std::int32_t CDBAccess::insertRow(std::int32_t auftragId, const QString& key, st
 std::int32_t CDBAccess::InsertAuftragZeiterfassung(CAuftrag& auftrag) {
     Procedure p(trace_, "InsertAuftragZeiterfassung");
     return p.run([&] {
-        // The key holds the row id, which only the insert tells: a provisional key first.
-        auftrag.Id(insertRow(auftrag.AuftragId(), auftrag.Key(), 0, QString(), auftrag.Status(),
-                             QString(), 0));
-        if (auftrag.Id() > 0) {
-            db::DbService service(database());
-            service.Open();
-            service.Execute(QStringLiteral("UPDATE tLeistungZeiterfassung SET VorgangKey ='") +
-                            auftrag.Key() + QStringLiteral("' WHERE idLeistungZeiterfassung = ") +
-                            number(auftrag.Id()));
-            service.Close();
+        // The key holds the row id, which only the insert tells: a provisional key first, which
+        // no one outside the transaction ever sees.
+        try {
+            db::inOneTransaction(database(), [&] {
+                auftrag.Id(insertRow(auftrag.AuftragId(), auftrag.Key(), 0, QString(),
+                                     auftrag.Status(), QString(), 0));
+                if (auftrag.Id() > 0) {
+                    db::DbService service(database());
+                    service.Open();
+                    service.Execute(
+                        QStringLiteral("UPDATE tLeistungZeiterfassung SET VorgangKey ='") +
+                        auftrag.Key() + QStringLiteral("' WHERE idLeistungZeiterfassung = ") +
+                        number(auftrag.Id()));
+                    service.Close();
+                }
+            });
+        } catch (...) {
+            auftrag.Id(0);  // the row was rolled back with the failure
+            throw;
         }
         return auftrag.Id();
     });
@@ -394,12 +405,20 @@ void CDBAccess::LeistungAuftragAendern(cLeistung& leistung) {
     });
 }
 
+void CDBAccess::deleteRow(std::int32_t id) {
+    // Bound, so booking a thousand entries prepares the statement once.
+    db::DbService service(database());
+    service.Open();
+    service.Execute(
+        QStringLiteral("DELETE from tLeistungZeiterfassung WHERE idleistungzeiterfassung = $1"),
+        db::Params{std::int64_t{id}});
+    service.Close();
+}
+
 void CDBAccess::LeistungLoeschen(cLeistung& leistung) {
     Procedure p(trace_, "LeistungLoeschen");
     p.run([&] {
-        Execute(
-            QStringLiteral("DELETE from tLeistungZeiterfassung WHERE idleistungzeiterfassung = ") +
-            number(leistung.Id()));
+        deleteRow(leistung.Id());
         leistung.Status(cLeistung::kStatusZeileGeloescht);
     });
 }
@@ -407,9 +426,7 @@ void CDBAccess::LeistungLoeschen(cLeistung& leistung) {
 void CDBAccess::AuftragLoeschen(CAuftrag& auftrag) {
     Procedure p(trace_, "AuftragLoeschen");
     p.run([&] {
-        Execute(
-            QStringLiteral("DELETE from tLeistungZeiterfassung WHERE idleistungzeiterfassung = ") +
-            number(auftrag.Id()));
+        deleteRow(auftrag.Id());
         auftrag.Status(AuftragStatus_Geloescht);
     });
 }
@@ -440,99 +457,103 @@ bool CDBAccess::AuftragIstVorhanden(std::int32_t idAuftrag) {
 std::int32_t CDBAccess::InsertLeistung(cLeistung& entry) {
     Procedure p(trace_, "InsertLeistung");
     return p.run([&] {
-        p.setExtra(platform_.erstellungsInfo().Info(
-            QStringLiteral("Set oQeLeistung = New ORVkQeLeistung.CQeLeistung"),
-            QStringLiteral("ORVkQeLeistung.dll")));
-        std::unique_ptr<platform::CQeLeistung> qeLeistung = platform_.createCQeLeistung();
-        p.clearExtra();
+        // The services, their texts and the notice are one booking: a failure leaves none of
+        // them, and the entry can be booked again, once.
+        return RestorePoint(owner()).keep(entry).run([&] { return insertLeistung(entry, p); });
+    });
+}
 
-        CStoppUhren& session = owner();
-        const std::int32_t auftragId = entry.Auftrag().AuftragId();
-        const QDateTime datum = dayOf(entry.Beginn());
+std::int32_t CDBAccess::insertLeistung(cLeistung& entry, Procedure& p) {
+    std::unique_ptr<platform::CQeLeistung> qeLeistung = createHostObject(
+        p, platform_, QStringLiteral("Set oQeLeistung = New ORVkQeLeistung.CQeLeistung"),
+        QStringLiteral("ORVkQeLeistung.dll"), [&] { return platform_.createCQeLeistung(); });
 
-        db::DbProcedure procedure(database());
-        procedure.Prepare(QStringLiteral("dbo.S_ORV_Common_Korg_Insert_Leistung"), 0);
-        // Unset times reach the office as NULL; the administrative share keeps them too.
-        db::ParameterValues values = procedure.GetParameterValues();
-        if (!entry.Beginn().isValid()) {
-            values.setNull(kLeistungBeginnPosition);
-        }
-        if (!entry.Ende().isValid()) {
-            values.setNull(kLeistungEndePosition);
-        }
-        procedure.SetParameterValues(std::move(values));
-        procedure.ResetParameters();
-        procedure.AddLong("@MitarbeiterID", session.MitarbeiterId());
+    CStoppUhren& session = owner();
+    const std::int32_t auftragId = entry.Auftrag().AuftragId();
+    const QDateTime datum = dayOf(entry.Beginn());
+
+    db::DbProcedure procedure(database());
+    procedure.Prepare(QStringLiteral("dbo.S_ORV_Common_Korg_Insert_Leistung"), 0);
+    // Unset times reach the office as NULL; the administrative share keeps them too.
+    db::ParameterValues values = procedure.GetParameterValues();
+    if (!entry.Beginn().isValid()) {
+        values.setNull(kLeistungBeginnPosition);
+    }
+    if (!entry.Ende().isValid()) {
+        values.setNull(kLeistungEndePosition);
+    }
+    procedure.SetParameterValues(std::move(values));
+    procedure.ResetParameters();
+    procedure.AddLong("@MitarbeiterID", session.MitarbeiterId());
+    procedure.AddLong("@AuftragID", auftragId);
+    procedure.AddDate("@Datum", datum);
+    procedure.AddCurrency("@Anzahl",
+                          db::Currency::fromDouble(rt::industrialHours(entry.Sekunden())));
+    if (entry.Beginn().isValid()) {
+        procedure.AddDate("@Beginn", entry.Beginn());
+    }
+    if (entry.Ende().isValid()) {
+        procedure.AddDate("@Ende", entry.Ende());
+    }
+    procedure.AddText("@Notiz", entry.Notiz());
+    procedure.AddLong("@Art", kLeistungArt);
+    procedure.AddLong("@Success", 0);
+
+    const db::Currency figureBefore = qeLeistung->Kennzahl(auftragId);
+    procedure.Execute(0);
+    const std::int32_t serviceId = procedure.OutLong("@Success");
+    const db::Currency figureAfter = qeLeistung->Kennzahl(auftragId);
+
+    // The administrative share goes to the office's administrative employee; begin and end
+    // stay those of the entry.
+    std::int32_t adminServiceId = 0;
+    const double adminHours = entry.VerwaltungsZeit() / 3600.0;
+    if (serviceId > 0 && session.VerwaltungsanteilAktiv() && adminHours >= kMindestStunden) {
+        procedure.AddLong("@MitarbeiterID", session.Verwaltungsmitarbeiter());
         procedure.AddLong("@AuftragID", auftragId);
         procedure.AddDate("@Datum", datum);
-        procedure.AddCurrency("@Anzahl",
-                              db::Currency::fromDouble(rt::industrialHours(entry.Sekunden())));
-        if (entry.Beginn().isValid()) {
-            procedure.AddDate("@Beginn", entry.Beginn());
-        }
-        if (entry.Ende().isValid()) {
-            procedure.AddDate("@Ende", entry.Ende());
-        }
+        procedure.AddCurrency("@Anzahl", db::Currency::fromDouble(adminHours));
         procedure.AddText("@Notiz", entry.Notiz());
         procedure.AddLong("@Art", kLeistungArt);
         procedure.AddLong("@Success", 0);
-
-        const db::Currency figureBefore = qeLeistung->Kennzahl(auftragId);
         procedure.Execute(0);
-        const std::int32_t serviceId = procedure.OutLong("@Success");
-        const db::Currency figureAfter = qeLeistung->Kennzahl(auftragId);
+        adminServiceId = procedure.OutLong("@Success");
+    }
+    procedure.Close();
 
-        // The administrative share goes to the office's administrative employee; begin and end
-        // stay those of the entry.
-        std::int32_t adminServiceId = 0;
-        const double adminHours = entry.VerwaltungsZeit() / 3600.0;
-        if (serviceId > 0 && session.VerwaltungsanteilAktiv() && adminHours >= kMindestStunden) {
-            procedure.AddLong("@MitarbeiterID", session.Verwaltungsmitarbeiter());
-            procedure.AddLong("@AuftragID", auftragId);
-            procedure.AddDate("@Datum", datum);
-            procedure.AddCurrency("@Anzahl", db::Currency::fromDouble(adminHours));
-            procedure.AddText("@Notiz", entry.Notiz());
-            procedure.AddLong("@Art", kLeistungArt);
+    if (serviceId > 0) {
+        procedure.Prepare(QStringLiteral("dbo.S_ORV_Common_Korg_Insert_Leistungtext"), 0);
+        const bool hasTexts = !entry.Texte().empty();
+        for (const std::shared_ptr<CText>& line : entry.Texte()) {
+            procedure.AddLong("@LeistungId", serviceId);
+            procedure.AddText("@Text", line->Text());
             procedure.AddLong("@Success", 0);
             procedure.Execute(0);
-            adminServiceId = procedure.OutLong("@Success");
+            line->TextId(procedure.OutLong("@Success"));
+        }
+        // The administrative service is named after the entry's first line; an entry
+        // without lines leaves it without text.
+        if (hasTexts && adminServiceId > 0) {
+            procedure.AddLong("@LeistungId", adminServiceId);
+            procedure.AddText("@Text", entry.VerwaltungsText());
+            procedure.AddLong("@Success", 0);
+            procedure.Execute(0);
         }
         procedure.Close();
+    }
 
-        if (serviceId > 0) {
-            procedure.Prepare(QStringLiteral("dbo.S_ORV_Common_Korg_Insert_Leistungtext"), 0);
-            const bool hasTexts = !entry.Texte().empty();
-            for (const std::shared_ptr<CText>& line : entry.Texte()) {
-                procedure.AddLong("@LeistungId", serviceId);
-                procedure.AddText("@Text", line->Text());
-                procedure.AddLong("@Success", 0);
-                procedure.Execute(0);
-                line->TextId(procedure.OutLong("@Success"));
-            }
-            // The administrative service is named after the entry's first line; an entry
-            // without lines leaves it without text.
-            if (hasTexts && adminServiceId > 0) {
-                procedure.AddLong("@LeistungId", adminServiceId);
-                procedure.AddText("@Text", entry.VerwaltungsText());
-                procedure.AddLong("@Success", 0);
-                procedure.Execute(0);
-            }
-            procedure.Close();
+    // The office wants to know only when an order begins or ceases to have open services.
+    const bool becameOpenOrSettled =
+        figureBefore != figureAfter &&
+        (figureBefore.tenThousandths == 0 || figureAfter.tenThousandths == 0);
+    if (becameOpenOrSettled) {
+        if (benachrichtigung_ == nullptr) {
+            benachrichtigung_ = platform_.createAuftragBenachrichtigung();
         }
-
-        // The office wants to know only when an order begins or ceases to have open services.
-        const bool becameOpenOrSettled =
-            figureBefore != figureAfter &&
-            (figureBefore.tenThousandths == 0 || figureAfter.tenThousandths == 0);
-        if (becameOpenOrSettled) {
-            if (benachrichtigung_ == nullptr) {
-                benachrichtigung_ = platform_.createAuftragBenachrichtigung();
-            }
-            benachrichtigung_->setMitarbeiter(session.MitarbeiterId());
-            benachrichtigung_->Auftrag(auftragId, kBenachrichtigungArt);
-        }
-        return serviceId;
-    });
+        benachrichtigung_->setMitarbeiter(session.MitarbeiterId());
+        benachrichtigung_->Auftrag(auftragId, kBenachrichtigungArt);
+    }
+    return serviceId;
 }
 
 }  // namespace orv

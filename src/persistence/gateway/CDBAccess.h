@@ -23,6 +23,7 @@ namespace orv {
 
 class CAuftrag;
 class CStoppUhren;
+class Procedure;
 class cLeistung;
 
 // The session's one way into the office database: logins, pauses, rights, option values and
@@ -72,7 +73,7 @@ public:
     // Books the entry as a service of the session's employee, with its text lines as service
     // texts, and the administrative share as a second service when the office keeps one. Tells
     // the office when the order begins or ceases to have open services. Returns the service's
-    // id, 0 when the office refused it (no texts then). A failure keeps what was written.
+    // id, 0 when the office refused it (no texts then). A failure writes nothing.
     std::int32_t InsertLeistung(cLeistung& entry);
 
 private:
@@ -84,6 +85,8 @@ private:
     void updateRow(std::int32_t id, std::int32_t status, std::int32_t auftragId,
                    const QDateTime& beginn, const QDateTime& ende, const QString& text1,
                    const QString& text2, std::int32_t sekunden);
+    void deleteRow(std::int32_t id);
+    std::int32_t insertLeistung(cLeistung& entry, Procedure& p);
     std::int32_t insertRow(std::int32_t auftragId, const QString& key, std::int32_t parentId,
                            const QString& parentKey, std::int32_t status, const QString& text2,
                            std::int32_t sekunden);

@@ -33,6 +33,10 @@ public:
     void setSource(QString source);
     void setDescription(QString description);
     void setLine(int line) { line_ = line; }
+    // The database gave up the transaction to break a deadlock or a conflict between two
+    // writers; the same transaction done again may well succeed.
+    bool retryable() const { return retryable_; }
+    void setRetryable(bool retryable) { retryable_ = retryable; }
 
     const char* what() const noexcept override { return what_.constData(); }
 
@@ -43,6 +47,7 @@ private:
     QString source_;
     QString description_;
     int line_;
+    bool retryable_ = false;
     QByteArray what_;
 };
 

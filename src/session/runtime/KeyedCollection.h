@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -58,11 +59,37 @@ public:
         const std::size_t position = indexOf(key);
         index_.remove(items_[position].first);
         items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(position));
-        for (std::size_t i = position; i < items_.size(); ++i) {
-            if (!items_[i].first.isEmpty()) {
-                index_[items_[i].first] = i;
-            }
+        reindexFrom(position);
+    }
+
+    // Puts an item back at a position counted from 0, or at the end when beyond it.
+    void Insert(std::size_t position, const Item& value, const QString& key) {
+        if (position >= items_.size()) {
+            Add(value, key);
+            return;
         }
+        if (!key.isEmpty() && index_.contains(key)) {
+            throw OrvError(err::kDuplicateKey, source(),
+                           QStringLiteral("Dieser Schlüssel ist bereits einem Element dieser "
+                                          "Auflistung zugeordnet: %1")
+                               .arg(key));
+        }
+        items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(position), {key, value});
+        reindexFrom(position);
+    }
+    // Drops the items from the position on, counted from 0.
+    void truncate(std::size_t count) {
+        while (items_.size() > count) {
+            index_.remove(items_.back().first);
+            items_.pop_back();
+        }
+    }
+    // The key of the item at a position counted from 0.
+    const QString& keyAt(std::size_t position) const { return items_.at(position).first; }
+    // The position of the item with that key counted from 0, if it is there.
+    std::optional<std::size_t> positionOf(const QString& key) const {
+        const auto it = index_.constFind(key);
+        return it == index_.cend() ? std::nullopt : std::optional<std::size_t>(*it);
     }
 
     void clear() {
@@ -90,6 +117,14 @@ public:
 
 private:
     static QString source() { return QStringLiteral("ORVkStoppUhren"); }
+
+    void reindexFrom(std::size_t position) {
+        for (std::size_t i = position; i < items_.size(); ++i) {
+            if (!items_[i].first.isEmpty()) {
+                index_[items_[i].first] = i;
+            }
+        }
+    }
 
     std::size_t checkedPosition(std::int32_t position) const {
         if (position < 1 || position > Count()) {

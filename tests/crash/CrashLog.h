@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <vector>
+
+namespace orv::test::crash {
+
+// What a worker session tells the test about its progress, one line per event, appended with
+// one write each: a line the kill interrupted is never half there.
+//
+//   S <total> <productive> <orders>   Starten succeeded: total seconds of all orders (idle
+//                                     included), the session's productive seconds, the sum of
+//                                     the productive orders' seconds
+//   F <text>                          Starten failed
+//   B <step> <kind> <seconds>         a step begins; seconds the clock advances (ticks only)
+//   K <entry> <order> <seconds>       an entry about to be booked: its row, its order's row
+//   H <step>                          the statement hook stops the process inside this step
+//   E <step> <total> <saved>          a step ended: the session's total and the total the
+//                                     database holds
+//   X <text>                          the worker found a fault
+//   D                                 the workload is done
+class CrashLogWriter {
+public:
+    explicit CrashLogWriter(const QString& path);
+    ~CrashLogWriter();
+    CrashLogWriter(const CrashLogWriter&) = delete;
+    CrashLogWriter& operator=(const CrashLogWriter&) = delete;
+
+    void line(const QString& text) const;
+
+private:
+    int fd_ = -1;
+};
+
+struct CrashLogEntry {
+    char kind = 0;
+    QStringList fields;  // after the kind letter
+
+    std::int64_t number(int index) const { return fields.value(index).toLongLong(); }
+};
+
+std::vector<CrashLogEntry> readCrashLog(const QString& path);
+
+// The step kinds of the workload, as the log and the kill plan name them.
+namespace kind {
+inline const QString kTick = QStringLiteral("tick");
+inline const QString kSwitch = QStringLiteral("switch");
+inline const QString kEdit = QStringLiteral("edit");
+inline const QString kDelete = QStringLiteral("delete");
+inline const QString kSingle = QStringLiteral("single");
+inline const QString kSummed = QStringLiteral("summed");
+inline const QString kStart = QStringLiteral("start");  // Starten, before the first step
+}  // namespace kind
+
+// The text line that names an entry in the services it was booked as.
+inline QString entryTag(std::int32_t entryId) {
+    return QStringLiteral("L%1").arg(entryId);
+}
+
+}  // namespace orv::test::crash

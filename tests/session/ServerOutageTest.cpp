@@ -1,0 +1,248 @@
+// A session on a PostgreSQL server that goes away in the middle of the day and comes back. The
+// test runs on a cluster of its own, so that stopping the server cuts no other test's
+// connections.
+
+#include "PgTestCluster.h"
+#include "SessionTestSupport.h"
+
+#include "session/diagnostics/OrvError.h"
+#include "session/diagnostics/Procedure.h"
+
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+namespace orv {
+namespace {
+
+using test::LeistungAnzeigenAnswer;
+using test::outcome::kGeaendert;
+
+// A failed step takes milliseconds on a unix socket, also in the sanitizer build on a busy
+// machine; seconds mean something waited for the server.
+constexpr qint64 kQuickMs = 3000;
+
+class ServerOutageTest : public test::SessionTest {
+protected:
+    void SetUp() override {
+        SessionTest::SetUp();
+        if (!IsSkipped() && !HasFatalFailure()) {
+            start();
+        }
+    }
+    void TearDown() override {
+        // The schema is dropped on the server: it has to be there.
+        if (cluster_ != nullptr && cluster_->halted()) {
+            EXPECT_TRUE(cluster_->resume()) << cluster_->failure().toStdString();
+        }
+        SessionTest::TearDown();
+    }
+
+    QString postgresCluster() override {
+        cluster_ = std::make_unique<test::PgTestCluster>();
+        if (!cluster_->started()) {
+            [&] { FAIL() << cluster_->failure().toStdString(); }();
+        }
+        return cluster_->conninfo();
+    }
+
+    void stopServer() { ASSERT_TRUE(cluster_->halt()) << cluster_->failure().toStdString(); }
+    void startServer() { ASSERT_TRUE(cluster_->resume()) << cluster_->failure().toStdString(); }
+
+    // A tick after the given seconds; each of them belongs to some stopwatch.
+    void tick(qint64 seconds) {
+        ASSERT_TRUE(tickClock(seconds));
+        counted_ += seconds;
+    }
+    // Ticks on until the running stopwatch saves: its 60th tick since the last save.
+    void tickUntilTheSave() {
+        CAuftrag& laufend =
+            session_->AuftragLaeuft() ? *session_->AktuellerAuftrag() : session_->LeerlaufAuftrag();
+        for (int i = 0; i < 60; ++i) {
+            tick(1);
+            if (HasFatalFailure() || laufend.tickCounter() == 0) {
+                return;
+            }
+        }
+        FAIL() << "60 Takte ohne Speichern";
+    }
+
+    // A command of the main window: it reports what fails, as the window's procedures do.
+    template <typename F>
+    void windowCommand(const char* name, F&& body) {
+        ObjectTrace trace(*platform_, QStringLiteral("frmStoppUhr"));
+        Procedure(trace, name).report(std::forward<F>(body));
+    }
+    // The window's Start: the running stopwatch stops, the one of the row starts.
+    void startOrder(const QString& target) {
+        windowCommand("AuftragStarten", [&] {
+            session_->ZeitzaehlungAktiv(false);
+            bool beenden = false;
+            session_->AuftragAnhalten(beenden);
+            QString key = target;
+            bool neu = false;
+            session_->AuftragStarten(key, neu);
+            session_->ZeitzaehlungAktiv(true);
+        });
+    }
+
+    // The operation showed one problem report that names the lost server, took no long wait,
+    // and the clock counts on: the next tick adds its seconds to the running stopwatch.
+    template <typename F>
+    void expectReportedOutage(const char* step, F&& operation) {
+        SCOPED_TRACE(step);
+        const std::size_t before = platform_->errorReports().size();
+        QElapsedTimer elapsed;
+        elapsed.start();
+        std::forward<F>(operation)();
+        EXPECT_LT(elapsed.elapsed(), kQuickMs);
+        ASSERT_EQ(platform_->errorReports().size(), before + 1);
+        const test::ErrorReport& report = platform_->errorReports().back();
+        EXPECT_EQ(report.number, err::kDatabase);
+        EXPECT_TRUE(report.description.contains(QStringLiteral("Datenbankserver")))
+            << report.description.toStdString();
+        expectBalanced();
+        const std::int32_t total = totalSeconds();
+        tick(3);
+        EXPECT_EQ(totalSeconds(), total + 3) << "the clock counts on";
+        expectBalanced();
+    }
+
+    std::int32_t totalSeconds() {
+        return session_->LeerlaufAuftrag().Sekunden() + session_->AuftragsSekunden();
+    }
+    // The orders equal their entries, the productive total the orders, and every second the
+    // clock gave is in some stopwatch.
+    void expectBalanced() {
+        expectOrdersBalanced();
+        EXPECT_EQ(totalSeconds(), counted_);
+    }
+    // Each order's row and each entry's row say what the objects say.
+    void expectRowsEqualObjects() {
+        const auto expectRow = [&](const CAuftrag& auftrag) {
+            SCOPED_TRACE(auftrag.Key().toStdString());
+            const std::optional<test::ZeRow> zeile = row(auftrag.Id());
+            ASSERT_TRUE(zeile.has_value());
+            EXPECT_EQ(zeile->sekunden, auftrag.Sekunden());
+            EXPECT_EQ(zeile->status, auftrag.Status());
+            for (const auto& leistung : auftrag.Leistungen()) {
+                // An entry without seconds writes nothing, neither does one whose row is gone.
+                if (leistung->Status() >= cLeistung::kStatusZeileGeloescht ||
+                    leistung->Sekunden() == 0) {
+                    continue;
+                }
+                SCOPED_TRACE(leistung->Key().toStdString());
+                const std::optional<test::ZeRow> eintrag = row(leistung->Id());
+                ASSERT_TRUE(eintrag.has_value());
+                EXPECT_EQ(eintrag->sekunden, leistung->Sekunden());
+                EXPECT_EQ(eintrag->status, leistung->Status());
+            }
+        };
+        expectRow(session_->LeerlaufAuftrag());
+        for (const auto& auftrag : session_->Auftraege()) {
+            expectRow(*auftrag);
+        }
+    }
+
+    std::unique_ptr<test::PgTestCluster> cluster_;
+    qint64 counted_ = 0;
+};
+
+TEST_P(ServerOutageTest, EveryOperationReportsTheOutageAndNoSecondIsLost) {
+    tick(5);
+    auto buchhaltung = startNewOrder(5001);
+    tick(40);
+    auto lohn = startNewOrder(5003);
+    tick(30);
+    startOrder(buchhaltung->Key());
+    tick(12);
+    ASSERT_TRUE(platform_->errorReports().empty());
+    // Lohn's first stretch is done and released for booking.
+    QString lohnKey = lohn->Key();
+    QString lohnLeistung = lohn->Leistung(QStringLiteral("1"))->Key();
+    ASSERT_TRUE(session_->LeistungFreigeben(lohnKey, lohnLeistung));
+    expectBalanced();
+
+    stopServer();
+    expectReportedOutage("the 60th tick's save", [&] { tickUntilTheSave(); });
+    expectReportedOutage("a switch", [&] { startOrder(lohn->Key()); });
+    expectReportedOutage("a pause", [&] {
+        platform_->frmPause().answerWith([](CStoppUhren&, const QDateTime&) { return 0; });
+        windowCommand("btnPause_Click", [&] { session_->Pause(); });
+    });
+    expectReportedOutage("editing an entry", [&] {
+        platform_->frmLeistung().answer(LeistungAnzeigenAnswer{kGeaendert, 20, 5003});
+        windowCommand("LeistungAnzeigen", [&] {
+            QString auftragKey = lohnKey;
+            QString leistungKey = lohnLeistung;
+            session_->LeistungBearbeiten(auftragKey, leistungKey);
+        });
+    });
+    // A failed step changes nothing, in the session as in the database: the employee edits again.
+    EXPECT_EQ(lohn->Leistung(QStringLiteral("1"))->Sekunden(), 30) << "the edit did not happen";
+    EXPECT_EQ(session_->AktuellerAuftrag(), buchhaltung) << "the switch did not happen";
+    expectReportedOutage("booking",
+                         [&] { windowCommand("BuchenEinzel", [&] { session_->EinzelBuchen(); }); });
+    expectReportedOutage("ending the session", [&] {
+        platform_->messageBoxes().answer(platform::MsgAnswer::Yes);
+        EXPECT_FALSE(session_->Beenden());
+    });
+    // A fresh connection to the stopped server fails at once.
+    {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        db::Database fresh(temp().target());
+        EXPECT_THROW(fresh.connection(), OrvError);
+        EXPECT_LT(elapsed.elapsed(), kQuickMs);
+    }
+
+    startServer();
+    // The next operation works on a fresh connection.
+    startOrder(lohn->Key());
+    ASSERT_EQ(platform_->errorReports().size(), 6u) << "no report once the server is back";
+    EXPECT_EQ(session_->AktuellerAuftrag(), lohn);
+    tick(7);
+    expectBalanced();
+    // The next save writes what the server missed.
+    tickUntilTheSave();
+    expectBalanced();
+    expectRowsEqualObjects();
+
+    // The session goes on: the released entry is booked, the day ends.
+    windowCommand("BuchenEinzel", [&] { session_->EinzelBuchen(); });
+    EXPECT_EQ(count(QStringLiteral("tLeistung WHERE flAuftrag = 5003 AND flMitarbeiter = 7")), 1);
+    expectBalanced();
+    platform_->messageBoxes().answer(platform::MsgAnswer::Yes);
+    EXPECT_TRUE(session_->Beenden());
+    EXPECT_EQ(platform_->errorReports().size(), 6u);
+    expectBalanced();
+    expectRowsEqualObjects();
+}
+
+TEST_P(ServerOutageTest, AServerGoneDuringThePauseStopsNotTheClock) {
+    auto auftrag = startNewOrder(5001);
+    tick(20);
+    platform_->frmPause().answerWith([&](CStoppUhren&, const QDateTime&) {
+        stopServer();
+        advance(1800);  // the pause counts in no stopwatch
+        return 1800;
+    });
+    windowCommand("btnPause_Click", [&] { session_->Pause(); });
+    ASSERT_EQ(platform_->errorReports().size(), 1u);
+    EXPECT_TRUE(platform_->timer()->running());
+    tick(5);
+    EXPECT_EQ(auftrag->Sekunden(), 25) << "the order runs on from the end of the pause";
+    expectBalanced();
+
+    startServer();
+    tickUntilTheSave();
+    EXPECT_EQ(platform_->errorReports().size(), 1u);
+    expectBalanced();
+    expectRowsEqualObjects();
+}
+
+INSTANTIATE_TEST_SUITE_P(Server, ServerOutageTest, ::testing::Values(db::Backend::Postgres),
+                         test::backendParamName);
+
+}  // namespace
+}  // namespace orv
