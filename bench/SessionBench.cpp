@@ -29,6 +29,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orv::bench {
@@ -317,6 +318,18 @@ public:
                 fail(sqlite3_errmsg(lite_));
             }
             statements_.push_back(s);
+            // SQLite numbers "$n" by first appearance, not by n: "... $2 ... $1" binds the
+            // first value to $2. Looked up once, as libpq's positions are fixed.
+            std::vector<int> positions;
+            for (int i = 1; i <= params; ++i) {
+                const std::string name = prefixed('$', std::to_string(i));
+                const int index = sqlite3_bind_parameter_index(s, name.c_str());
+                if (index == 0) {
+                    fail(name + " fehlt in " + sql);
+                }
+                positions.push_back(index);
+            }
+            positions_.push_back(std::move(positions));
         } else {
             const std::string name = prefixed('s', std::to_string(n));
             PGresult* r = PQprepare(pg_, name.c_str(), sql, params, nullptr);
@@ -344,12 +357,13 @@ public:
         std::int64_t first = 0;
         if (lite_ != nullptr) {
             sqlite3_stmt* s = statements_[static_cast<std::size_t>(n)];
-            int i = 1;
+            const std::vector<int>& positions = positions_[static_cast<std::size_t>(n)];
+            std::size_t i = 0;
             for (const char* v : values) {
                 if (v == nullptr) {
-                    sqlite3_bind_null(s, i++);
+                    sqlite3_bind_null(s, positions[i++]);
                 } else {
-                    sqlite3_bind_text(s, i++, v, -1, SQLITE_STATIC);
+                    sqlite3_bind_text(s, positions[i++], v, -1, SQLITE_STATIC);
                 }
             }
             int rc = sqlite3_step(s);
@@ -360,17 +374,27 @@ public:
             if (rc != SQLITE_DONE) {
                 fail(sqlite3_errmsg(lite_));
             }
+            const bool wroteNothing = sqlite3_stmt_readonly(s) == 0 && sqlite3_changes(lite_) == 0;
             sqlite3_reset(s);
+            if (wroteNothing) {
+                fail(std::string("Keine Zeile geschrieben: ") + sqlite3_sql(s));
+            }
         } else {
             const std::string name = prefixed('s', std::to_string(n));
             std::vector<const char*> v(values);
             PGresult* r = PQexecPrepared(pg_, name.c_str(), static_cast<int>(v.size()), v.data(),
                                          nullptr, nullptr, 0);
             check(r);
+            // A floor that writes nothing would be cheaper than the work it stands for.
+            const bool wroteNothing = !std::string_view(PQcmdStatus(r)).starts_with("SELECT") &&
+                                      std::string_view(PQcmdTuples(r)) == "0";
             if (PQntuples(r) > 0) {
                 first = std::strtoll(PQgetvalue(r, 0, 0), nullptr, 10);
             }
             PQclear(r);
+            if (wroteNothing) {
+                fail("Keine Zeile geschrieben: " + name);
+            }
         }
         return first;
     }
@@ -435,6 +459,7 @@ private:
     sqlite3* lite_ = nullptr;
     PGconn* pg_ = nullptr;
     std::vector<sqlite3_stmt*> statements_;
+    std::vector<std::vector<int>> positions_;  // per statement: SQLite's index of $1, $2, ...
     int prepared_ = 0;
     int depth_ = 0;
 };
