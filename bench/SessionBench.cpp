@@ -3,6 +3,7 @@
 // directly on sqlite3 or libpq ("Floor"), in the same run.
 
 #include "BenchDatabases.h"
+#include "QuietPlatform.h"
 #include "RatioReporter.h"
 
 #include "model/CAuftrag.h"
@@ -77,30 +78,6 @@ public:
     }
 };
 
-class NullTrace final : public platform::TraceLogger {
-public:
-    void Write(std::int32_t, const QString&, const QString&) override {}
-    bool Enabled() const override { return false; }
-};
-
-// Ticks only when the benchmark calls the session's TimerTick itself.
-class StillTimer final : public platform::TimerObject {
-public:
-    void take(platform::TimerNotify*) override {}
-    void start() override {}
-    void stop() override {}
-    void finish() override {}
-};
-
-class QuietWindow final : public platform::FrmStoppUhr {
-public:
-    void Anzeigen(CStoppUhren&) override {}
-    void AktualisiereZeiten() override {}
-    void Schliessen() override {}
-    bool IstZuOberst() const override { return true; }
-    void NachVorn() override {}
-};
-
 class BenchPlatform final : public office::OfficePlatformFactory {
 public:
     using OfficePlatformFactory::OfficePlatformFactory;
@@ -113,7 +90,7 @@ public:
         return std::make_unique<StillTimer>();
     }
     std::unique_ptr<platform::FrmStoppUhr> createFrmStoppUhr() override {
-        return std::make_unique<QuietWindow>();
+        return std::make_unique<QuietMainWindow>();
     }
     BenchClock& benchClock() { return clock_; }
 

@@ -1,43 +1,19 @@
 #include "LoadPlatform.h"
 
+#include "QuietPlatform.h"
 #include "Rebooking.h"
 
 #include "ORVkStoppUhren/Enums.h"
 #include "model/CAuftrag.h"
 #include "model/cLeistung.h"
-#include "platform/Timer.h"
-#include "platform/TraceLogger.h"
 #include "platform/Windows.h"
 #include "session/CStoppUhren.h"
 
 namespace orv::load {
-namespace {
 
-class NullTrace final : public platform::TraceLogger {
-public:
-    void Write(std::int32_t, const QString&, const QString&) override {}
-    bool Enabled() const override { return false; }
-};
-
-// The employee's loop calls TimerTick itself, at the simulated times.
-class StillTimer final : public platform::TimerObject {
-public:
-    void take(platform::TimerNotify*) override {}
-    void start() override {}
-    void stop() override {}
-    void finish() override {}
-};
-
-class QuietMainWindow final : public platform::FrmStoppUhr {
-public:
-    void Anzeigen(CStoppUhren&) override {}
-    void AktualisiereZeiten() override {}
-    void Schliessen() override {}
-    bool IstZuOberst() const override { return true; }
-    void NachVorn() override {}
-};
-
-}  // namespace
+using bench::NullTrace;
+using bench::QuietMainWindow;
+using bench::StillTimer;
 
 // The edit dialog: the day closing's idle entry is confirmed on the idle booking order; any
 // other entry gets what the employee decided before the command.
