@@ -16,8 +16,9 @@
 #include "session/diagnostics/Procedure.h"
 #include "session/runtime/Runtime.h"
 
-#include <cmath>
+#include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
 
 namespace orv {
 namespace {
@@ -275,22 +276,22 @@ std::int32_t CStoppUhren::ExterneZeitErfassen(std::int32_t& seconds, QDateTime& 
 QString CStoppUhren::StandardLeistungsText(QString& text) {
     Procedure p(trace_, "StandrdLeistungsText");
     return p.run([&] {
-        if (text.isEmpty() || text.size() >= 10 || !rt::isNumeric(text)) {
+        // A standard text is named by its number alone: digits, no sign, point, exponent or
+        // blank, and few enough to stay a number of the database. It is bound, never joined in.
+        constexpr qsizetype kStellen = 9;
+        if (text.isEmpty() || text.size() > kStellen ||
+            !std::all_of(text.begin(), text.end(),
+                         [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); })) {
             return text;
         }
-        // Only a whole number can name a standard text; it is bound, never joined into SQL.
-        const double nummer = rt::toDouble(text);
-        if (nummer != std::floor(nummer)) {
-            return text;
-        }
+        const std::int64_t nummer = text.toLongLong();
         db::DbService service(platform_.officeDatabase());
         service.Open();
-        if (service.OpenQuery(
-                QStringLiteral("SELECT dcText FROM tStdBuText") +
-                    QStringLiteral(" WHERE dlNummer = $1 AND flPs_Id IN(0,$2)") +
-                    QStringLiteral(" AND dlTextKategorie = $3"),
-                db::Params{static_cast<std::int64_t>(nummer), std::int64_t{mlKanzlei_},
-                           std::int64_t{kTextKategorieLeistung}}) > 0) {
+        if (service.OpenQuery(QStringLiteral("SELECT dcText FROM tStdBuText") +
+                                  QStringLiteral(" WHERE dlNummer = $1 AND flPs_Id IN(0,$2)") +
+                                  QStringLiteral(" AND dlTextKategorie = $3"),
+                              db::Params{nummer, std::int64_t{mlKanzlei_},
+                                         std::int64_t{kTextKategorieLeistung}}) > 0) {
             text = service.FieldText("dcText", QString());
         }
         service.CloseQuery();
