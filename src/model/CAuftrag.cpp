@@ -12,6 +12,8 @@
 #include "session/diagnostics/Procedure.h"
 #include "session/runtime/Runtime.h"
 
+#include <utility>
+
 namespace orv {
 namespace {
 
@@ -88,9 +90,10 @@ QString CAuftrag::GetNumberText(std::int32_t n) {
 }
 
 void CAuftrag::LeistungsTextVorgabe(const QString& text) {
-    leistungsTextVorgabe_ = rt::left(text, kLeistungsTextLaenge);
-    if (leistung_ != nullptr) {
-        leistung_->StandardTextSetzen(text);
+    const QString bisher =
+        std::exchange(leistungsTextVorgabe_, rt::left(text, kLeistungsTextLaenge));
+    if (leistung_ != nullptr && &leistung_->Auftrag() == this) {
+        leistung_->StandardTextUebernehmen(leistungsTextVorgabe_, bisher);
     }
 }
 
@@ -183,11 +186,15 @@ void CAuftrag::anhalten(bool pause, bool beenden) {
             status_ = AuftragStatus_InAktiv;
         }
     }
+    // An entry moved to another order is that order's now: its end and text stay as they are.
+    if (leistung_ != nullptr && &leistung_->Auftrag() != this) {
+        leistung_ = nullptr;
+    }
     // The entry stops without a save of its own: Speichern writes it with the order.
     if (leistung_ != nullptr) {
         leistung_->Anhalten(pause, !leerlauf_);
         if (!leerlauf_) {
-            leistung_->StandardTextSetzen(leistungsTextVorgabe_);
+            leistung_->StandardTextUebernehmen(leistungsTextVorgabe_, leistungsTextVorgabe_);
         }
     }
     Speichern();
