@@ -154,10 +154,7 @@ void CAuftrag::starten(bool setBeginn) {
         newEntry = !leerlauf_ && leistung_->Status() != AuftragStatus_Aktiv;
     }
     if (newEntry) {
-        auto leistung = std::make_shared<cLeistung>(*owner_);
-        leistung->Init(*this, true);
-        leistungen_.Add(leistung, leistung->Key());
-        leistung_ = std::move(leistung);
+        neueLeistung();
     }
     const QDateTime current = now();
     letzterTick_ = current;
@@ -168,6 +165,25 @@ void CAuftrag::starten(bool setBeginn) {
     }
     leistung_->Starten(true);
     owner_->AuftragLaeuft(!leerlauf_);
+}
+
+void CAuftrag::neueLeistung() {
+    auto leistung = std::make_shared<cLeistung>(*owner_);
+    leistung->Init(*this, true);
+    leistungen_.Add(leistung, leistung->Key());
+    leistung_ = std::move(leistung);
+}
+
+void CAuftrag::LeistungErneuern() {
+    Procedure p(trace_, "LeistungErneuern");
+    p.run([&] {
+        RestorePoint(*owner_).keep(*this).run([&] {
+            neueLeistung();
+            leistung_->Starten(true);
+            // The seconds since the last tick are the new entry's, as they are the order's.
+            leistung_->LetzterTick(letzterTick_);
+        });
+    });
 }
 
 void CAuftrag::Anhalten(bool pause, bool beenden) {
