@@ -86,13 +86,12 @@ protected:
         QString leistungKey = leistung->Key();
         return session_->LeistungBearbeiten(auftragKey, leistungKey);
     }
-    // Every row of the employee with its seconds: what a refused change must leave alone.
+    // Every row with its seconds: what a refused change must leave alone.
     QString rowSeconds() {
-        QString out;
-        for (const test::ZeRow& r : rowsOf()) {
-            out += QString::number(r.id) + QLatin1Char(':') + QString::number(r.sekunden) + ' ';
-        }
-        return out;
+        return test::tableText(database(),
+                               QStringLiteral("SELECT idLeistungZeiterfassung AS id, Sekunden FROM"
+                                              " tLeistungZeiterfassung ORDER BY 1"),
+                               {"id", "Sekunden"});
     }
     int statementsSeen() { return database().faults().statementsSeen(); }
 };
