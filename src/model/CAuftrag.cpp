@@ -12,6 +12,8 @@
 #include "session/diagnostics/Procedure.h"
 #include "session/runtime/Runtime.h"
 
+#include <utility>
+
 namespace orv {
 namespace {
 
@@ -88,9 +90,10 @@ QString CAuftrag::GetNumberText(std::int32_t n) {
 }
 
 void CAuftrag::LeistungsTextVorgabe(const QString& text) {
-    leistungsTextVorgabe_ = rt::left(text, kLeistungsTextLaenge);
-    if (leistung_ != nullptr) {
-        leistung_->StandardTextSetzen(text);
+    const QString bisher =
+        std::exchange(leistungsTextVorgabe_, rt::left(text, kLeistungsTextLaenge));
+    if (leistung_ != nullptr && &leistung_->Auftrag() == this) {
+        leistung_->StandardTextUebernehmen(leistungsTextVorgabe_, bisher);
     }
 }
 
@@ -151,10 +154,7 @@ void CAuftrag::starten(bool setBeginn) {
         newEntry = !leerlauf_ && leistung_->Status() != AuftragStatus_Aktiv;
     }
     if (newEntry) {
-        auto leistung = std::make_shared<cLeistung>(*owner_);
-        leistung->Init(*this, true);
-        leistungen_.Add(leistung, leistung->Key());
-        leistung_ = std::move(leistung);
+        neueLeistung();
     }
     const QDateTime current = now();
     letzterTick_ = current;
@@ -165,6 +165,25 @@ void CAuftrag::starten(bool setBeginn) {
     }
     leistung_->Starten(true);
     owner_->AuftragLaeuft(!leerlauf_);
+}
+
+void CAuftrag::neueLeistung() {
+    auto leistung = std::make_shared<cLeistung>(*owner_);
+    leistung->Init(*this, true);
+    leistungen_.Add(leistung, leistung->Key());
+    leistung_ = std::move(leistung);
+}
+
+void CAuftrag::LeistungErneuern() {
+    Procedure p(trace_, "LeistungErneuern");
+    p.run([&] {
+        RestorePoint(*owner_).keep(*this).run([&] {
+            neueLeistung();
+            leistung_->Starten(true);
+            // The seconds since the last tick are the new entry's, as they are the order's.
+            leistung_->LetzterTick(letzterTick_);
+        });
+    });
 }
 
 void CAuftrag::Anhalten(bool pause, bool beenden) {
@@ -183,11 +202,15 @@ void CAuftrag::anhalten(bool pause, bool beenden) {
             status_ = AuftragStatus_InAktiv;
         }
     }
+    // An entry moved to another order is that order's now: its end and text stay as they are.
+    if (leistung_ != nullptr && &leistung_->Auftrag() != this) {
+        leistung_ = nullptr;
+    }
     // The entry stops without a save of its own: Speichern writes it with the order.
     if (leistung_ != nullptr) {
         leistung_->Anhalten(pause, !leerlauf_);
         if (!leerlauf_) {
-            leistung_->StandardTextSetzen(leistungsTextVorgabe_);
+            leistung_->StandardTextUebernehmen(leistungsTextVorgabe_, leistungsTextVorgabe_);
         }
     }
     Speichern();

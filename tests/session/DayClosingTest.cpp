@@ -133,6 +133,7 @@ TEST_P(DayClosingTest, SingleBookingLeavesAnEntryWhoseBookingFailedAlone) {
     const auto b = workAndRelease(5002, 1800, QStringLiteral("Belege Februar"));
     // The office closed order 5002 after the release: its booking writes nothing.
     execute(QStringLiteral("DELETE FROM tAuftrag WHERE idAuftrag = 5002"));
+    platform_->messageBoxes().answer(platform::MsgAnswer::Ok);  // the employee is told
     session_->EinzelBuchen();
     const std::vector<Service> booked = services();
     ASSERT_EQ(booked.size(), 1u);

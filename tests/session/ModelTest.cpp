@@ -195,8 +195,8 @@ TEST_P(ModelTest, AStopWritesEachRowAndTextLineOnce) {
     EXPECT_EQ(textLines(first->Id()), QStringList{auftrag->LeistungsTextVorgabe()});
     EXPECT_EQ(row(auftrag->Id())->status, AuftragStatus_InAktiv);
 
-    // A running entry whose line is stored already: the stop rewrites that line with the
-    // order's default text, once.
+    // A running entry whose line the employee wrote: the stop writes the line once and keeps
+    // its text, whatever the order's default text became.
     auftrag->Starten(false);
     const auto second = auftrag->AktuelleLeistung();
     EXPECT_EQ(row(auftrag->Id())->status, AuftragStatus_Aktiv);
@@ -216,7 +216,7 @@ TEST_P(ModelTest, AStopWritesEachRowAndTextLineOnce) {
     EXPECT_EQ(entry.status, AuftragStatus_Beendet);
     EXPECT_EQ(entry.ende, now());
     EXPECT_EQ(entry.sekunden, 10);
-    EXPECT_EQ(textLines(second->Id()), QStringList{QStringLiteral("Jahresabschluss 2025")});
+    EXPECT_EQ(textLines(second->Id()), QStringList{QStringLiteral("Entwurf")});
     const ZeRow order = *row(auftrag->Id());
     EXPECT_EQ(order.status, AuftragStatus_Beendet);
     EXPECT_EQ(order.sekunden, 40);
