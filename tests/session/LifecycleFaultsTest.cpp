@@ -239,9 +239,9 @@ TEST_P(LifecycleFaultsTest, AFailedPauseKeepsALoginForEveryStretchTheClockRuns) 
         tick(1);  // still refused: the login waits
         faults().clear();
         tick(59);
-        EXPECT_EQ(logins(), c.pauseBegan ? loginList({{QTime(8, 0), QTime(8, 10)},
-                                                      {QTime(8, 15), QTime()}})
-                                         : loginList({{QTime(8, 0), QTime()}}));
+        EXPECT_EQ(logins(), c.pauseBegan
+                                ? loginList({{QTime(8, 0), QTime(8, 10)}, {QTime(8, 15), QTime()}})
+                                : loginList({{QTime(8, 0), QTime()}}));
         confirmDayClosing();
         EXPECT_TRUE(session_->Beenden());
         EXPECT_EQ(count(QStringLiteral("tLeistungZeiterfassungLogins WHERE "
