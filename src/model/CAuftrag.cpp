@@ -193,7 +193,7 @@ void CAuftrag::Anhalten(bool pause, bool beenden) {
 }
 
 void CAuftrag::anhalten(bool pause, bool beenden) {
-    owner_->AuftragLaeuft(false);
+    owner_->Angehalten(*this);
     if (!pause) {
         if (beenden) {
             ende_ = now();
@@ -212,6 +212,16 @@ void CAuftrag::anhalten(bool pause, bool beenden) {
         if (!leerlauf_) {
             leistung_->StandardTextUebernehmen(leistungsTextVorgabe_, leistungsTextVorgabe_);
         }
+    }
+
+    // A stretch of no seconds (started and stopped within one second) is no work: its entry
+    // goes, instead of being booked one day as the smallest service.
+    if (!pause && !leerlauf_ && leistung_ != nullptr && leistung_->Sekunden() <= 0 &&
+        leistung_->Status() < AuftragStatus_Gebucht) {
+        owner_->DbAccess().LeistungLoeschen(*leistung_);
+        leistungen_.Remove(leistung_->Key());
+        leistung_->Status(cLeistung::kStatusZeileGeloescht);
+        leistung_ = nullptr;
     }
     Speichern();
 }

@@ -124,6 +124,9 @@ public:
     void AuftragsSekunden(std::int32_t seconds) { auftragsSekunden_ = seconds; }
     bool AuftragLaeuft() const { return auftragLaeuft_; }
     void AuftragLaeuft(bool running) { auftragLaeuft_ = running; }
+    // An order's stopwatch stopped: when it was the productive one that ran, the idle
+    // stopwatch takes over from this moment.
+    void Angehalten(const CAuftrag& auftrag);
     void ZeitzaehlungAktiv(bool active) { zeitzaehlungAktiv_ = active; }
     bool zeitzaehlungAktiv() const { return zeitzaehlungAktiv_; }
     std::int32_t LoginId() const { return loginId_; }
@@ -169,6 +172,18 @@ private:
     void FensterNachVorn(platform::FrmStoppUhr& fenster);
     void TimerStarten(bool& ersterStart);
     void TimerAnhalten();
+    // The timer; error 91 when Starten failed before it was created.
+    platform::TimerObject& Uhr() const;
+    // The clock runs (again) and the running stopwatch counts from now; with a login owed for
+    // the stretch that begins.
+    void uhrLaeuftWeiter(bool anmeldungFaellig);
+    // After a pause: ends the pause and writes the login the clock has been running without,
+    // when they are owed.
+    void anmeldungNachholen();
+    // Closes the login of the stretch that ends now (every open login of the employee).
+    void abmelden();
+    // Closes what a session that ended without Beenden left open; true when there was any.
+    bool offeneAnmeldungenSchliessen();
     // The stopwatch the clock counts on: the current order while a productive order runs,
     // otherwise the idle order.
     CAuftrag& laufenderAuftrag() const;
@@ -223,6 +238,15 @@ private:
     bool rechtLeistungenSummieren_ = false;  // right 34
     std::int32_t vordergrundZaehler_ = 0;
     bool zeitzaehlungAktiv_ = false;
+    // Where the session's life stands: loaded completely (Beenden has a session to end),
+    // started completely (a second Starten is refused), the day closed by a Beenden that did
+    // not get to its end (a repeated Beenden only finishes it).
+    bool geladen_ = false;
+    bool gestartet_ = false;
+    bool tagAbgeschlossen_ = false;
+    // The clock runs since then without a login record, after a pause whose end the database
+    // has not taken yet.
+    QDateTime anmeldungFaellig_;
 };
 
 }  // namespace orv

@@ -76,7 +76,7 @@ TEST_P(CStoppUhrenTest, SettingPersonWithoutLookupReplacesBothPairs) {
     session_->gSetPsIdAndNumber(true, 0, 5);
     EXPECT_EQ(hostView(), (HostView{0, 0, 0, 0, 0, false, false}));
     EXPECT_TRUE(traceMessages().contains(QStringLiteral(
-        "End gSetPsIdAndNumber mlMandant = 0, mlMandantNr = 0, mlKanzlei = 0, mlKanzleiNr = 0")));
+        "End gSetPsIdAndNumbermlMandant = 0, mlMandantNr = 0, mlKanzlei = 0, mlKanzleiNr = 0")));
 }
 
 TEST_P(CStoppUhrenTest, FailedLookupReachesTheHostWithItsPlace) {

@@ -489,6 +489,7 @@ TEST_P(ModelTest, FinishedOrdersAndTheirEntries) {
 TEST_P(ModelTest, EntriesAreFoundByPositionOrKey) {
     auto auftrag = newOrder(5001);
     auftrag->Starten(true);
+    run(*auftrag, 1);  // an entry of no seconds goes when it stops
     auftrag->Anhalten(false, false);
     auftrag->Starten(false);
     const auto second = auftrag->AktuelleLeistung();

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <utility>
+
 namespace orv::test {
 
 using platform::MsgAnswer;
@@ -40,6 +43,9 @@ MsgAnswer ScriptedMessageBoxes::show(const QString& text, MsgButtons buttons,
                                      bool systemModal) {
     asked_.push_back({text, buttons, icon, title, systemModal});
     note(journal_, QStringLiteral("MsgBox: ") + title);
+    if (std::exchange(throwNext_, false)) {
+        throw std::runtime_error("Das Meldungsfenster kann nicht angezeigt werden.");
+    }
     if (answers_.empty()) {
         ADD_FAILURE() << "Meldung ohne vorbereitete Antwort: \"" << title.toStdString()
                       << "\": " << text.toStdString();

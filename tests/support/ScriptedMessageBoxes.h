@@ -31,6 +31,8 @@ public:
 
     // The answer to the next box asked.
     void answer(platform::MsgAnswer answer) { answers_.push_back(answer); }
+    // The next box throws instead of answering, as a broken message box would.
+    void throwNext() { throwNext_ = true; }
 
     const std::vector<AskedBox>& asked() const { return asked_; }
     std::size_t pendingAnswers() const { return answers_.size(); }
@@ -42,6 +44,7 @@ private:
     std::deque<platform::MsgAnswer> answers_;
     std::vector<AskedBox> asked_;
     int mousePointerResets_ = 0;
+    bool throwNext_ = false;
     CallJournal* journal_ = nullptr;
 };
 
