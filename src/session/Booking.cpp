@@ -50,12 +50,16 @@ void CStoppUhren::EinzelBuchen() {
                 RestorePoint point(*this);
                 point.keep(*leistung).keep(leistung->Auftrag()).keep(LeerlaufAuftrag());
                 const bool gebucht = point.run([&] {
-                    if (DbAccess().InsertLeistung(*leistung) <= 0) {
-                        return false;
-                    }
-                    std::int32_t auftragId = leistung->Auftrag().AuftragId();
                     bool wert = false;
-                    nachlauf->AuftragNachlauf(auftragId, wert);
+                    // An entry of no time goes without a service: booking it would invent the
+                    // office's minimum of 0,01 hours.
+                    if (leistung->Sekunden() > 0) {
+                        if (DbAccess().InsertLeistung(*leistung) <= 0) {
+                            return false;
+                        }
+                        std::int32_t auftragId = leistung->Auftrag().AuftragId();
+                        nachlauf->AuftragNachlauf(auftragId, wert);
+                    }
                     leistung->Status(AuftragStatus_Geloescht);
                     leistung->Loeschen(wert);
                     laufendeLeistungErneuern();
@@ -132,13 +136,16 @@ std::vector<std::shared_ptr<CAuftrag>> CStoppUhren::sammelBuchen() {
     {
         std::unique_ptr<platform::BuchungsNachlauf> nachlauf = platform_.createBuchungsNachlauf();
         for (const std::shared_ptr<cLeistung>& summe : folge) {
-            // A service the office refused books nothing: its entries stay provisional.
-            if (DbAccess().InsertLeistung(*summe) <= 0) {
-                abgelehnt.push_back(summe->Auftrag().shared_from_this());
-                continue;
+            // A sum of no time books nothing and its entries go, as a single booking does.
+            if (summe->Sekunden() > 0) {
+                // A service the office refused books nothing: its entries stay provisional.
+                if (DbAccess().InsertLeistung(*summe) <= 0) {
+                    abgelehnt.push_back(summe->Auftrag().shared_from_this());
+                    continue;
+                }
+                std::int32_t auftragId = summe->Auftrag().AuftragId();
+                nachlauf->AuftragNachlauf(auftragId, wert);
             }
-            std::int32_t auftragId = summe->Auftrag().AuftragId();
-            nachlauf->AuftragNachlauf(auftragId, wert);
             summe->Status(AuftragStatus_Geloescht);
         }
     }

@@ -291,7 +291,14 @@ std::int32_t CStoppUhren::Tagesabschluss() {
         // Booked and closed in one step: the idle time is never booked while its rows remain.
         RestorePoint(*this).keep(leerlauf).keep(*leistung).run([&] {
             leerlauf.AuftragId(leerlaufBuchungsAuftrag_);
-            db.InsertLeistung(*leistung);
+            // Refused (the office order is gone): nothing is deleted and the day goes on.
+            if (db.InsertLeistung(*leistung) <= 0) {
+                raiseError(err::kInvalidCall,
+                           QStringLiteral("Die unproduktive Zeit konnte nicht auf den Auftrag %1 "
+                                          "gebucht werden. Der Tagesabschluss wurde nicht "
+                                          "vorgenommen; bitte wählen Sie einen anderen Auftrag.")
+                               .arg(leerlaufBuchungsAuftrag_));
+            }
             db.LeistungLoeschen(*leistung);
             db.AuftragLoeschen(leerlauf);
             db.ZeiterfassungAbschliessen();

@@ -120,6 +120,41 @@ TEST_P(EntryFaultsTest, TimeCountedAfterTheRunningEntryWasBookedIsBookedNext) {
     }
 }
 
+// Booked the moment it began, the fresh entry holds no time: it goes without a service (the
+// office's minimum of 0,01 hours would invent 36 seconds) and the order counts on.
+TEST_P(EntryFaultsTest, AnEntryOfNoTimeIsRemovedWithoutAService) {
+    for (const auto& [auftragId, buchen] : {std::pair{5001, Buchen{&CStoppUhren::EinzelBuchen}},
+                                            std::pair{5003, Buchen{&CStoppUhren::SammelBuchen}}}) {
+        SCOPED_TRACE(auftragId);
+        const auto auftrag = startNewOrder(auftragId);
+        const auto leer = auftrag->AktuelleLeistung();
+        release(leer);
+        (session_.get()->*buchen)();
+        EXPECT_TRUE(services(auftragId).empty());
+        EXPECT_FALSE(row(leer->Id()).has_value());
+        ASSERT_TRUE(tickClock(60));
+        EXPECT_EQ(auftrag->Sekunden(), 60);
+        switchTo(CAuftrag::LeerlaufKey());
+        expectOrdersBalanced();
+    }
+}
+
+// The idle booking order was removed by the office: the day closing books nothing, deletes
+// nothing, says so, and the day goes on with the idle time counting.
+TEST_P(EntryFaultsTest, ADayClosingOntoARemovedOrderBooksNothingAndTheDayGoesOn) {
+    execute(QStringLiteral("DELETE FROM tAuftrag WHERE idAuftrag = 5012"));
+    platform_->frmLeistung().answer(LeistungAnzeigenAnswer{kGeaendert, std::nullopt, 5012});
+    EXPECT_FALSE(session_->Beenden());
+    EXPECT_TRUE(services(5012).empty());
+    EXPECT_FALSE(platform_->errorReports().empty());
+    CAuftrag& leerlauf = session_->LeerlaufAuftrag();
+    ASSERT_TRUE(row(leerlauf.Id()).has_value());
+    EXPECT_EQ(row(leerlauf.Id())->sekunden, leerlauf.Sekunden());
+    const std::int32_t idle = leerlauf.Sekunden();
+    ASSERT_TRUE(tickClock(60));
+    EXPECT_EQ(leerlauf.Sekunden(), idle + 60);
+}
+
 // A manual entry joins an order the session holds; its step fails at the commit, then the server
 // gives it up once for a deadlock: the order, its entries and rows are as before, then hold the
 // entry once.

@@ -4,6 +4,7 @@
 #include "SessionTestSupport.h"
 #include "TestQueries.h"
 
+#include "platform/MessageBoxes.h"
 #include "session/diagnostics/OrvError.h"
 
 #include <gtest/gtest.h>
@@ -52,20 +53,32 @@ protected:
     }
 };
 
-TEST_P(LifecycleFaultsTest, ACancelledDayClosingCountsTheStoppedOrderOnlyOnce) {
+// The running entry is booked (the order counts on in a fresh entry), the day closing is put off,
+// then, with every entry booked, cancelled: each second is counted once, by one stopwatch.
+TEST_P(LifecycleFaultsTest, ADayClosingPutOffOrCancelledCountsEverySecondOnce) {
     start();
     tick(600);
     const auto auftrag = startNewOrder(5001);
     tick(600);
-    QString auftragKey = auftrag->Key();
-    QString leistungKey = auftrag->AktuelleLeistung()->Key();
-    ASSERT_TRUE(session_->LeistungFreigeben(auftragKey, leistungKey));
-    session_->EinzelBuchen();
+    const auto buchen = [&] {
+        QString auftragKey = auftrag->Key();
+        QString leistungKey = auftrag->AktuelleLeistung()->Key();
+        ASSERT_TRUE(session_->LeistungFreigeben(auftragKey, leistungKey));
+        session_->EinzelBuchen();
+    };
+    buchen();
+    platform_->messageBoxes().answer(platform::MsgAnswer::No);
+    EXPECT_FALSE(session_->Beenden());
+    tick(30);
+    EXPECT_EQ(idle(), 600);
+    EXPECT_EQ(auftrag->Sekunden(), 630) << "put off, the order counts on in its fresh entry";
+    endOrder(auftrag);
+    buchen();
     platform_->frmLeistung().answer(LeistungAnzeigenAnswer{kAbbruch, std::nullopt, std::nullopt});
     EXPECT_FALSE(session_->Beenden());
     tick(30);
     EXPECT_EQ(idle(), 630) << "the idle time counts from the stop, not from its own last tick";
-    EXPECT_EQ(auftrag->Sekunden(), 600);
+    EXPECT_EQ(session_->AuftragsSekunden(), 630);
 }
 
 TEST_P(LifecycleFaultsTest, EndingAnOrderMovesTheRunningStopwatchOnlyWhenItIsThatOrder) {
