@@ -1,0 +1,54 @@
+#include "office/widgets/CaptionedField.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+
+namespace orv::office {
+namespace {
+
+// The office marks fields that must be filled with a pale yellow background.
+const QColor kRequiredBackground(0xFF, 0xFF, 0xE1);
+
+}  // namespace
+
+CaptionedField::CaptionedField(QWidget* parent)
+    : QWidget(parent), caption_(new QLabel(this)), layout_(new QHBoxLayout(this)) {
+    caption_->setObjectName(QStringLiteral("lblCaption"));
+    caption_->hide();
+    layout_->setContentsMargins(0, 0, 0, 0);
+    layout_->addWidget(caption_);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+QString CaptionedField::Caption() const {
+    return caption_->text();
+}
+
+void CaptionedField::Caption(const QString& caption) {
+    caption_->setText(caption);
+    caption_->setVisible(!caption.isEmpty());
+}
+
+void CaptionedField::Locked(bool locked) {
+    locked_ = locked;
+    applyLocked(locked);
+}
+
+void CaptionedField::Required(bool required) {
+    required_ = required;
+    QPalette palette = input_->palette();
+    palette.setColor(QPalette::Base,
+                     required ? kRequiredBackground : QWidget::palette().color(QPalette::Base));
+    input_->setPalette(palette);
+}
+
+void CaptionedField::addInput(QWidget* input, int stretch) {
+    if (input_ == nullptr) {
+        input_ = input;
+        caption_->setBuddy(input);
+        setFocusProxy(input);
+    }
+    layout_->addWidget(input, stretch);
+}
+
+}  // namespace orv::office

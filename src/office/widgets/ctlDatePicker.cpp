@@ -1,0 +1,82 @@
+#include "office/widgets/ctlDatePicker.h"
+
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QKeyEvent>
+
+#include <algorithm>
+
+namespace orv::office {
+namespace {
+
+// The smallest date stands for "no date" and shows as an empty field.
+const QDate kNoDate(1900, 1, 1);
+
+}  // namespace
+
+ctlDatePicker::ctlDatePicker(QWidget* parent) : CaptionedField(parent), edit_(new QDateEdit(this)) {
+    edit_->setObjectName(QStringLiteral("dtpDatum"));
+    edit_->setCalendarPopup(true);
+    edit_->setMinimumDate(kNoDate);
+    edit_->setSpecialValueText(QStringLiteral(" "));
+    edit_->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    edit_->setDate(QDate::currentDate());
+    edit_->installEventFilter(this);
+    addInput(edit_);
+    connect(edit_, &QDateEdit::dateChanged, this, &ctlDatePicker::Change);
+}
+
+void ctlDatePicker::Format(const QString& format) {
+    edit_->setDisplayFormat(format);
+}
+
+QDate ctlDatePicker::Datum() const {
+    return edit_->date() == kNoDate ? QDate() : edit_->date();
+}
+
+void ctlDatePicker::Datum(const QDate& date) {
+    pendingMonth_ = 0;
+    pendingYear_ = 0;
+    edit_->setDate(date.isValid() ? date : kNoDate);
+}
+
+void ctlDatePicker::Monat(int month) {
+    setMonthAndYear(month, Jahr());
+}
+
+void ctlDatePicker::Jahr(int year) {
+    setMonthAndYear(Monat(), year);
+}
+
+void ctlDatePicker::setMonthAndYear(int month, int year) {
+    // A month without a year (or the reverse) is no date yet; the year follows in a moment.
+    const QDate date(year, month, 1);
+    if (!date.isValid()) {
+        pendingMonth_ = month;
+        pendingYear_ = year;
+        edit_->setDate(kNoDate);
+        return;
+    }
+    Datum(date.addDays(std::min(standardTag_, date.daysInMonth()) - 1));
+}
+
+void ctlDatePicker::ButtonToolTip(const QString& tip) {
+    edit_->setToolTip(tip);
+}
+
+void ctlDatePicker::applyLocked(bool locked) {
+    edit_->setReadOnly(locked);
+}
+
+bool ctlDatePicker::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edit_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F4 && !edit_->isReadOnly()) {
+        // F4 opens the calendar as the button does (Alt+Down in Qt's own keys).
+        QKeyEvent altDown(QEvent::KeyPress, Qt::Key_Down, Qt::AltModifier);
+        QCoreApplication::sendEvent(edit_, &altDown);
+        return true;
+    }
+    return CaptionedField::eventFilter(watched, event);
+}
+
+}  // namespace orv::office

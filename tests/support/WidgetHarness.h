@@ -1,0 +1,33 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QWidget>
+
+namespace orv::test {
+
+// Widgets under test run on Qt's offscreen platform and get real key and mouse events.
+
+// The child with that object name and type; fails the test when there is none.
+template <typename W>
+W* child(const QWidget& parent, const char* name) {
+    W* found = parent.findChild<W*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << "no child " << name;
+    return found;
+}
+
+// Shows the widget as an active window, so that focus moves as it does on a desktop.
+void showActive(QWidget& window);
+
+// Sends keys to the widget: characters as typed, and in braces the named keys and chords
+// "{BS}" "{DEL}" "{LEFT}" "{RIGHT}" "{HOME}" "{END}" "{TAB}" "{ENTER}" "{ESC}" "{F4}"
+// "{CTRL+A}" "{CTRL+C}" "{CTRL+V}" "{CTRL+X}" "{CTRL+Z}" "{SHIFT+END}" "{SHIFT+HOME}".
+void press(QWidget* widget, const QString& keys);
+
+// Drops text on the widget at a point, as dragged from another program.
+void dropText(QWidget* widget, const QString& text, QPoint at);
+
+void setClipboard(const QString& text);
+
+}  // namespace orv::test
