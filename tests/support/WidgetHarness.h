@@ -5,6 +5,13 @@
 #include <QString>
 #include <QWidget>
 
+#include <ostream>
+
+// Texts in failure messages as text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace orv::test {
 
 // Widgets under test run on Qt's offscreen platform and get real key and mouse events.
