@@ -29,6 +29,14 @@ void CaptionedField::Caption(const QString& caption) {
     caption_->setVisible(!caption.isEmpty());
 }
 
+void CaptionedField::CaptionWidth(int pixels) {
+    caption_->setFixedWidth(pixels);
+}
+
+int CaptionedField::captionWidthHint() const {
+    return caption_->sizeHint().width();
+}
+
 void CaptionedField::Locked(bool locked) {
     locked_ = locked;
     applyLocked(locked);

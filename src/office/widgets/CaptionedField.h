@@ -15,6 +15,9 @@ public:
     QString Caption() const;
     // An empty caption hides the label.
     void Caption(const QString& caption);
+    // Lines up the inputs of fields placed one under another.
+    void CaptionWidth(int pixels);
+    int captionWidthHint() const;
     bool Locked() const { return locked_; }
     void Locked(bool locked);
     bool Required() const { return required_; }

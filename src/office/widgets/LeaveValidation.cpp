@@ -33,7 +33,9 @@ bool LeaveValidation::eventFilter(QObject* watched, QEvent* event) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         const bool borrowed =
             reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason;
-        if (!borrowed && !std::exchange(validatedLeave_, false) && !validate_()) {
+        const bool tabbed = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason;
+        const bool validated = std::exchange(validatedLeave_, false) && tabbed;
+        if (!borrowed && !validated && !validate_()) {
             // Taken back once the focus change in progress is over.
             QTimer::singleShot(0, field_,
                                [field = field_] { field->setFocus(Qt::OtherFocusReason); });

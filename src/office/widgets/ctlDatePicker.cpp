@@ -3,6 +3,9 @@
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 #include <algorithm>
 
@@ -70,13 +73,26 @@ void ctlDatePicker::applyLocked(bool locked) {
 
 bool ctlDatePicker::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edit_ && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F4 && !edit_->isReadOnly()) {
-        // F4 opens the calendar as the button does (Alt+Down in Qt's own keys).
-        QKeyEvent altDown(QEvent::KeyPress, Qt::Key_Down, Qt::AltModifier);
-        QCoreApplication::sendEvent(edit_, &altDown);
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F4) {
+        openCalendar();
         return true;
     }
     return CaptionedField::eventFilter(watched, event);
+}
+
+void ctlDatePicker::openCalendar() {
+    // The date edit opens its calendar only for a press on its button: F4 presses it.
+    QStyleOptionComboBox option;
+    option.initFrom(edit_);
+    option.editable = true;
+    option.subControls = QStyle::SC_All;
+    const QPoint button =
+        edit_->style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, edit_)
+            .center();
+    QMouseEvent press(QEvent::MouseButtonPress, button, edit_->mapToGlobal(button), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(edit_, &press);
 }
 
 }  // namespace orv::office

@@ -26,6 +26,8 @@ public:
     int Jahr() const { return Datum().isValid() ? Datum().year() : pendingYear_; }
     void Jahr(int year);
     void ButtonToolTip(const QString& tip);
+    // Shows the calendar, as the button and F4 do.
+    void openCalendar();
     QDateEdit* dateEdit() const { return edit_; }
 
 signals:

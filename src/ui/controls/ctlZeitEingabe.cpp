@@ -16,6 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace orv::ui {
 namespace {
 
@@ -67,6 +69,13 @@ ctlZeitEingabe::ctlZeitEingabe(QWidget* parent)
         ind->RightAligned(true);
     }
     lblHinweis_->setWordWrap(true);
+    // Room for a message of two lines, so the longest does not push the dialog around.
+    lblHinweis_->setMinimumHeight(2 * lblHinweis_->fontMetrics().lineSpacing());
+    const int captionWidth =
+        std::max(ctlZeitbisher_->captionWidthHint(), ctlZeitNeu_->captionWidthHint());
+    for (office::ctlTextBox* ziel : {ctlZeitbisher_, ctlZeitNeu_}) {
+        ziel->CaptionWidth(captionWidth);
+    }
     lblHinweis_->hide();
 
     auto* grid = new QGridLayout(this);
