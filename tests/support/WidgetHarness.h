@@ -27,9 +27,8 @@ W* child(const QWidget& parent, const char* name) {
 // Shows the widget as an active window, so that focus moves as it does on a desktop.
 void showActive(QWidget& window);
 
-// Sends keys to the widget: characters as typed, and in braces the named keys and chords
-// "{BS}" "{DEL}" "{LEFT}" "{RIGHT}" "{HOME}" "{END}" "{TAB}" "{ENTER}" "{ESC}" "{F4}"
-// "{CTRL+A}" "{CTRL+C}" "{CTRL+V}" "{CTRL+X}" "{CTRL+Z}" "{SHIFT+END}" "{SHIFT+HOME}".
+// Sends keys to the focused widget (or this one): characters as typed, and in braces a key or
+// chord as Qt names it: "{Backspace}", "{Del}", "{Tab}", "{Return}", "{F4}", "{Ctrl+V}".
 void press(QWidget* widget, const QString& keys);
 
 // Drops text on the widget at a point, as dragged from another program.

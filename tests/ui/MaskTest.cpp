@@ -7,7 +7,6 @@
 #include <QClipboard>
 #include <QTest>
 
-#include <limits>
 #include <memory>
 
 namespace orv::ui {
@@ -22,7 +21,7 @@ struct KeyCase {
     const char* start;
     int caret;
     const char* keys;
-    const char* clipboard;  // pasted with {CTRL+V}
+    const char* clipboard;  // pasted with {Ctrl+V}
     const char* text;       // the field afterwards
     int caretAfter;
     const char* message;  // part of the refusal; empty: none
@@ -32,11 +31,11 @@ const KeyCase kKeyCases[] = {
     // clang-format off
     {"ClockCheckRefusesMinutes94", true, true, "12:34:56", 2, "9", "", "12:34:56", 2, ""},
     {"WithoutClockCheckColonIsSteppedOver", true, false, "12:34:56", 2, "9", "", "12:94:56", 4, ""},
-    {"BackspaceBehindColonLandsBeforeIt", true, false, "12:34:56", 4, "{BS}", "", "12:04:56", 2, ""},
-    {"BackspaceOnColonZeroesHourDigit", true, false, "12:34:56", 3, "{BS}", "", "10:34:56", 1, ""},
-    {"BackspaceInSecondsStaysBehindColon", true, false, "12:34:56", 7, "{BS}", "", "12:34:06", 6, ""},
-    {"BackspaceAtStartDoesNothing", true, false, "12:34:56", 0, "{BS}", "", "12:34:56", 0, ""},
-    {"SelectionAndBackspaceGiveZeros", true, false, "12:34:56", kAll, "{BS}", "", "00:00:00", 0, ""},
+    {"BackspaceBehindColonLandsBeforeIt", true, false, "12:34:56", 4, "{Backspace}", "", "12:04:56", 2, ""},
+    {"BackspaceOnColonZeroesHourDigit", true, false, "12:34:56", 3, "{Backspace}", "", "10:34:56", 1, ""},
+    {"BackspaceInSecondsStaysBehindColon", true, false, "12:34:56", 7, "{Backspace}", "", "12:34:06", 6, ""},
+    {"BackspaceAtStartDoesNothing", true, false, "12:34:56", 0, "{Backspace}", "", "12:34:56", 0, ""},
+    {"SelectionAndBackspaceGiveZeros", true, false, "12:34:56", kAll, "{Backspace}", "", "00:00:00", 0, ""},
     {"LettersColonsBlanksChangeNothing", true, false, "12:34:56", 3, "a: x-", "", "12:34:56", 3, ""},
     {"ShortFormatEndTakesNothing", false, false, "12:34", 5, "1", "", "12:34", 5, ""},
     {"LongFormatEndTakesNothing", true, false, "12:34:56", 8, "1", "", "12:34:56", 8, ""},
@@ -44,22 +43,22 @@ const KeyCase kKeyCases[] = {
     {"ShortFormatTyping", false, true, "00:00", 0, "1745", "", "17:45", 5, ""},
     {"ClockCheckRefusesHour25", true, true, "12:34:56", 0, "25", "", "22:34:56", 1, ""},
     {"TypingOverSelectionStartsAtFirstDigit", true, false, "12:34:56", kAll, "9", "", "92:34:56", 1, ""},
-    {"DeleteZeroesNextDigit", true, false, "12:34:56", 2, "{DEL}", "", "12:04:56", 4, ""},
-    {"DeleteAtEndDoesNothing", true, false, "12:34:56", 8, "{DEL}", "", "12:34:56", 8, ""},
-    {"DeleteSelectionGivesZeros", true, false, "12:34:56", kAll, "{DEL}", "", "00:00:00", 0, ""},
-    {"UndoIsNoWayAroundTheMask", true, false, "12:34:56", 0, "9{CTRL+Z}", "", "92:34:56", 1, ""},
-    {"CutLeavesZeros", true, false, "12:34:56", 3, "{SHIFT+END}{CTRL+X}", "", "00:00:00", 3, ""},
-    {"PasteWholeTime", true, true, "12:34:56", 3, "{CTRL+V}", " 7:45:00 ", "07:45:00", 8, ""},
-    {"PasteDigitsTypesThem", true, false, "12:34:56", 3, "{CTRL+V}", "45", "12:45:56", 5, ""},
-    {"PasteBrokenTimeRefused", true, false, "12:34:56", 0, "{CTRL+V}", "12:3x:00", "12:34:56", 0, "keine Zeit im Format hh:mm:ss"},
-    {"PasteBeyondClockRefused", true, true, "12:34:56", 0, "{CTRL+V}", "25:61:99", "12:34:56", 0, "keine gültige Uhrzeit"},
-    {"PasteBeyondClockWithoutCheck", true, false, "12:34:56", 0, "{CTRL+V}", "25:61:59", "25:61:59", 8, ""},
-    {"PasteLongerThanMaskRefused", true, false, "12:34:56", 0, "{CTRL+V}", "1234567", "12:34:56", 0, "passt nicht"},
-    {"PasteTooManyPartsRefused", true, false, "12:34:56", 0, "{CTRL+V}", "12:30:00:00", "12:34:56", 0, "keine Zeit"},
-    {"PasteShortIntoLongRefused", true, false, "12:34:56", 0, "{CTRL+V}", "12:30", "12:34:56", 0, "keine Zeit"},
-    {"PasteAboveLongRangeRefused", true, false, "12:34:56", 0, "{CTRL+V}", "600000:00:00", "12:34:56", 0, "zu groß: höchstens 596523:14:07"},
+    {"DeleteZeroesNextDigit", true, false, "12:34:56", 2, "{Del}", "", "12:04:56", 4, ""},
+    {"DeleteAtEndDoesNothing", true, false, "12:34:56", 8, "{Del}", "", "12:34:56", 8, ""},
+    {"DeleteSelectionGivesZeros", true, false, "12:34:56", kAll, "{Del}", "", "00:00:00", 0, ""},
+    {"UndoIsNoWayAroundTheMask", true, false, "12:34:56", 0, "9{Ctrl+Z}", "", "92:34:56", 1, ""},
+    {"CutLeavesZeros", true, false, "12:34:56", 3, "{Shift+End}{Ctrl+X}", "", "00:00:00", 3, ""},
+    {"PasteWholeTime", true, true, "12:34:56", 3, "{Ctrl+V}", " 7:45:00 ", "07:45:00", 8, ""},
+    {"PasteDigitsTypesThem", true, false, "12:34:56", 3, "{Ctrl+V}", "45", "12:45:56", 5, ""},
+    {"PasteBrokenTimeRefused", true, false, "12:34:56", 0, "{Ctrl+V}", "12:3x:00", "12:34:56", 0, "keine Zeit im Format hh:mm:ss"},
+    {"PasteBeyondClockRefused", true, true, "12:34:56", 0, "{Ctrl+V}", "25:61:99", "12:34:56", 0, "keine gültige Uhrzeit"},
+    {"PasteBeyondClockWithoutCheck", true, false, "12:34:56", 0, "{Ctrl+V}", "25:61:59", "25:61:59", 8, ""},
+    {"PasteLongerThanMaskRefused", true, false, "12:34:56", 0, "{Ctrl+V}", "1234567", "12:34:56", 0, "passt nicht"},
+    {"PasteTooManyPartsRefused", true, false, "12:34:56", 0, "{Ctrl+V}", "12:30:00:00", "12:34:56", 0, "keine Zeit"},
+    {"PasteShortIntoLongRefused", true, false, "12:34:56", 0, "{Ctrl+V}", "12:30", "12:34:56", 0, "keine Zeit"},
+    {"PasteAboveLongRangeRefused", true, false, "12:34:56", 0, "{Ctrl+V}", "600000:00:00", "12:34:56", 0, "zu groß: höchstens 596523:14:07"},
     {"WideHoursTypeInPlace", true, false, "100:00:00", 0, "2", "", "200:00:00", 1, ""},
-    {"WideHoursBackspaceAfterColon", true, false, "123:45:00", 4, "{BS}", "", "120:45:00", 2, ""},
+    {"WideHoursBackspaceAfterColon", true, false, "123:45:00", 4, "{Backspace}", "", "120:45:00", 2, ""},
     {"WideHoursRefuseOverflow", true, false, "596523:14:07", 0, "9", "", "596523:14:07", 0, ""},
     // clang-format on
 };
@@ -100,14 +99,6 @@ TEST_P(MaskKeys, LeaveAWellFormedField) {
 INSTANTIATE_TEST_SUITE_P(Cases, MaskKeys, ::testing::ValuesIn(kKeyCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(MaskKeys, CutCopiesWhatItClears) {
-    field_->ZeitFormat(1);
-    field_->Text(QStringLiteral("12:34:56"));
-    txt_->setSelection(3, 5);
-    test::press(txt_, QStringLiteral("{CTRL+X}"));
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("34:56"));
-}
-
 TEST_F(MaskKeys, DropsFollowTheRulesOfPasting) {
     field_->ZeitFormat(1);
     field_->Text(QStringLiteral("12:34:56"));
@@ -133,18 +124,18 @@ TEST_F(MaskKeys, EnteringSelectsAllAndLeavingValidates) {
     next->setFocus();
     validated = 0;
     keep = true;
-    test::press(next, QStringLiteral("{TAB}"));
+    test::press(next, QStringLiteral("{Tab}"));
     auto* txt = test::child<TimeLineEdit>(*field, "txtZeit");
     ASSERT_TRUE(txt->hasFocus());
     EXPECT_EQ(txt->selectedText(), QStringLiteral("00:00"));
     EXPECT_EQ(txt->selectionStart(), 0);
-    test::press(txt, QStringLiteral("{TAB}"));
+    test::press(txt, QStringLiteral("{Tab}"));
     EXPECT_EQ(validated, 1);
     EXPECT_TRUE(txt->hasFocus()) << "a cancelled validation keeps the focus";
     keep = false;
-    test::press(txt, QStringLiteral("{ENTER}"));
+    test::press(txt, QStringLiteral("{Return}"));
     EXPECT_EQ(validated, 2);
-    test::press(txt, QStringLiteral("{TAB}"));
+    test::press(txt, QStringLiteral("{Tab}"));
     EXPECT_TRUE(next->hasFocus());
 }
 
@@ -182,21 +173,6 @@ TEST_P(MaskText, SetsOnlyWellFormedTimes) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, MaskText, ::testing::ValuesIn(kSetCases),
                          [](const auto& info) { return std::string(info.param.name); });
-
-// Seconds shown are the seconds read back: no wrap at a day, no hours cut to two digits.
-TEST(MaskSeconds, ReadBackWhatIsShown) {
-    ctlMskzeit field;
-    field.ZeitFormat(1);
-    for (const auto& [seconds, shown] :
-         {std::pair{5415, "01:30:15"},
-          {90000, "25:00:00"},
-          {360000, "100:00:00"},
-          {std::numeric_limits<std::int32_t>::max(), "596523:14:07"}}) {
-        field.Sekunden(seconds);
-        EXPECT_EQ(field.Text(), QString::fromLatin1(shown));
-        EXPECT_EQ(field.Sekunden(), seconds);
-    }
-}
 
 }  // namespace
 }  // namespace orv::ui

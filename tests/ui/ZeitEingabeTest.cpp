@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <limits>
 #include <memory>
 
 namespace orv::ui {
@@ -84,7 +85,7 @@ protected:
                 : test::child<QLineEdit>(*ctl_, "txtZeit");
         feld->setFocus();
         feld->selectAll();
-        test::press(feld, text + QStringLiteral("{ENTER}"));
+        test::press(feld, text + QStringLiteral("{Return}"));
     }
     QLabel* hinweis() { return test::child<QLabel>(*ctl_, "lblHinweis"); }
     QString text(const char* name) { return test::child<office::ctlTextBox>(*ctl_, name)->Text(); }
@@ -145,17 +146,19 @@ TEST_P(ZeitEingabeTest, UnproductiveTimeIsNotChecked) {
 // Durations of a day and more keep their hours, and the session checks the real seconds.
 TEST_P(ZeitEingabeTest, LongDurationsAreShownAndCheckedAsTheyAre) {
     auto window = zeige(false);
-    for (const auto& [sekunden, zeit, industrie] : {std::tuple{0, "00:00:00", "0,01"},
-                                                    {5400, "01:30:00", "1,50"},
-                                                    {36000, "10:00:00", "10,00"},
-                                                    {90000, "25:00:00", "25,00"},
-                                                    {360000, "100:00:00", "100,00"}}) {
+    for (const auto& [sekunden, zeit, industrie] :
+         {std::tuple{0, "00:00:00", "0,01"},
+          {5400, "01:30:00", "1,50"},
+          {36000, "10:00:00", "10,00"},
+          {90000, "25:00:00", "25,00"},
+          {std::numeric_limits<std::int32_t>::max(), "596523:14:07", "596.523,24"},
+          {360000, "100:00:00", "100,00"}}) {
         ctl_->Sekunden(sekunden);
         EXPECT_EQ(ctl_->ZeitText(), QString::fromLatin1(zeit));
         EXPECT_EQ(ctl_->Sekunden(), sekunden);
         EXPECT_EQ(text("ctlZeitInd"), QString::fromLatin1(industrie));
     }
-    test::press(test::child<QLineEdit>(*ctl_, "txtZeit"), QStringLiteral("{ENTER}"));
+    test::press(test::child<QLineEdit>(*ctl_, "txtZeit"), QStringLiteral("{Return}"));
     EXPECT_EQ(hinweis()->text(),
               QStringLiteral("Differenz aus bisheriger Zeit und neuer Zeit "
                              "(99:29:50) ist größer als Leerlaufzeit (01:00:00)"));
@@ -166,7 +169,7 @@ TEST_P(ZeitEingabeTest, PastedNonsenseIsRefusedInTheMessageLine) {
     test::setClipboard(QStringLiteral("12:3x:00"));
     auto* feld = test::child<QLineEdit>(*ctl_, "txtZeit");
     feld->setFocus();
-    test::press(feld, QStringLiteral("{CTRL+V}"));
+    test::press(feld, QStringLiteral("{Ctrl+V}"));
     EXPECT_EQ(ctl_->ZeitText(), QStringLiteral("00:30:10"));
     EXPECT_EQ(hinweis()->text(), QStringLiteral("„12:3x:00“ ist keine Zeit im Format hh:mm:ss."));
     EXPECT_EQ(hinweis()->palette().color(QPalette::WindowText), QColor(255, 0, 0));

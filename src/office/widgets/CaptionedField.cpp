@@ -1,6 +1,7 @@
 #include "office/widgets/CaptionedField.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 
 namespace orv::office {
@@ -55,8 +56,17 @@ void CaptionedField::addInput(QWidget* input, int stretch) {
         input_ = input;
         caption_->setBuddy(input);
         setFocusProxy(input);
+        input->installEventFilter(this);
     }
     layout_->addWidget(input, stretch);
+}
+
+bool CaptionedField::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == input_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F4) {
+        return openPopup();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace orv::office

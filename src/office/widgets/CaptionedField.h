@@ -28,6 +28,9 @@ protected:
     // Puts the input behind the caption; further widgets (a button) follow it.
     void addInput(QWidget* input, int stretch = 1);
     virtual void applyLocked(bool locked) = 0;
+    // F4 on the input opens the field's pop-up; false when it has none (or it cannot open now).
+    virtual bool openPopup() { return false; }
+    bool eventFilter(QObject* watched, QEvent* event) override;
     QWidget* input() const { return input_; }
 
 private:

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDateEdit>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -24,7 +23,6 @@ ctlDatePicker::ctlDatePicker(QWidget* parent) : CaptionedField(parent), edit_(ne
     edit_->setSpecialValueText(QStringLiteral(" "));
     edit_->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     edit_->setDate(QDate::currentDate());
-    edit_->installEventFilter(this);
     addInput(edit_);
     connect(edit_, &QDateEdit::dateChanged, this, &ctlDatePicker::Change);
 }
@@ -71,16 +69,10 @@ void ctlDatePicker::applyLocked(bool locked) {
     edit_->setReadOnly(locked);
 }
 
-bool ctlDatePicker::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == edit_ && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F4) {
-        openCalendar();
-        return true;
+bool ctlDatePicker::openPopup() {
+    if (edit_->isReadOnly()) {
+        return false;
     }
-    return CaptionedField::eventFilter(watched, event);
-}
-
-void ctlDatePicker::openCalendar() {
     // The date edit opens its calendar only for a press on its button: F4 presses it.
     QStyleOptionComboBox option;
     option.initFrom(edit_);
@@ -93,6 +85,7 @@ void ctlDatePicker::openCalendar() {
     QMouseEvent press(QEvent::MouseButtonPress, button, edit_->mapToGlobal(button), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(edit_, &press);
+    return true;
 }
 
 }  // namespace orv::office

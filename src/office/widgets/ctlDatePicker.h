@@ -26,8 +26,6 @@ public:
     int Jahr() const { return Datum().isValid() ? Datum().year() : pendingYear_; }
     void Jahr(int year);
     void ButtonToolTip(const QString& tip);
-    // Shows the calendar, as the button and F4 do.
-    void openCalendar();
     QDateEdit* dateEdit() const { return edit_; }
 
 signals:
@@ -35,7 +33,7 @@ signals:
 
 protected:
     void applyLocked(bool locked) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool openPopup() override;
 
 private:
     void setMonthAndYear(int month, int year);

@@ -3,7 +3,6 @@
 #include "office/widgets/CalculatorPopup.h"
 #include "office/widgets/LeaveValidation.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 #include <QToolButton>
@@ -35,14 +34,13 @@ ctlNumPicker::ctlNumPicker(QWidget* parent)
     button_->setFocusPolicy(Qt::NoFocus);
     addInput(edit_);
     addInput(button_, 0);
-    edit_->installEventFilter(this);
     new LeaveValidation(edit_, [this] {
         bool cancel = false;
         emit Validate(cancel);
         return !cancel;
     });
     connect(edit_, &QLineEdit::textChanged, this, &ctlNumPicker::Change);
-    connect(button_, &QToolButton::clicked, this, &ctlNumPicker::openCalculator);
+    connect(button_, &QToolButton::clicked, this, [this] { openPopup(); });
     connect(calculator_, &CalculatorPopup::result, this, [this](double value) {
         Wert(value);
         edit_->setFocus(Qt::PopupFocusReason);
@@ -86,19 +84,12 @@ void ctlNumPicker::applyLocked(bool locked) {
     button_->setEnabled(!locked);
 }
 
-bool ctlNumPicker::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == edit_ && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F4) {
-        openCalculator();
-        return true;
+bool ctlNumPicker::openPopup() {
+    if (Locked() || !isEnabled()) {
+        return false;
     }
-    return CaptionedField::eventFilter(watched, event);
-}
-
-void ctlNumPicker::openCalculator() {
-    if (!Locked() && isEnabled()) {
-        calculator_->open(edit_, edit_->text());
-    }
+    calculator_->open(edit_, edit_->text());
+    return true;
 }
 
 }  // namespace orv::office

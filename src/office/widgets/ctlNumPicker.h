@@ -37,11 +37,9 @@ signals:
 
 protected:
     void applyLocked(bool locked) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool openPopup() override;
 
 private:
-    void openCalculator();
-
     QLineEdit* edit_;
     QToolButton* button_;
     CalculatorPopup* calculator_;

@@ -26,13 +26,18 @@ std::variant<std::int64_t, QString> parseIndustrialHours(const QString& text,
     if (point >= 0 && typed.size() - point - 1 > 2) {
         return QStringLiteral("„%1“ hat mehr als zwei Nachkommastellen.").arg(typed) + example;
     }
-    const double hundredths = std::round(hours * 100);
+    return static_cast<std::int64_t>(std::round(hours * 100));
+}
+
+std::variant<std::int32_t, QString> secondsOfHundredths(std::int64_t hundredths,
+                                                        const QString& typed,
+                                                        const QLocale& locale) {
     constexpr std::int64_t kMaxHundredths = std::numeric_limits<std::int32_t>::max() / 36;
-    if (hundredths > static_cast<double>(kMaxHundredths)) {
+    if (hundredths > kMaxHundredths) {
         return QStringLiteral("„%1“ ist zu groß: höchstens %2 Stunden.")
-            .arg(typed, locale.toString(kMaxHundredths / 100.0, 'f', 2));
+            .arg(typed.trimmed(), locale.toString(kMaxHundredths / 100.0, 'f', 2));
     }
-    return static_cast<std::int64_t>(hundredths);
+    return static_cast<std::int32_t>(hundredths * 36);
 }
 
 }  // namespace orv::ui

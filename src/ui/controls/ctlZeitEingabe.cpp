@@ -102,11 +102,13 @@ ctlZeitEingabe::ctlZeitEingabe(QWidget* parent)
 ctlZeitEingabe::~ctlZeitEingabe() = default;
 
 template <typename Body>
-void ctlZeitEingabe::guarded(const char* procedure, Body&& body) {
-    if (trace_) {
+void ctlZeitEingabe::guarded(const char* procedure, bool reports, Body&& body) {
+    if (!trace_) {
+        body();
+    } else if (reports) {
         Procedure(*trace_, procedure).report(std::forward<Body>(body));
     } else {
-        body();
+        Procedure(*trace_, procedure).run(std::forward<Body>(body));
     }
 }
 
@@ -160,7 +162,7 @@ void ctlZeitEingabe::ZielZeitText(const QString& text) {
 }
 
 void ctlZeitEingabe::ZielLeistungZeitBisher(std::int32_t seconds) {
-    guarded("ZielLeistungZeitBisher", [&] {
+    guarded("ZielLeistungZeitBisher", false, [&] {
         ctlZeitbisher_->Text(rt::durationText(seconds));
         ctlZeitbisherInd_->Text(rt::industrialHoursText(seconds));
         const std::int32_t total = rt::addLong(Sekunden(), seconds);
@@ -181,7 +183,7 @@ void ctlZeitEingabe::Modus(std::int32_t flags) {
 }
 
 void ctlZeitEingabe::ObjectToView() {
-    guarded("ObjectToView", [&] {
+    guarded("ObjectToView", false, [&] {
         mskZeit_->Text(leistung_->ZeitText());
         mskZeit_->DataChanged(false);
         ctlZeitbisher_->Text(QStringLiteral("00:00:00"));
@@ -206,19 +208,28 @@ void ctlZeitEingabe::zeigeAndereEinheit(std::int32_t seconds) {
 }
 
 void ctlZeitEingabe::industrieZeitUebernehmen() {
-    const auto typed = parseIndustrialHours(ctlNumPicker1_->Text());
-    if (const QString* refusal = std::get_if<QString>(&typed)) {
+    const QString getippt = ctlNumPicker1_->Text();
+    const auto ablehnen = [this](const QString& meldung) {
         // The field goes back to the time it showed; the message quotes what was typed.
         ctlNumPicker1_->Text(rt::formatHours(gezeigteHundertstel_ / 100.0));
-        hinweis(*refusal, kRot);
+        hinweis(meldung, kRot);
+    };
+    const auto gelesen = parseIndustrialHours(getippt);
+    const std::int64_t* hundertstel = std::get_if<std::int64_t>(&gelesen);
+    if (hundertstel == nullptr) {
+        ablehnen(std::get<QString>(gelesen));
         return;
     }
-    const std::int64_t hundertstel = std::get<std::int64_t>(typed);
-    if (hundertstel != gezeigteHundertstel_) {
-        const auto seconds = static_cast<std::int32_t>(secondsOfHundredths(hundertstel));
-        mskZeit_->Sekunden(seconds);
-        ctlNumPicker1_->Text(rt::formatHours(hundertstel / 100.0));
-        gezeigteHundertstel_ = hundertstel;
+    // The same value as shown is no change: the entry keeps its exact seconds.
+    if (*hundertstel != gezeigteHundertstel_) {
+        const auto sekunden = secondsOfHundredths(*hundertstel, getippt);
+        if (const QString* meldung = std::get_if<QString>(&sekunden)) {
+            ablehnen(*meldung);
+            return;
+        }
+        mskZeit_->Sekunden(std::get<std::int32_t>(sekunden));
+        gezeigteHundertstel_ = *hundertstel;
+        ctlNumPicker1_->Text(rt::formatHours(*hundertstel / 100.0));
     }
     mskZeitValidate();
 }
@@ -235,7 +246,7 @@ void ctlZeitEingabe::mskZeitValidate() {
     if (unproduktiv_) {
         return;
     }
-    guarded("mskZeit_Validate", [&] {
+    guarded("mskZeit_Validate", true, [&] {
         QString meldung;
         QColor farbe = palette().color(QPalette::Button);
         const std::int32_t sekunden = Sekunden();

@@ -63,8 +63,10 @@ private:
     void zeigeAndereEinheit(std::int32_t seconds);
     void zeigeIndustrie(std::int32_t seconds);
     void hinweis(const QString& text, const QColor& colour);
+    // Runs a procedure with its trace and error handler: an event reports a failure, a member
+    // called by the host passes it on.
     template <typename Body>
-    void guarded(const char* procedure, Body&& body);
+    void guarded(const char* procedure, bool reports, Body&& body);
 
     ctlMskzeit* mskZeit_;
     office::ctlNumPicker* ctlNumPicker1_;
