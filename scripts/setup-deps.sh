@@ -9,6 +9,7 @@ packages=(
     ninja-build
     pkg-config
     qt6-base-dev
+    xvfb
     libsqlite3-dev
     libpq-dev
     postgresql
