@@ -6,8 +6,6 @@
 
 namespace orv::test {
 
-class CallJournal;
-
 struct ErrorReport {
     std::int32_t number;
     QString source;
@@ -18,15 +16,14 @@ struct ErrorReport {
 // which the component creates anew for every report. Told to fail, it refuses to show.
 class RecordingErrorServer final : public platform::ErrorServer {
 public:
-    explicit RecordingErrorServer(std::vector<ErrorReport>& reports, bool failShowing = false,
-                                  CallJournal* journal = nullptr);
+    explicit RecordingErrorServer(std::vector<ErrorReport>& reports, bool failShowing = false)
+        : reports_(reports), failShowing_(failShowing) {}
 
     void TQ_gShowError(std::int32_t& number, QString& source, QString& description) override;
 
 private:
     std::vector<ErrorReport>& reports_;
     bool failShowing_;
-    CallJournal* journal_;
 };
 
 }  // namespace orv::test
