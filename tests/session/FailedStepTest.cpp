@@ -41,37 +41,27 @@ protected:
 
     // Objects and rows as a user and the office would see them.
     QString state() {
+        const auto n = [](qint64 value) { return QString::number(value); };
         QStringList out;
-        const auto describe = [&](const CAuftrag& a) {
-            out << QStringLiteral("%1|%2|%3|%4")
-                       .arg(a.Key())
-                       .arg(a.AuftragId())
-                       .arg(a.Status())
-                       .arg(a.Sekunden());
-            for (const auto& l : a.Leistungen()) {
-                QStringList lines;
-                for (const auto& t : l->Texte()) {
-                    lines << t->Text() + QLatin1Char('#') + QString::number(t->TextId());
-                }
-                out << QStringLiteral(" %1|%2|%3|%4|%5")
-                           .arg(l->Key())
-                           .arg(l->Id())
-                           .arg(l->Status())
-                           .arg(l->Sekunden())
-                           .arg(lines.join(QLatin1Char(',')));
-            }
-        };
-        describe(session_->LeerlaufAuftrag());
+        std::vector<const CAuftrag*> orders{&session_->LeerlaufAuftrag()};
         for (const auto& a : session_->Auftraege()) {
-            describe(*a);
+            orders.push_back(a.get());
+        }
+        for (const CAuftrag* a : orders) {
+            out << a->Key() + '|' + n(a->AuftragId()) + '|' + n(a->Status()) + '|' +
+                       n(a->Sekunden());
+            for (const auto& l : a->Leistungen()) {
+                out << ' ' + l->Key() + '|' + n(l->Id()) + '|' + n(l->Status()) + '|' +
+                           n(l->Sekunden());
+                for (const auto& t : l->Texte()) {
+                    out << "  " + t->Text() + '#' + n(t->TextId());
+                }
+            }
         }
         const auto* released = session_->FreigegebeneLeistungen();
-        out << QStringLiteral("current %1 runs %2 total %3 released %4")
-                   .arg(session_->AktuellerAuftrag() ? session_->AktuellerAuftrag()->Key()
-                                                     : QString())
-                   .arg(session_->AuftragLaeuft())
-                   .arg(session_->AuftragsSekunden())
-                   .arg(released ? released->Count() : -1);
+        const auto& current = session_->AktuellerAuftrag();
+        out << (current ? current->Key() : QString()) + '|' + n(session_->AuftragLaeuft()) + '|' +
+                   n(session_->AuftragsSekunden()) + '|' + n(released ? released->Count() : -1);
         out << table(QStringLiteral("SELECT * FROM tLeistungZeiterfassung ORDER BY 1"),
                      {"idLeistungZeiterfassung", "Status", "Sekunden", "idAuftrag",
                       "VorgangParentId", "Ende"})

@@ -180,23 +180,6 @@ void SessionTest::expectRowsMatchObjects() {
 
 namespace {
 
-ZeRow readRow(const db::DbService& s) {
-    ZeRow r;
-    r.id = s.FieldLong("idLeistungZeiterfassung");
-    r.psId = s.FieldLong("ps_id");
-    r.idAuftrag = s.FieldLong("idAuftrag");
-    r.vorgangKey = s.FieldText("VorgangKey", QStringLiteral("NULL"));
-    r.parentId = s.FieldLong("VorgangParentId");
-    r.parentKey = s.FieldText("VorgangParentKey", QStringLiteral("NULL"));
-    r.status = s.FieldLong("Status");
-    r.beginn = s.FieldDate("Beginn");
-    r.ende = s.FieldDate("Ende");
-    r.text1 = s.FieldText("Text1");
-    r.text2 = s.FieldText("Text2");
-    r.sekunden = s.FieldLong("Sekunden");
-    return r;
-}
-
 std::vector<ZeRow> readRows(db::Database& database, const QString& where, std::int64_t value) {
     db::DbService s(database);
     s.Open();
@@ -205,7 +188,9 @@ std::vector<ZeRow> readRows(db::Database& database, const QString& where, std::i
                                      where + QStringLiteral(" ORDER BY idLeistungZeiterfassung"),
                                  db::Params{value}) == 1;
          more; more = s.Move(3)) {
-        rows.push_back(readRow(s));
+        rows.push_back({s.FieldLong("idLeistungZeiterfassung"), s.FieldLong("idAuftrag"),
+                        s.FieldLong("VorgangParentId"), s.FieldLong("Status"),
+                        s.FieldLong("Sekunden"), s.FieldText("Text2")});
     }
     return rows;
 }

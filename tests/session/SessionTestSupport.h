@@ -22,20 +22,14 @@
 
 namespace orv::test {
 
-// One row of the time-recording table as the database holds it; unset dates are null.
+// One row of the time-recording table as the database holds it.
 struct ZeRow {
     std::int32_t id = 0;
-    std::int32_t psId = 0;
     std::int32_t idAuftrag = 0;
-    QString vorgangKey;  // "NULL" when the column is NULL
     std::int32_t parentId = 0;
-    QString parentKey;  // "NULL" when the column is NULL
     std::int32_t status = 0;
-    QDateTime beginn;
-    QDateTime ende;
-    QString text1;
-    QString text2;
     std::int32_t sekunden = 0;
+    QString text2;
 };
 
 // The demo office on a real database with a session of the employee with rights, started at
