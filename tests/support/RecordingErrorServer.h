@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ErrorServer.h"
+#include "session/diagnostics/OrvError.h"
 
 #include <vector>
 
@@ -19,7 +20,13 @@ public:
     explicit RecordingErrorServer(std::vector<ErrorReport>& reports, bool failShowing = false)
         : reports_(reports), failShowing_(failShowing) {}
 
-    void TQ_gShowError(std::int32_t& number, QString& source, QString& description) override;
+    void TQ_gShowError(std::int32_t& number, QString& source, QString& description) override {
+        if (failShowing_) {
+            throw OrvError(err::kInvalidCall, QStringLiteral("srvTQ.TQErrorClass"),
+                           QStringLiteral("Der Problembericht konnte nicht angezeigt werden."));
+        }
+        reports_.push_back({number, source, description});
+    }
 
 private:
     std::vector<ErrorReport>& reports_;
