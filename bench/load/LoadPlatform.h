@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Workload.h"
+
 #include "office/host/OfficePlatformFactory.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
@@ -48,7 +50,7 @@ struct RebookAnswer {
 // database, and for the rest a quiet desk: a clock the employee sets, a timer that ticks only
 // when the employee's loop calls the session, windows that do nothing or answer as the employee
 // decided, and message boxes that are written down, since none is expected in a run.
-class LoadPlatform final : public office::OfficePlatformFactory {
+class LoadPlatform final : public office::OfficePlatformFactory, public WorkloadDesk {
 public:
     // Called while a pause lasts, with the pause's seconds: the employee lets the time pass.
     using PauseHandler = std::function<void(std::int32_t seconds)>;
@@ -70,9 +72,13 @@ public:
     void setSession(CStoppUhren* session) { session_ = session; }
     void setPauseHandler(PauseHandler handler) { pauseHandler_ = std::move(handler); }
 
-    void nextEdit(const EditAnswer& answer) { edit_ = answer; }
-    void nextRebooking(const RebookAnswer& answer) { rebook_ = answer; }
-    void nextPause(std::int32_t seconds) { pauseSeconds_ = seconds; }
+    void nextEdit(std::int32_t status, std::int32_t seconds, std::int32_t auftragId) override {
+        edit_ = EditAnswer{status, seconds, auftragId};
+    }
+    void nextRebooking(cLeistung* target, std::int32_t amount) override {
+        rebook_ = RebookAnswer{target, amount};
+    }
+    void nextPause(std::int32_t seconds) override { pauseSeconds_ = seconds; }
     // Every message box shown since the last call, "title: text".
     QStringList takeMessages();
 

@@ -23,13 +23,6 @@ constexpr qint64 kDaySpan = 9 * 3600 + 1800;
 // Commands come at least a minute apart, a few minutes on average.
 constexpr int kMinGap = 60;
 constexpr double kMeanGap = 300;
-// Entries the employee keeps, moves or creates hold at least a minute, and the idle time keeps
-// a minute too: a service below 36 seconds is booked as the minimum of 0,01 hours, which the
-// check can only bound.
-constexpr std::int32_t kMinEntry = 60;
-constexpr int kMaxOpenOrders = 8;
-
-const QString kIdleKey = QStringLiteral("p0");
 
 }  // namespace
 
@@ -65,11 +58,6 @@ SimulatedEmployee::~SimulatedEmployee() = default;
 
 int SimulatedEmployee::uniform(int low, int high) {
     return std::uniform_int_distribution<int>(low, high)(random_);
-}
-
-std::int32_t SimulatedEmployee::randomOrder() {
-    return office_
-        .orders[static_cast<std::size_t>(uniform(0, static_cast<int>(office_.orders.size()) - 1))];
 }
 
 void SimulatedEmployee::run() {
@@ -115,6 +103,9 @@ void SimulatedEmployee::runDay(int day) {
     pace();
     pausedSeconds_ = 0;
     session_ = std::make_unique<CStoppUhren>(platform_);
+    workload_ = std::make_unique<Workload>(
+        *session_, platform_, random_,
+        std::vector<std::int32_t>(office_.orders.begin(), office_.orders.end()));
     platform_.setSession(session_.get());
     std::int32_t employee = result_.employee;
     const bool started = session_->Starten(employee);
@@ -129,8 +120,7 @@ void SimulatedEmployee::runDay(int day) {
                 kMinGap + static_cast<qint64>(std::min(gap, 4 * kMeanGap)));
             if (!paused && next >= pauseAt) {
                 advanceTo(pauseAt);
-                platform_.nextPause(pauseLength);
-                command("Pause", [&] { session_->Pause(); });
+                command("Pause", [&] { workload_->pause(pauseLength); });
                 ++result_.pauses;
                 paused = true;
                 continue;
@@ -146,268 +136,73 @@ void SimulatedEmployee::runDay(int day) {
         result_.expectedSeconds += start.secsTo(platform_.simClock().now()) - pausedSeconds_;
     }
     platform_.setSession(nullptr);
+    workload_.reset();
     session_.reset();
 }
 
 void SimulatedEmployee::act() {
+    Workload& w = *workload_;
     const int roll = uniform(1, 100);
     if (roll <= 45) {
-        const auto open = openOrders();
-        const bool create = open.size() < 2 ||
-                            (static_cast<int>(open.size()) < kMaxOpenOrders && uniform(1, 4) == 1);
-        if (create) {
-            newOrder();
-        } else {
-            switchTo(open[static_cast<std::size_t>(uniform(0, static_cast<int>(open.size()) - 1))]
-                         ->Key());
-        }
-    } else if (roll <= 53) {
-        stop();
-    } else if (roll <= 61) {
-        finish();
-    } else if (roll <= 71) {
-        edit();
-    } else if (roll <= 81) {
-        rebookTime();
-    } else if (roll <= 91) {
-        book(false);
-    } else if (roll <= 95) {
-        deleteEntry();
-    } else {
-        manualEntry();
-    }
-}
-
-// ---- the stopwatches, as the main window switches them ----------------------------------------
-
-void SimulatedEmployee::switchTo(const QString& target) {
-    command("Starten eines Auftrags", [&] {
-        const auto t0 = std::chrono::steady_clock::now();
-        session_->ZeitzaehlungAktiv(false);
-        bool beenden = false;
-        session_->AuftragAnhalten(beenden);
-        QString key = target;
-        bool neu = false;
-        session_->AuftragStarten(key, neu);
-        session_->ZeitzaehlungAktiv(true);
-        const auto t1 = std::chrono::steady_clock::now();
-        result_.switchMicros.push_back(std::chrono::duration<float, std::micro>(t1 - t0).count());
-        ++result_.switches;
-    });
-}
-
-void SimulatedEmployee::newOrder() {
-    command("Neuer Auftrag", [&] {
-        session_->ZeitzaehlungAktiv(false);
-        bool beenden = false;
-        session_->AuftragAnhalten(beenden);
-        QString key;
-        bool neu = true;
-        session_->AuftragStarten(key, neu);
-        session_->ZeitzaehlungAktiv(true);
-        // The order control assigns the office order the employee picks.
-        session_->AktuellerAuftrag()->AuftragAendern(randomOrder());
-        ++result_.newOrders;
-    });
-}
-
-void SimulatedEmployee::stop() {
-    if (!session_->AuftragLaeuft()) {
-        return;
-    }
-    command("Anhalten", [&] {
-        const auto t0 = std::chrono::steady_clock::now();
-        session_->ZeitzaehlungAktiv(false);
-        bool beenden = false;
-        session_->AuftragAnhalten(beenden);
-        QString key = kIdleKey;
-        bool neu = false;
-        session_->AuftragStarten(key, neu);
-        const auto t1 = std::chrono::steady_clock::now();
-        result_.switchMicros.push_back(std::chrono::duration<float, std::micro>(t1 - t0).count());
-        ++result_.switches;
-    });
-}
-
-void SimulatedEmployee::finish() {
-    const auto open = openOrders();
-    if (open.empty()) {
-        return;
-    }
-    std::shared_ptr<CAuftrag> order =
-        open[static_cast<std::size_t>(uniform(0, static_cast<int>(open.size()) - 1))];
-    if (session_->AktuellerAuftrag() != nullptr && uniform(1, 2) == 1) {
-        order = session_->AktuellerAuftrag();
-    }
-    command("Beenden eines Auftrags", [&] {
-        QString key = order->Key();
-        session_->AuftragBeenden(key);
-        ++result_.finished;
-    });
-}
-
-// ---- entries ----------------------------------------------------------------------------------
-
-std::vector<std::shared_ptr<CAuftrag>> SimulatedEmployee::openOrders() const {
-    std::vector<std::shared_ptr<CAuftrag>> open;
-    for (const std::shared_ptr<CAuftrag>& order : session_->Auftraege()) {
-        if (order->Status() < AuftragStatus_Beendet) {
-            open.push_back(order);
-        }
-    }
-    return open;
-}
-
-std::vector<SimulatedEmployee::Entry> SimulatedEmployee::stoppedEntries(
-    std::int32_t minSeconds) const {
-    std::vector<Entry> entries;
-    for (const std::shared_ptr<CAuftrag>& order : session_->Auftraege()) {
-        for (const std::shared_ptr<cLeistung>& entry : order->Leistungen()) {
-            if (entry->Status() == AuftragStatus_Beendet && entry->Sekunden() >= minSeconds) {
-                entries.push_back({order, entry});
-            }
-        }
-    }
-    return entries;
-}
-
-std::int32_t SimulatedEmployee::idleSeconds() const {
-    return session_->LeerlaufAuftrag().Sekunden();
-}
-
-void SimulatedEmployee::edit() {
-    const auto entries = stoppedEntries(kMinEntry);
-    if (entries.empty()) {
-        return;
-    }
-    const Entry& e =
-        entries[static_cast<std::size_t>(uniform(0, static_cast<int>(entries.size()) - 1))];
-    const std::int32_t seconds = e.entry->Sekunden();
-    const std::int32_t idle = idleSeconds();
-    EditAnswer answer{BearbeitungStati_Geaendert, seconds, e.order->AuftragId()};
-    const int kind = uniform(1, 10);
-    // The dialog takes no time above the idle time, and the idle time keeps its minute.
-    const std::int32_t highest = std::min(idle, seconds + idle - kMinEntry);
-    if (kind <= 6 && highest >= kMinEntry) {
-        answer.seconds = uniform(kMinEntry, highest);
-    } else if (kind <= 8 && seconds <= idle) {
-        answer.seconds = 0;
-    } else if (seconds <= idle) {
-        answer.auftragId = randomOrder();
-    } else {
-        return;
-    }
-    platform_.nextEdit(answer);
-    command("Leistung bearbeiten", [&] {
-        QString orderKey = e.order->Key();
-        QString entryKey = e.entry->Key();
-        session_->LeistungBearbeiten(orderKey, entryKey);
-        ++result_.edits;
-    });
-}
-
-void SimulatedEmployee::rebookTime() {
-    const auto entries = stoppedEntries(kMinEntry);
-    if (entries.empty()) {
-        return;
-    }
-    const Entry& source =
-        entries[static_cast<std::size_t>(uniform(0, static_cast<int>(entries.size()) - 1))];
-    const Entry& target =
-        entries[static_cast<std::size_t>(uniform(0, static_cast<int>(entries.size()) - 1))];
-    const int kind = uniform(1, 10);
-    if (kind <= 3) {
-        // Idle time onto an entry; the idle time keeps its minute.
-        const std::int32_t available = idleSeconds() - kMinEntry;
-        if (available < 1) {
-            return;
-        }
-        platform_.nextRebooking({target.entry.get(), uniform(1, available)});
-        command("Leerlauf umbuchen", [&] {
-            QString orderKey = kIdleKey;
-            session_->LeistungUmbuchen(orderKey, QString());
-            ++result_.rebookings;
+        command("Starten eines Auftrags", [&] {
+            bool created = false;
+            timedSwitch([&] {
+                w.switchOrder(created);
+                return !created;
+            });
+            result_.newOrders += created ? 1 : 0;
         });
         return;
     }
-    cLeistung* onto = kind <= 6 ? nullptr : target.entry.get();
-    if (onto == source.entry.get()) {
+    if (roll <= 53) {
+        command("Anhalten", [&] { timedSwitch([&] { return w.stop(); }); });
         return;
     }
-    const std::int32_t seconds = source.entry->Sekunden();
-    // All of it, or a part that leaves the entry its minute.
-    const std::int32_t amount =
-        uniform(1, 3) == 1 || seconds - kMinEntry < 1 ? seconds : uniform(1, seconds - kMinEntry);
-    platform_.nextRebooking({onto, amount});
-    command("Leistung umbuchen", [&] {
-        QString orderKey = source.order->Key();
-        session_->LeistungUmbuchen(orderKey, source.entry->Key());
-        ++result_.rebookings;
-    });
+    if (roll > 81 && roll <= 91) {
+        book(false);
+        return;
+    }
+    struct Command {
+        int upTo;
+        const char* name;
+        bool (Workload::*run)();
+        std::int64_t EmployeeResult::*count;
+    };
+    static constexpr Command kCommands[] = {
+        {61, "Beenden eines Auftrags", &Workload::finish, &EmployeeResult::finished},
+        {71, "Leistung bearbeiten", &Workload::edit, &EmployeeResult::edits},
+        {81, "Leistung umbuchen", &Workload::rebookTime, &EmployeeResult::rebookings},
+        {95, "Leistung löschen", &Workload::deleteEntry, &EmployeeResult::deletions},
+        {100, "Leistung manuell erfassen", &Workload::manualEntry, &EmployeeResult::manualEntries},
+    };
+    for (const Command& c : kCommands) {
+        if (roll <= c.upTo) {
+            command(c.name, [&] { result_.*c.count += (w.*c.run)() ? 1 : 0; });
+            return;
+        }
+    }
+}
+
+void SimulatedEmployee::timedSwitch(const std::function<bool()>& body) {
+    const auto t0 = std::chrono::steady_clock::now();
+    if (body()) {
+        const auto t1 = std::chrono::steady_clock::now();
+        result_.switchMicros.push_back(std::chrono::duration<float, std::micro>(t1 - t0).count());
+        ++result_.switches;
+    }
 }
 
 void SimulatedEmployee::book(bool everything) {
-    auto entries = stoppedEntries(everything ? 0 : kMinEntry);
-    if (entries.empty()) {
-        return;
-    }
-    if (!everything) {
-        std::shuffle(entries.begin(), entries.end(), random_);
-        entries.resize(
-            std::min<std::size_t>(entries.size(), static_cast<std::size_t>(uniform(1, 4))));
-    }
     const bool summed = uniform(1, 2) == 1;
-    command(summed ? "Sammelbuchung" : "Einzelbuchung", [&] {
-        for (const Entry& e : entries) {
-            QString orderKey = e.order->Key();
-            QString entryKey = e.entry->Key();
-            session_->LeistungFreigeben(orderKey, entryKey);
-        }
-        if (summed) {
-            session_->SammelBuchen();
-        } else {
-            session_->EinzelBuchen();
-        }
-        ++result_.bookings;
-    });
-}
-
-void SimulatedEmployee::deleteEntry() {
-    const auto entries = stoppedEntries(0);
-    if (entries.empty()) {
-        return;
-    }
-    const Entry& e =
-        entries[static_cast<std::size_t>(uniform(0, static_cast<int>(entries.size()) - 1))];
-    command("Leistung löschen", [&] {
-        QString orderKey = e.order->Key();
-        QString entryKey = e.entry->Key();
-        session_->LeistungLoeschen(orderKey, entryKey);
-        session_->AuftragsSekundenNeuBerechnen();
-        ++result_.deletions;
-    });
-}
-
-void SimulatedEmployee::manualEntry() {
-    const std::int32_t available = idleSeconds() - kMinEntry;
-    if (available < kMinEntry) {
-        return;
-    }
-    platform_.nextEdit({BearbeitungStati_Geaendert, uniform(kMinEntry, available), randomOrder()});
-    command("Leistung manuell erfassen", [&] {
-        QString orderKey;
-        QString entryKey;
-        std::int32_t seconds = 0;
-        session_->LeistungErzeugen(orderKey, entryKey, seconds);
-        ++result_.manualEntries;
-    });
+    command(summed ? "Sammelbuchung" : "Einzelbuchung",
+            [&] { result_.bookings += workload_->book(everything, summed) ? 1 : 0; });
 }
 
 // ---- the evening ------------------------------------------------------------------------------
 
 void SimulatedEmployee::closeDay() {
     command("Tagesabschluss", [&] {
-        for (const std::shared_ptr<CAuftrag>& order : openOrders()) {
+        for (const std::shared_ptr<CAuftrag>& order : workload_->openOrders()) {
             QString key = order->Key();
             session_->AuftragBeenden(key);
         }

@@ -2,6 +2,7 @@
 
 #include "LoadPlatform.h"
 #include "OfficeRun.h"
+#include "Workload.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -39,32 +40,15 @@ public:
     const EmployeeResult& result() const { return result_; }
 
 private:
-    struct Entry {
-        std::shared_ptr<CAuftrag> order;
-        std::shared_ptr<cLeistung> entry;
-    };
-
     void runDay(int day);
     void advanceTo(const QDateTime& time);
     void pace();
     void act();
+    // A switch of stopwatches, timed for the report.
+    void timedSwitch(const std::function<bool()>& body);
+    void book(bool everything);
     void closeDay();
 
-    void switchTo(const QString& key);
-    void newOrder();
-    void stop();
-    void finish();
-    void edit();
-    void rebookTime();
-    void book(bool everything);
-    void deleteEntry();
-    void manualEntry();
-
-    // Stopped entries of productive orders that still wait for booking.
-    std::vector<Entry> stoppedEntries(std::int32_t minSeconds) const;
-    std::vector<std::shared_ptr<CAuftrag>> openOrders() const;
-    std::int32_t idleSeconds() const;
-    std::int32_t randomOrder();
     int uniform(int low, int high);
     // Runs a command of the main window: an error is reported to the user, as the window's
     // event handlers do, and written down with every message box the command brought up.
@@ -78,6 +62,7 @@ private:
     LoadPlatform platform_;
     std::unique_ptr<CStoppUhren> session_;
     std::mt19937_64 random_;
+    std::unique_ptr<Workload> workload_;  // on the day's session
     EmployeeResult result_;
     std::int64_t pausedSeconds_ = 0;
 };

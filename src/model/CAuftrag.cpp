@@ -12,6 +12,8 @@
 #include "session/diagnostics/Procedure.h"
 #include "session/runtime/Runtime.h"
 
+#include <utility>
+
 namespace orv {
 namespace {
 
@@ -88,9 +90,10 @@ QString CAuftrag::GetNumberText(std::int32_t n) {
 }
 
 void CAuftrag::LeistungsTextVorgabe(const QString& text) {
-    leistungsTextVorgabe_ = rt::left(text, kLeistungsTextLaenge);
-    if (leistung_ != nullptr) {
-        leistung_->StandardTextSetzen(text);
+    const QString bisher =
+        std::exchange(leistungsTextVorgabe_, rt::left(text, kLeistungsTextLaenge));
+    if (leistung_ != nullptr && &leistung_->Auftrag() == this) {
+        leistung_->StandardTextUebernehmen(leistungsTextVorgabe_, bisher);
     }
 }
 
@@ -151,10 +154,7 @@ void CAuftrag::starten(bool setBeginn) {
         newEntry = !leerlauf_ && leistung_->Status() != AuftragStatus_Aktiv;
     }
     if (newEntry) {
-        auto leistung = std::make_shared<cLeistung>(*owner_);
-        leistung->Init(*this, true);
-        leistungen_.Add(leistung, leistung->Key());
-        leistung_ = std::move(leistung);
+        neueLeistung();
     }
     const QDateTime current = now();
     letzterTick_ = current;
@@ -167,6 +167,25 @@ void CAuftrag::starten(bool setBeginn) {
     owner_->AuftragLaeuft(!leerlauf_);
 }
 
+void CAuftrag::neueLeistung() {
+    auto leistung = std::make_shared<cLeistung>(*owner_);
+    leistung->Init(*this, true);
+    leistungen_.Add(leistung, leistung->Key());
+    leistung_ = std::move(leistung);
+}
+
+void CAuftrag::LeistungErneuern() {
+    Procedure p(trace_, "LeistungErneuern");
+    p.run([&] {
+        RestorePoint(*owner_).keep(*this).run([&] {
+            neueLeistung();
+            leistung_->Starten(true);
+            // The seconds since the last tick are the new entry's, as they are the order's.
+            leistung_->LetzterTick(letzterTick_);
+        });
+    });
+}
+
 void CAuftrag::Anhalten(bool pause, bool beenden) {
     Procedure p(trace_, "Anhalten");
     // The entry's end and the order's state and seconds reach the database together.
@@ -174,7 +193,7 @@ void CAuftrag::Anhalten(bool pause, bool beenden) {
 }
 
 void CAuftrag::anhalten(bool pause, bool beenden) {
-    owner_->AuftragLaeuft(false);
+    owner_->Angehalten(*this);
     if (!pause) {
         if (beenden) {
             ende_ = now();
@@ -183,12 +202,26 @@ void CAuftrag::anhalten(bool pause, bool beenden) {
             status_ = AuftragStatus_InAktiv;
         }
     }
+    // An entry moved to another order is that order's now: its end and text stay as they are.
+    if (leistung_ != nullptr && &leistung_->Auftrag() != this) {
+        leistung_ = nullptr;
+    }
     // The entry stops without a save of its own: Speichern writes it with the order.
     if (leistung_ != nullptr) {
         leistung_->Anhalten(pause, !leerlauf_);
         if (!leerlauf_) {
-            leistung_->StandardTextSetzen(leistungsTextVorgabe_);
+            leistung_->StandardTextUebernehmen(leistungsTextVorgabe_, leistungsTextVorgabe_);
         }
+    }
+
+    // A stretch of no seconds (started and stopped within one second) is no work: its entry
+    // goes, instead of being booked one day as the smallest service.
+    if (!pause && !leerlauf_ && leistung_ != nullptr && leistung_->Sekunden() <= 0 &&
+        leistung_->Status() < AuftragStatus_Gebucht) {
+        owner_->DbAccess().LeistungLoeschen(*leistung_);
+        leistungen_.Remove(leistung_->Key());
+        leistung_->Status(cLeistung::kStatusZeileGeloescht);
+        leistung_ = nullptr;
     }
     Speichern();
 }

@@ -153,6 +153,8 @@ public:
     void AuftragAendern(std::int32_t id);
     bool AuftragAnzeigen();
     void Starten(bool setBeginn);
+    // Its current entry was taken away while it runs: it counts on in a fresh one.
+    void LeistungErneuern();
     void Anhalten(bool pause, bool beenden);
     void Loeschen();
     bool LeistungenBeendet() const;
@@ -177,6 +179,8 @@ private:
     QDateTime now() const;
     void updateStatusRow();
     void starten(bool setBeginn);
+    // A new entry row, the order's current entry from now on.
+    void neueLeistung();
     void anhalten(bool pause, bool beenden);
     void auftragAendern(std::int32_t id);
 

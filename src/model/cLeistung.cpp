@@ -365,4 +365,11 @@ void cLeistung::StandardTextSetzen(const QString& text) {
     texte_.at(1)->Text(text);
 }
 
+void cLeistung::StandardTextUebernehmen(const QString& text, const QString& bisher) {
+    const QString erste = ErsteZeileText();
+    if (erste.isEmpty() || erste == bisher) {
+        StandardTextSetzen(text);
+    }
+}
+
 }  // namespace orv

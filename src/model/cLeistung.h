@@ -98,6 +98,9 @@ public:
     QString VerwaltungsText() const;
     // The order's default text becomes the first line.
     void StandardTextSetzen(const QString& text);
+    // The order's default text reaches the first line only where the employee wrote nothing:
+    // the line is empty or still holds the order's previous default text.
+    void StandardTextUebernehmen(const QString& text, const QString& bisher);
 
 private:
     friend class RestorePoint;

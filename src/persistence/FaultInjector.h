@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <functional>
+#include <string>
 #include <string_view>
 
 namespace orv::db {
@@ -15,6 +16,9 @@ public:
     // The hook runs before the n-th statement from now on (1 = the next one), once; a test
     // stops the process there to see what a crash between two statements leaves behind.
     void atStatement(int n, std::function<void()> hook);
+    // Every statement whose text contains this one fails, until clear(): one kind of statement
+    // refused wherever it comes in a step. Set it while no other thread runs statements.
+    void failStatementsContaining(std::string text);
     void clear();
     int statementsSeen() const { return seen_.load(); }
 
@@ -26,6 +30,8 @@ private:
     std::atomic<int> seen_{0};
     std::atomic<int> hookCountdown_{0};
     std::function<void()> hook_;  // set before its countdown starts
+    std::atomic<bool> textFails_{false};
+    std::string failingText_;  // set before textFails_
 };
 
 }  // namespace orv::db

@@ -5,6 +5,7 @@
 #include "model/RestorePoint.h"
 #include "model/cLeistung.h"
 #include "persistence/gateway/CDBAccess.h"
+#include "platform/MessageBoxes.h"
 #include "platform/PlatformFactory.h"
 #include "platform/host/OfficeServices.h"
 #include "session/diagnostics/Procedure.h"
@@ -37,6 +38,7 @@ void CStoppUhren::EinzelBuchen() {
     Procedure p(trace_, "EinzelBuchen");
     p.run([&] {
         std::unique_ptr<platform::BuchungsNachlauf> nachlauf = platform_.createBuchungsNachlauf();
+        std::vector<std::shared_ptr<CAuftrag>> abgelehnt;
         if (freigegeben_ != nullptr) {
             for (const std::shared_ptr<cLeistung>& leistung : *freigegeben_) {
                 // Booked before a later entry's booking failed: booked once is enough.
@@ -47,20 +49,27 @@ void CStoppUhren::EinzelBuchen() {
                 // never booked and still provisional, which would book it twice.
                 RestorePoint point(*this);
                 point.keep(*leistung).keep(leistung->Auftrag()).keep(LeerlaufAuftrag());
-                point.run([&] {
-                    if (DbAccess().InsertLeistung(*leistung) > 0) {
-                        std::int32_t auftragId = leistung->Auftrag().AuftragId();
-                        bool wert = false;
-                        nachlauf->AuftragNachlauf(auftragId, wert);
-                        leistung->Status(AuftragStatus_Geloescht);
-                        leistung->Loeschen(wert);
+                const bool gebucht = point.run([&] {
+                    if (DbAccess().InsertLeistung(*leistung) <= 0) {
+                        return false;
                     }
+                    std::int32_t auftragId = leistung->Auftrag().AuftragId();
+                    bool wert = false;
+                    nachlauf->AuftragNachlauf(auftragId, wert);
+                    leistung->Status(AuftragStatus_Geloescht);
+                    leistung->Loeschen(wert);
+                    laufendeLeistungErneuern();
+                    return true;
                 });
+                if (!gebucht) {
+                    abgelehnt.push_back(leistung->Auftrag().shared_from_this());
+                }
             }
         }
         nachlauf.reset();
         freigegeben_.reset();
         BeendeteAuftraegeLoeschen();
+        nichtGebuchtMelden(abgelehnt);
     });
 }
 
@@ -77,18 +86,22 @@ void CStoppUhren::SammelBuchen() {
         for (const std::shared_ptr<cLeistung>& leistung : *freigegeben_) {
             point.keep(*leistung).keep(leistung->Auftrag());
         }
-        point.run([&] { sammelBuchen(); });
+        const std::vector<std::shared_ptr<CAuftrag>> abgelehnt =
+            point.run([&] { return sammelBuchen(); });
         BeendeteAuftraegeLoeschen();
         freigegeben_.reset();
+        nichtGebuchtMelden(abgelehnt);
     });
 }
 
-void CStoppUhren::sammelBuchen() {
+std::vector<std::shared_ptr<CAuftrag>> CStoppUhren::sammelBuchen() {
     // One new entry per office order collects the time and the text lines of its entries.
     KeyedCollection<cLeistung> summen;
+    std::vector<std::shared_ptr<cLeistung>> gesammelt;
     for (const std::shared_ptr<cLeistung>& leistung : *freigegeben_) {
         const std::int32_t auftragId = leistung->Auftrag().AuftragId();
-        if (auftragId < 1) {
+        // Booked already, by a single booking that failed on a later entry.
+        if (auftragId < 1 || leistung->Status() >= AuftragStatus_Geloescht) {
             continue;
         }
         std::shared_ptr<cLeistung> summe = summen.find(summenKey(auftragId));
@@ -102,7 +115,7 @@ void CStoppUhren::sammelBuchen() {
             summe->TextHinzufuegen(zeile->TextId(), zeile->Text());
         }
         summe->Sekunden(rt::addLong(summe->Sekunden(), leistung->Sekunden()));
-        leistung->Status(AuftragStatus_Geloescht);
+        gesammelt.push_back(leistung);
     }
 
     // Booked in the order of the office orders: two employees booking the same orders at once
@@ -115,20 +128,44 @@ void CStoppUhren::sammelBuchen() {
         return a->Auftrag().AuftragId() < b->Auftrag().AuftragId();
     });
     bool wert = false;
+    std::vector<std::shared_ptr<CAuftrag>> abgelehnt;
     {
         std::unique_ptr<platform::BuchungsNachlauf> nachlauf = platform_.createBuchungsNachlauf();
         for (const std::shared_ptr<cLeistung>& summe : folge) {
-            DbAccess().InsertLeistung(*summe);
+            // A service the office refused books nothing: its entries stay provisional.
+            if (DbAccess().InsertLeistung(*summe) <= 0) {
+                abgelehnt.push_back(summe->Auftrag().shared_from_this());
+                continue;
+            }
             std::int32_t auftragId = summe->Auftrag().AuftragId();
             nachlauf->AuftragNachlauf(auftragId, wert);
             summe->Status(AuftragStatus_Geloescht);
         }
     }
-    for (const std::shared_ptr<cLeistung>& leistung : *freigegeben_) {
-        const std::shared_ptr<cLeistung> summe =
-            summen.find(summenKey(leistung->Auftrag().AuftragId()));
-        if (summe != nullptr && summe->Status() == AuftragStatus_Geloescht) {
+    for (const std::shared_ptr<cLeistung>& leistung : gesammelt) {
+        if (summen.item(summenKey(leistung->Auftrag().AuftragId()))->Status() ==
+            AuftragStatus_Geloescht) {
+            leistung->Status(AuftragStatus_Geloescht);
             leistung->Loeschen(wert);
+        }
+    }
+    laufendeLeistungErneuern();
+    return abgelehnt;
+}
+
+void CStoppUhren::nichtGebuchtMelden(const std::vector<std::shared_ptr<CAuftrag>>& auftraege) {
+    std::vector<std::int32_t> gemeldet;
+    for (const std::shared_ptr<CAuftrag>& auftrag : auftraege) {
+        if (std::find(gemeldet.begin(), gemeldet.end(), auftrag->AuftragId()) != gemeldet.end()) {
+            continue;
+        }
+        gemeldet.push_back(auftrag->AuftragId());
+        if (auftragVorhanden(*auftrag)) {
+            platform_.messageBoxes().show(
+                QStringLiteral("Die vorläufigen Leistungen des Auftrags ") + auftragText(*auftrag) +
+                    QStringLiteral(" wurden nicht gebucht und bleiben vorläufig."),
+                platform::MsgButtons::OkOnly, platform::MsgIcon::Information,
+                QStringLiteral("Stoppuhren"));
         }
     }
 }

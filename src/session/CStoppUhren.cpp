@@ -47,11 +47,21 @@ void CStoppUhren::Anzeigen() {}
 void CStoppUhren::Ausblenden() {}
 
 bool CStoppUhren::Starten(std::int32_t& lMitarbeiter) {
-    mitarbeiterId_ = lMitarbeiter;
+    // A session that runs keeps its employee and everything else. One whose start failed is
+    // started again from the database: the loader begins afresh, the timer and the login of
+    // the failed attempt are not made twice.
+    if (!gestartet_) {
+        mitarbeiterId_ = lMitarbeiter;
+    }
     Procedure p(trace_, "Starten");
     p.setEndText(QStringLiteral("Ende Begin Starten"));
     return p.report(
         [&] {
+            if (gestartet_) {
+                raiseError(err::kInvalidCall,
+                           QStringLiteral("Die Stoppuhren laufen bereits. Sie werden erst nach "
+                                          "dem Beenden wieder gestartet."));
+            }
             dbAccess_ = std::make_unique<CDBAccess>(platform_);
             dbAccess_->StoppUhren(*this);
             OptionenLesen();
@@ -59,8 +69,9 @@ bool CStoppUhren::Starten(std::int32_t& lMitarbeiter) {
             AuftraegeLeistungenLaden();
             LoginHeutePruefen();
             StoppUhrenAnzeigen();
-            bool ersterStart = true;
+            bool ersterStart = timer_ == nullptr;
             TimerStarten(ersterStart);
+            gestartet_ = true;
             return true;
         },
         false);
@@ -93,6 +104,12 @@ double CStoppUhren::getDouble(const QString& value) const {
 void CStoppUhren::LoginHeutePruefen() {
     Procedure p(trace_, "LoginHeuetPruefen");
     p.run([&] {
+        // After a session that ended without Beenden the last logout found is a pause's or an
+        // older one: the time since then is partly counted already, partly unknown. Offering it
+        // as idle time would count seconds twice; the open login is closed instead.
+        if (offeneAnmeldungenSchliessen()) {
+            return;
+        }
         QDateTime letzteAbmeldung;
         if (!DbAccess().ExistiertLoginHeute(letzteAbmeldung)) {
             return;
@@ -173,52 +190,76 @@ bool CStoppUhren::Beenden() {
     Procedure p(trace_, "Beenden");
     return p.report(
         [&] {
-            platform::MsgAnswer antwort = platform::MsgAnswer::Yes;
-            bool unbeendet = false;
-            for (const std::shared_ptr<CAuftrag>& auftrag : auftraege_) {
-                if (!auftrag->LeistungenBeendet()) {
-                    unbeendet = true;
-                    break;
-                }
-            }
-            if (unbeendet) {
-                FensterNachVorn(StoppUhrFenster());
-                antwort = platform_.messageBoxes().show(
-                    QStringLiteral("Es sind noch nicht beendete Aufträge vorhanden.\n"
-                                   "Möchten Sie den Tagesabschluss später vornehmen?"),
-                    platform::MsgButtons::YesNo, platform::MsgIcon::Question,
-                    QStringLiteral("Stoppuhren beenden"));
-            }
-            // Without a running clock there is no session to end.
-            if (timer_ == nullptr || antwort != platform::MsgAnswer::Yes) {
+            // Before a complete load there is nothing to end. A session whose clock never
+            // started (its Starten failed at the last step) is ended like any other.
+            if (!geladen_) {
                 return false;
             }
-            std::int32_t ergebnis = BearbeitungStati_Geaendert;
-            timer_->stop();
-            CAuftrag& laufend = laufenderAuftrag();
-            const bool auftragLief = auftragLaeuft_;
-            try {
-                laufend.Anhalten(true, false);
-                if (!unbeendet) {
-                    ergebnis = Tagesabschluss();
+            if (!tagAbgeschlossen_) {
+                platform::MsgAnswer antwort = platform::MsgAnswer::Yes;
+                bool unbeendet = false;
+                for (const std::shared_ptr<CAuftrag>& auftrag : auftraege_) {
+                    if (!auftrag->LeistungenBeendet()) {
+                        unbeendet = true;
+                        break;
+                    }
                 }
-            } catch (...) {
-                // The day goes on as before: the stopwatch that ran counts on from now.
-                auftragLaeuft_ = auftragLief;
-                laufend.LetzterTick(platform_.clock().now());
-                timer_->start();
-                throw;
+                if (unbeendet) {
+                    FensterNachVorn(StoppUhrFenster());
+                    antwort = platform_.messageBoxes().show(
+                        QStringLiteral("Es sind noch nicht beendete Aufträge vorhanden.\n"
+                                       "Möchten Sie den Tagesabschluss später vornehmen?"),
+                        platform::MsgButtons::YesNo, platform::MsgIcon::Question,
+                        QStringLiteral("Stoppuhren beenden"));
+                }
+                if (antwort != platform::MsgAnswer::Yes) {
+                    return false;
+                }
+                std::int32_t ergebnis = BearbeitungStati_Geaendert;
+                if (timer_ != nullptr) {
+                    timer_->stop();
+                }
+                CAuftrag& laufend = laufenderAuftrag();
+                const bool auftragLief = auftragLaeuft_;
+                try {
+                    laufend.Anhalten(true, false);
+                    if (!unbeendet) {
+                        ergebnis = Tagesabschluss();
+                    }
+                } catch (...) {
+                    // The day goes on as before: the stopwatch that ran counts on from now.
+                    auftragLaeuft_ = auftragLief;
+                    if (timer_ != nullptr) {
+                        uhrLaeuftWeiter(false);
+                    }
+                    throw;
+                }
+                if (ergebnis != BearbeitungStati_Geaendert) {
+                    // The day goes on; the stopped stopwatch stays stopped and the idle
+                    // stopwatch counts from the stop, as after any stop.
+                    if (timer_ != nullptr) {
+                        timer_->start();
+                    }
+                    return false;
+                }
+                tagAbgeschlossen_ = true;
             }
-            if (ergebnis != BearbeitungStati_Geaendert) {
-                // The day goes on; the stopwatch stays stopped until the employee starts one.
-                timer_->start();
-                return false;
+            // The stopwatches are stopped and the day is closed. What is left can fail on its
+            // own (the window, the database): each part is done once, and a repeated Beenden
+            // does the rest.
+            if (timer_ != nullptr) {
+                timerNotify_ = nullptr;
+                timer_->finish();
+                timer_.reset();
             }
-            timerNotify_ = nullptr;
-            timer_->finish();
-            timer_.reset();
-            StoppUhrFenster().Schliessen();
-            DbAccess().LogOut();
+            if (frmStoppUhr_ != nullptr) {
+                frmStoppUhr_->Schliessen();
+                frmStoppUhr_.reset();
+            }
+            abmelden();
+            geladen_ = false;
+            gestartet_ = false;
+            tagAbgeschlossen_ = false;
             return true;
         },
         false);
@@ -307,7 +348,8 @@ void CStoppUhren::gSetPsIdAndNumber(bool bKanzlei, std::int32_t lIDPerson, std::
             }
         }
         if (trace_.enabled()) {
-            p.setEndText(QStringLiteral("End gSetPsIdAndNumber mlMandant = %1, mlMandantNr = %2, "
+            // The values follow the name without a blank, as the trace has always shown them.
+            p.setEndText(QStringLiteral("End gSetPsIdAndNumbermlMandant = %1, mlMandantNr = %2, "
                                         "mlKanzlei = %3, mlKanzleiNr = %4")
                              .arg(mlMandant_)
                              .arg(mlMandantNr_)

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace orv::platform {
 class AnwesenheitsObjekt;
@@ -91,6 +92,10 @@ public:
     bool LeistungLoeschen(QString& auftragKey, QString& leistungKey);
     std::int32_t LeistungBearbeiten(QString& auftragKey, QString& leistungKey);
     std::int32_t LeistungUmbuchen(QString& auftragKey, const QString& leistungKey);
+    // One rebooking of the rebooking window: seconds move from an entry to another entry, or
+    // to the idle time when there is no target. 1 moved; 2 the source, a productive entry left
+    // without seconds, was deleted. A change that leaves anything below 0 is refused.
+    std::int32_t Umbuchen(cLeistung& quelle, cLeistung* ziel, std::int32_t sekunden);
     void Eigenschaftenanzeigen();
     std::int32_t ExterneZeitErfassen(std::int32_t& seconds, QDateTime& von, QDateTime& bis);
     // A standard text's number typed as the text becomes that standard text.
@@ -119,6 +124,9 @@ public:
     void AuftragsSekunden(std::int32_t seconds) { auftragsSekunden_ = seconds; }
     bool AuftragLaeuft() const { return auftragLaeuft_; }
     void AuftragLaeuft(bool running) { auftragLaeuft_ = running; }
+    // An order's stopwatch stopped: when it was the productive one that ran, the idle
+    // stopwatch takes over from this moment.
+    void Angehalten(const CAuftrag& auftrag);
     void ZeitzaehlungAktiv(bool active) { zeitzaehlungAktiv_ = active; }
     bool zeitzaehlungAktiv() const { return zeitzaehlungAktiv_; }
     std::int32_t LoginId() const { return loginId_; }
@@ -141,8 +149,19 @@ private:
     friend class RestorePoint;
 
     void OptionenLesen();
-    // The database part of SammelBuchen, in one transaction.
-    void sammelBuchen();
+    // The database part of SammelBuchen, in one transaction; the orders whose service the
+    // office refused.
+    std::vector<std::shared_ptr<CAuftrag>> sammelBuchen();
+    // Tells the employee which orders' entries stayed provisional because their booking was
+    // refused.
+    void nichtGebuchtMelden(const std::vector<std::shared_ptr<CAuftrag>>& auftraege);
+    // "90/901 Steuerliche Beratung 03/2026": an order as the employee's messages name it.
+    static QString auftragText(const CAuftrag& auftrag);
+    // Whether the office still holds the order; when not, the employee is told.
+    bool auftragVorhanden(const CAuftrag& auftrag);
+    // When a step took the running order's current entry away (booked, deleted or moved), the
+    // order counts on in a fresh provisional entry, as a start would open it.
+    void laufendeLeistungErneuern();
     void RechteLesen();
     void AuftraegeLeistungenLaden();
     void LoginHeutePruefen();
@@ -153,6 +172,18 @@ private:
     void FensterNachVorn(platform::FrmStoppUhr& fenster);
     void TimerStarten(bool& ersterStart);
     void TimerAnhalten();
+    // The timer; error 91 when Starten failed before it was created.
+    platform::TimerObject& Uhr() const;
+    // The clock runs (again) and the running stopwatch counts from now; with a login owed for
+    // the stretch that begins.
+    void uhrLaeuftWeiter(bool anmeldungFaellig);
+    // After a pause: ends the pause and writes the login the clock has been running without,
+    // when they are owed.
+    void anmeldungNachholen();
+    // Closes the login of the stretch that ends now (every open login of the employee).
+    void abmelden();
+    // Closes what a session that ended without Beenden left open; true when there was any.
+    bool offeneAnmeldungenSchliessen();
     // The stopwatch the clock counts on: the current order while a productive order runs,
     // otherwise the idle order.
     CAuftrag& laufenderAuftrag() const;
@@ -161,6 +192,9 @@ private:
     decltype(auto) wechseln(RestorePoint& point, Work&& work);
     bool auftragStarten(const QString& key, bool neu);
     double getDouble(const QString& value) const;
+    // An entry without time: its row goes, it leaves its order and the released entries, and a
+    // finished order left without entries goes too.
+    void leistungEntfernen(cLeistung& leistung);
     // Removes an entry from the released entries, if it is there.
     void nichtMehrFreigeben(const cLeistung& leistung);
     // An order whose stopwatch is finished and that holds no entry any more goes.
@@ -204,6 +238,15 @@ private:
     bool rechtLeistungenSummieren_ = false;  // right 34
     std::int32_t vordergrundZaehler_ = 0;
     bool zeitzaehlungAktiv_ = false;
+    // Where the session's life stands: loaded completely (Beenden has a session to end),
+    // started completely (a second Starten is refused), the day closed by a Beenden that did
+    // not get to its end (a repeated Beenden only finishes it).
+    bool geladen_ = false;
+    bool gestartet_ = false;
+    bool tagAbgeschlossen_ = false;
+    // The clock runs since then without a login record, after a pause whose end the database
+    // has not taken yet.
+    QDateTime anmeldungFaellig_;
 };
 
 }  // namespace orv

@@ -16,8 +16,9 @@
 #include "session/diagnostics/Procedure.h"
 #include "session/runtime/Runtime.h"
 
-#include <cmath>
+#include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
 
 namespace orv {
 namespace {
@@ -39,6 +40,29 @@ QDateTime nurDatum(const QDateTime& value) {
     return value.isValid() ? QDateTime(value.date(), QTime(0, 0)) : value;
 }
 
+// The seconds a stopwatch would hold after a change, and what the employee is told when they
+// would fall below 0.
+struct Saldo {
+    std::int64_t sekunden;
+    const char* meldung;
+};
+constexpr const char* kLeerlaufReichtNicht =
+    "Die unproduktive Zeit reicht für diese Änderung nicht aus.";
+constexpr const char* kLeistungNegativ = "Eine vorläufige Leistung kann keine negative Zeit haben.";
+constexpr const char* kAuftragNegativ = "Ein Auftrag kann keine negative Zeit haben.";
+constexpr const char* kUmbuchungNegativ = "Eine negative Zeit kann nicht umgebucht werden.";
+
+// The windows check what is typed; the session is the last line before the database: a change
+// that leaves idle time, an entry or an order below 0 seconds is refused before anything is
+// written.
+void salden(std::initializer_list<Saldo> nachher) {
+    for (const Saldo& saldo : nachher) {
+        if (saldo.sekunden < 0) {
+            raiseError(err::kInvalidCall, QString::fromUtf8(saldo.meldung));
+        }
+    }
+}
+
 }  // namespace
 
 void CStoppUhren::nichtMehrFreigeben(const cLeistung& leistung) {
@@ -53,6 +77,32 @@ void CStoppUhren::auftragOhneLeistungenLoeschen(const std::shared_ptr<CAuftrag>&
         auftrag->Loeschen();
         auftraege_.Remove(auftrag->Key());
     }
+}
+
+void CStoppUhren::laufendeLeistungErneuern() {
+    if (!auftragLaeuft_ || aktuellerAuftrag_ == nullptr) {
+        return;
+    }
+    const std::shared_ptr<cLeistung> leistung = aktuellerAuftrag_->AktuelleLeistung();
+    const bool weg = leistung == nullptr || leistung->Status() >= AuftragStatus_Geloescht;
+    if (!weg && &leistung->Auftrag() == aktuellerAuftrag_.get()) {
+        return;
+    }
+    if (!weg) {
+        // Moved to another order, it is finished there and counts no more.
+        leistung->Anhalten(false, true);
+        leistung->Speichern(false);
+    }
+    aktuellerAuftrag_->LeistungErneuern();
+}
+
+void CStoppUhren::leistungEntfernen(cLeistung& leistung) {
+    const std::shared_ptr<cLeistung> bleibt = leistung.shared_from_this();
+    const std::shared_ptr<CAuftrag> auftrag = leistung.Auftrag().shared_from_this();
+    leistung.Loeschen(false);
+    auftrag->Leistungen().Remove(leistung.Key());
+    nichtMehrFreigeben(leistung);
+    auftragOhneLeistungenLoeschen(auftrag);
 }
 
 void CStoppUhren::leerlaufVerrechnen(std::int32_t differenz) {
@@ -73,6 +123,24 @@ void CStoppUhren::leerlaufVerrechnen(std::int32_t differenz) {
     auftragsSekunden_ = rt::addLong(auftragsSekunden_, differenz);
 }
 
+QString CStoppUhren::auftragText(const CAuftrag& auftrag) {
+    return QString::number(auftrag.AuftragArtNr()) + QLatin1Char('/') +
+           QString::number(auftrag.AngelegenheitNr()) + QLatin1Char(' ') + auftrag.Angelegenheit() +
+           QLatin1Char(' ') + auftrag.PeriodeText();
+}
+
+bool CStoppUhren::auftragVorhanden(const CAuftrag& auftrag) {
+    if (DbAccess().AuftragIstVorhanden(auftrag.AuftragId())) {
+        return true;
+    }
+    platform_.messageBoxes().show(
+        QStringLiteral("Der Auftrag ") + auftragText(auftrag) +
+            QStringLiteral(" existiert nicht mehr.\n") +
+            QStringLiteral("Bitte ordnen Sie der vorläufigen Leistung einen anderen Auftrag zu."),
+        platform::MsgButtons::OkOnly, platform::MsgIcon::Information, QStringLiteral("Stoppuhren"));
+    return false;
+}
+
 bool CStoppUhren::LeistungFreigeben(QString& auftragKey, QString& leistungKey) {
     Procedure p(trace_, "LeistungFreigeben");
     return p.run([&] {
@@ -82,19 +150,7 @@ bool CStoppUhren::LeistungFreigeben(QString& auftragKey, QString& leistungKey) {
         const std::shared_ptr<cLeistung> leistung =
             auftraege_.item(auftragKey)->Leistung(leistungKey);
         const CAuftrag& auftrag = leistung->Auftrag();
-        if (auftrag.AuftragId() <= 0) {
-            return false;
-        }
-        if (!DbAccess().AuftragIstVorhanden(auftrag.AuftragId())) {
-            platform_.messageBoxes().show(
-                QStringLiteral("Der Auftrag ") + QString::number(auftrag.AuftragArtNr()) +
-                    QLatin1Char('/') + QString::number(auftrag.AngelegenheitNr()) +
-                    QLatin1Char(' ') + auftrag.Angelegenheit() + QLatin1Char(' ') +
-                    auftrag.PeriodeText() + QStringLiteral(" existiert nicht mehr.\n") +
-                    QStringLiteral(
-                        "Bitte ordnen Sie der vorläufigen Leistung einen anderen Auftrag zu."),
-                platform::MsgButtons::OkOnly, platform::MsgIcon::Information,
-                QStringLiteral("Stoppuhren"));
+        if (auftrag.AuftragId() <= 0 || !auftragVorhanden(auftrag)) {
             return false;
         }
         if (!freigegeben_->contains(leistung->Key())) {
@@ -108,6 +164,7 @@ std::int32_t CStoppUhren::LeistungErzeugen(QString& auftragKey, QString& leistun
                                            std::int32_t& seconds) {
     Procedure p(trace_, "LeistungErzeugen");
     return p.run([&] {
+        salden({{seconds, kLeistungNegativ}});
         const bool mitZeit = seconds > 0;
         // The entry starts under an order of its own that has no row; the window picks the
         // office order it belongs to.
@@ -134,8 +191,21 @@ std::int32_t CStoppUhren::LeistungErzeugen(QString& auftragKey, QString& leistun
             // Without an office order the entry would have no order row to live under.
             if (status == BearbeitungStati_Geaendert && sekunden >= 1 &&
                 leistung->Auftrag().AuftragId() >= 1) {
-                // The new row, its order and the idle time it came from change together.
-                RestorePoint(*this).keep(*leistung).keep(LeerlaufAuftrag()).run([&] {
+                // Without time of its own the entry's time comes from the idle time.
+                if (!mitZeit) {
+                    salden({{std::int64_t{LeerlaufAuftrag().Sekunden()} - sekunden +
+                                 leistung->Sekunden(),
+                             kLeerlaufReichtNicht}});
+                }
+                // The new row, the order it joins and the idle time it came from change
+                // together; an order the session already holds gets the entry's seconds.
+                RestorePoint point(*this);
+                point.keep(*leistung).keep(LeerlaufAuftrag());
+                if (const std::shared_ptr<CAuftrag> ziel =
+                        AuftragZuAuftragId(leistung->Auftrag().AuftragId())) {
+                    point.keep(*ziel);
+                }
+                point.run([&] {
                     const std::int32_t differenz = rt::subtractLong(sekunden, leistung->Sekunden());
                     leistung->Sekunden(sekunden);
                     // Joining the order adds the entry's seconds to it once.
@@ -169,6 +239,7 @@ bool CStoppUhren::LeistungLoeschen(QString& auftragKey, QString& leistungKey) {
             // Deleted time is not booked any more.
             nichtMehrFreigeben(*leistung);
             auftragOhneLeistungenLoeschen(auftrag);
+            laufendeLeistungErneuern();
             return result;
         });
     });
@@ -194,6 +265,10 @@ std::int32_t CStoppUhren::LeistungBearbeiten(QString& auftragKey, QString& leist
                 // The entry, its order, the idle time and a move to another order change
                 // together.
                 const std::shared_ptr<CAuftrag> auftrag = leistung->Auftrag().shared_from_this();
+                const std::int64_t zuwachs = std::int64_t{neueSekunden} - leistung->Sekunden();
+                salden({{neueSekunden, kLeistungNegativ},
+                        {auftrag->Sekunden() + zuwachs, kAuftragNegativ},
+                        {LeerlaufAuftrag().Sekunden() - zuwachs, kLeerlaufReichtNicht}});
                 RestorePoint point(*this);
                 point.keep(*leistung).keep(*auftrag).keep(LeerlaufAuftrag());
                 if (const std::shared_ptr<CAuftrag> ziel = AuftragZuAuftragId(auftragId)) {
@@ -202,18 +277,12 @@ std::int32_t CStoppUhren::LeistungBearbeiten(QString& auftragKey, QString& leist
                 point.run([&] {
                     const std::int32_t differenz =
                         rt::subtractLong(neueSekunden, leistung->Sekunden());
-                    const bool geloescht = neueSekunden <= 0;
-                    if (geloescht) {
-                        leistung->Loeschen(false);
-                    }
                     leistung->Sekunden(neueSekunden);
                     auftrag->Sekunden(rt::addLong(auftrag->Sekunden(), differenz));
                     auftrag->Speichern();
                     leerlaufVerrechnen(differenz);
-                    if (geloescht) {
-                        auftrag->Leistungen().Remove(leistung->Key());
-                        nichtMehrFreigeben(*leistung);
-                        auftragOhneLeistungenLoeschen(auftrag);
+                    if (neueSekunden == 0) {
+                        leistungEntfernen(*leistung);
                         result = BearbeitungStati_Geloescht;
                     } else {
                         leistung->Beginn(nurDatum(leistung->Beginn()));
@@ -221,6 +290,7 @@ std::int32_t CStoppUhren::LeistungBearbeiten(QString& auftragKey, QString& leist
                         leistung->Speichern(false);
                         leistung->AuftragAendern(auftragId, false);
                     }
+                    laufendeLeistungErneuern();
                 });
             }
         }
@@ -238,6 +308,47 @@ std::int32_t CStoppUhren::LeistungUmbuchen(QString& auftragKey, const QString& l
             return fenster->LeistungUmbuchen(*Auftrag(auftragKey)->Leistung(leistungKey));
         }
         return fenster->LeerlaufUmbuchen(*LeerlaufAuftrag().Leistung(QStringLiteral("1")));
+    });
+}
+
+std::int32_t CStoppUhren::Umbuchen(cLeistung& quelle, cLeistung* ziel, std::int32_t sekunden) {
+    Procedure p(trace_, "Umbuchen");
+    return p.run([&] {
+        CAuftrag& herkunft = quelle.Auftrag();
+        const bool vomLeerlauf = herkunft.Leerlauf();
+        salden({{sekunden, kUmbuchungNegativ},
+                {std::int64_t{quelle.Sekunden()} - sekunden,
+                 vomLeerlauf ? kLeerlaufReichtNicht : kLeistungNegativ},
+                {std::int64_t{herkunft.Sekunden()} - sekunden,
+                 vomLeerlauf ? kLeerlaufReichtNicht : kAuftragNegativ}});
+        // Both entries, both orders, the idle time and the productive total change together.
+        RestorePoint point(*this);
+        point.keep(quelle).keep(herkunft).keep(LeerlaufAuftrag());
+        if (ziel != nullptr) {
+            point.keep(*ziel).keep(ziel->Auftrag());
+        }
+        return point.run([&] {
+            // What the idle time gains or loses, the productive total loses or gains.
+            const auto buchen = [&](cLeistung* leistung, std::int32_t differenz) {
+                if (leistung == nullptr || leistung->Auftrag().Leerlauf()) {
+                    leerlaufVerrechnen(-differenz);
+                    return;
+                }
+                CAuftrag& auftrag = leistung->Auftrag();
+                leistung->Sekunden(rt::addLong(leistung->Sekunden(), differenz));
+                auftrag.Sekunden(rt::addLong(auftrag.Sekunden(), differenz));
+                auftrag.Speichern();
+                leistung->Speichern(false);
+            };
+            buchen(ziel, sekunden);
+            buchen(&quelle, -sekunden);
+            if (quelle.Sekunden() > 0 || vomLeerlauf) {
+                return std::int32_t{BearbeitungStati_Geaendert};
+            }
+            leistungEntfernen(quelle);
+            laufendeLeistungErneuern();
+            return std::int32_t{BearbeitungStati_Geloescht};
+        });
     });
 }
 
@@ -275,22 +386,22 @@ std::int32_t CStoppUhren::ExterneZeitErfassen(std::int32_t& seconds, QDateTime& 
 QString CStoppUhren::StandardLeistungsText(QString& text) {
     Procedure p(trace_, "StandrdLeistungsText");
     return p.run([&] {
-        if (text.isEmpty() || text.size() >= 10 || !rt::isNumeric(text)) {
+        // A standard text is named by its number alone: digits, no sign, point, exponent or
+        // blank, and few enough to stay a number of the database. It is bound, never joined in.
+        constexpr qsizetype kStellen = 9;
+        if (text.isEmpty() || text.size() > kStellen ||
+            !std::all_of(text.begin(), text.end(),
+                         [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); })) {
             return text;
         }
-        // Only a whole number can name a standard text; it is bound, never joined into SQL.
-        const double nummer = rt::toDouble(text);
-        if (nummer != std::floor(nummer)) {
-            return text;
-        }
+        const std::int64_t nummer = text.toLongLong();
         db::DbService service(platform_.officeDatabase());
         service.Open();
-        if (service.OpenQuery(
-                QStringLiteral("SELECT dcText FROM tStdBuText") +
-                    QStringLiteral(" WHERE dlNummer = $1 AND flPs_Id IN(0,$2)") +
-                    QStringLiteral(" AND dlTextKategorie = $3"),
-                db::Params{static_cast<std::int64_t>(nummer), std::int64_t{mlKanzlei_},
-                           std::int64_t{kTextKategorieLeistung}}) > 0) {
+        if (service.OpenQuery(QStringLiteral("SELECT dcText FROM tStdBuText") +
+                                  QStringLiteral(" WHERE dlNummer = $1 AND flPs_Id IN(0,$2)") +
+                                  QStringLiteral(" AND dlTextKategorie = $3"),
+                              db::Params{nummer, std::int64_t{mlKanzlei_},
+                                         std::int64_t{kTextKategorieLeistung}}) > 0) {
             text = service.FieldText("dcText", QString());
         }
         service.CloseQuery();

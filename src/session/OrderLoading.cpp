@@ -18,7 +18,16 @@ void CStoppUhren::AuftraegeLeistungenLaden() {
     Procedure p(trace_, "AuftraegeLeistungenLaden");
     p.run([&] {
         KeyedCollection<cLeistung> leistungen;
+        // Everything the session holds comes from the rows, also when a failed start is done
+        // again: nothing of the first attempt may count twice.
+        geladen_ = false;
         auftraege_.clear();
+        leerlauf_ = nullptr;
+        aktuellerAuftrag_ = nullptr;
+        freigegeben_.reset();
+        auftragsSekunden_ = 0;
+        auftragLaeuft_ = false;
+        zeitzaehlungAktiv_ = false;
         QString activeKey;
         bool leerlaufGefunden = false;
         ObjectDescriptionBatch beschreibungen(*this, mitarbeiterId_);
@@ -158,6 +167,7 @@ void CStoppUhren::AuftraegeLeistungenLaden() {
         } else if (activeKey == CAuftrag::LeerlaufKey()) {
             leerlauf_->Starten(false);
         }
+        geladen_ = true;
     });
 }
 

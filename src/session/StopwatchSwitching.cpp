@@ -3,6 +3,7 @@
 
 #include "model/CAuftrag.h"
 #include "model/RestorePoint.h"
+#include "persistence/OneTransaction.h"
 #include "persistence/gateway/CDBAccess.h"
 #include "platform/Clock.h"
 #include "platform/PlatformFactory.h"
@@ -12,6 +13,7 @@
 #include "session/diagnostics/Procedure.h"
 #include "session/runtime/Runtime.h"
 
+#include <exception>
 #include <utility>
 
 namespace orv {
@@ -26,30 +28,86 @@ CAuftrag& CStoppUhren::laufenderAuftrag() const {
     return auftragLaeuft_ && aktuellerAuftrag_ != nullptr ? *aktuellerAuftrag_ : LeerlaufAuftrag();
 }
 
+platform::TimerObject& CStoppUhren::Uhr() const {
+    if (timer_ == nullptr) {
+        raiseError(err::kObjectNotSet,
+                   QStringLiteral("Die Uhr der Stoppuhren läuft nicht, weil das Starten nicht "
+                                  "gelungen ist. Bitte beenden Sie die Stoppuhren und starten "
+                                  "Sie sie erneut."));
+    }
+    return *timer_;
+}
+
 void CStoppUhren::TimerStarten(bool& ersterStart) {
     Procedure p(trace_, "TimerStarten");
     p.run([&] {
-        const QDateTime loginTime = platform_.clock().now();
-        loginId_ = DbAccess().LogIn(loginTime);
-        loginZeit_ = loginTime;
-        letzterTick_ = loginTime;
         if (ersterStart) {
+            // A session without its login does not start.
+            const QDateTime loginTime = platform_.clock().now();
+            loginId_ = DbAccess().LogIn(loginTime);
+            loginZeit_ = loginTime;
             timerNotify_ = this;
             timer_ = platform_.createTimer();
             timer_->take(timerNotify_);
+            uhrLaeuftWeiter(false);
+            return;
         }
-        // The stopwatch that runs counts from now: time while the clock stood is no one's.
-        laufenderAuftrag().LetzterTick(loginTime);
-        timer_->start();
+        // After a pause the employee works on whatever the database says: the clock runs, and
+        // the stretch gets its login now or, when the database refuses it, as soon as it takes
+        // it again.
+        uhrLaeuftWeiter(true);
+        anmeldungNachholen();
     });
+}
+
+void CStoppUhren::uhrLaeuftWeiter(bool anmeldungFaellig) {
+    platform::TimerObject& uhr = Uhr();
+    const QDateTime jetzt = platform_.clock().now();
+    letzterTick_ = jetzt;
+    // The stopwatch that runs counts from now: time while the clock stood is no one's.
+    laufenderAuftrag().LetzterTick(jetzt);
+    if (anmeldungFaellig) {
+        anmeldungFaellig_ = jetzt;
+    }
+    uhr.start();
+}
+
+void CStoppUhren::anmeldungNachholen() {
+    if (!anmeldungFaellig_.isValid()) {
+        return;
+    }
+    // The pause ends where the next login begins, in one step: a session that dies in between
+    // leaves an open pause, which the next start closes, never a stretch that is neither.
+    db::inOneTransaction(platform_.officeDatabase(), [&] {
+        DbAccess().PausenEnde();
+        loginId_ = DbAccess().LogIn(anmeldungFaellig_);
+    });
+    loginZeit_ = anmeldungFaellig_;
+    anmeldungFaellig_ = QDateTime();
+}
+
+void CStoppUhren::abmelden() {
+    anmeldungNachholen();
+    DbAccess().LogOut();
 }
 
 void CStoppUhren::TimerAnhalten() {
     Procedure p(trace_, "TimerAnhalten");
     p.run([&] {
-        DbAccess().LogOut();
-        timer_->stop();
+        platform::TimerObject& uhr = Uhr();
+        abmelden();
+        uhr.stop();
     });
+}
+
+void CStoppUhren::Angehalten(const CAuftrag& auftrag) {
+    // Another order that stops or ends leaves the running stopwatch alone.
+    if (auftragLaeuft_ && !auftrag.Leerlauf() &&
+        (aktuellerAuftrag_ == nullptr || aktuellerAuftrag_.get() == &auftrag)) {
+        auftragLaeuft_ = false;
+        // From its own last tick the idle stopwatch would count the stopped order's time again.
+        LeerlaufAuftrag().LetzterTick(platform_.clock().now());
+    }
 }
 
 void CStoppUhren::TimerTick() {
@@ -57,6 +115,12 @@ void CStoppUhren::TimerTick() {
     p.report([&] {
         try {
             const QDateTime now = platform_.clock().now();
+            try {
+                anmeldungNachholen();
+            } catch (...) {
+                // Still refused: the failure was reported when the login went missing, and the
+                // next tick tries again.
+            }
             if (!auftragLaeuft_) {
                 LeerlaufAuftrag().Increment();
             } else if (zeitzaehlungAktiv_) {
@@ -135,7 +199,14 @@ bool CStoppUhren::AuftragStarten(QString& key, bool& neu) {
         // A new order only joins the session's orders, which every restore point keeps.
         RestorePoint point(*this);
         if (!neu) {
-            point.keep(key != CAuftrag::LeerlaufKey() ? *auftraege_.item(key) : LeerlaufAuftrag());
+            CAuftrag& auftrag =
+                key != CAuftrag::LeerlaufKey() ? *auftraege_.item(key) : LeerlaufAuftrag();
+            // The stopwatch that runs goes on as it is: started again it would end its entry
+            // and open another one, of no seconds when within the same second.
+            if (&auftrag == &laufenderAuftrag() && auftrag.Status() == AuftragStatus_Aktiv) {
+                return true;
+            }
+            point.keep(auftrag);
         }
         return wechseln(point, [&] { return auftragStarten(key, neu); });
     });
@@ -165,12 +236,10 @@ void CStoppUhren::AuftragAnhalten(bool& beenden) {
         point.keep(laufenderAuftrag());
         wechseln(point, [&] {
             if (auftragLaeuft_ && aktuellerAuftrag_ != nullptr) {
-                auftragLaeuft_ = false;
+                // The idle stopwatch runs from now until a start says otherwise.
                 aktuellerAuftrag_->Anhalten(false, beenden);
+                auftragLaeuft_ = false;
                 aktuellerAuftrag_ = nullptr;
-                // The idle stopwatch runs from now until a start says otherwise; from its own
-                // last tick it would count the stopped order's time once more.
-                LeerlaufAuftrag().LetzterTick(platform_.clock().now());
             } else {
                 auftragLaeuft_ = false;
                 LeerlaufAuftrag().Anhalten(false, beenden);
@@ -186,12 +255,16 @@ bool CStoppUhren::AuftragBeenden(QString& key) {
         RestorePoint point(*this);
         point.keep(*auftrag).keep(LeerlaufAuftrag());
         wechseln(point, [&] {
-            auftragLaeuft_ = false;
+            // Only ending the order that runs falls back to the idle time; any other order
+            // ends without touching the stopwatch that runs.
+            const bool lief = auftragLaeuft_ && aktuellerAuftrag_ == auftrag;
             const bool warAktuell = aktuellerAuftrag_ == auftrag;
             auftrag->Anhalten(false, true);
-            QString leerlauf = CAuftrag::LeerlaufKey();
-            bool neu = false;
-            AuftragStarten(leerlauf, neu);
+            if (lief) {
+                QString leerlauf = CAuftrag::LeerlaufKey();
+                bool neu = false;
+                AuftragStarten(leerlauf, neu);
+            }
             if (warAktuell) {
                 aktuellerAuftrag_ = nullptr;
             }
@@ -203,10 +276,26 @@ bool CStoppUhren::AuftragBeenden(QString& key) {
 void CStoppUhren::Pause() {
     Procedure p(trace_, "Pause");
     p.run([&] {
+        Uhr();
+        db::Database& database = platform_.officeDatabase();
         laufenderAuftrag().Speichern();
-        TimerAnhalten();
+        // The login ends where the pause begins, in one step: a session that dies in between
+        // leaves an open login, which the next start closes.
+        const QDateTime faellig = anmeldungFaellig_;
         try {
-            DbAccess().PauseBeginn();
+            db::inOneTransaction(database, [&] {
+                TimerAnhalten();
+                DbAccess().PauseBeginn();
+            });
+        } catch (...) {
+            // No pause began: the login is as open (or as owed) as before, the clock counts on
+            // from now.
+            anmeldungFaellig_ = faellig;
+            uhrLaeuftWeiter(false);
+            throw;
+        }
+        std::exception_ptr fehler;
+        try {
             const QDateTime pauseBeginn = platform_.clock().now();
             if (anwesenheit_ == nullptr) {
                 anwesenheit_ = platform_.createAnwesenheitsObjekt();
@@ -218,17 +307,22 @@ void CStoppUhren::Pause() {
                 frmPause->Pause(*this, pauseBeginn, sekunden);
             }
             anwesenheit_->Abwesenheit(0, plMitarbeiterNr(), QString(), false);
-            DbAccess().PausenEnde();
+        } catch (...) {
+            fehler = std::current_exception();
+        }
+        // Whatever failed, the employee works on: the clock runs again, and the pause ends
+        // with the stretch's login, now or as soon as the database takes them. The failure is
+        // reported after.
+        try {
             bool ersterStart = false;
             TimerStarten(ersterStart);
         } catch (...) {
-            // Whatever the database missed, the day goes on: the clock runs again and the
-            // running stopwatch counts from now, without a login record for this stretch.
-            const QDateTime now = platform_.clock().now();
-            letzterTick_ = now;
-            laufenderAuftrag().LetzterTick(now);
-            timer_->start();
-            throw;
+            if (fehler == nullptr) {
+                fehler = std::current_exception();
+            }
+        }
+        if (fehler != nullptr) {
+            std::rethrow_exception(fehler);
         }
     });
 }

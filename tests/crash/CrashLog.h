@@ -18,8 +18,10 @@ namespace orv::test::crash {
 //   B <step> <kind> <seconds>         a step begins; seconds the clock advances (ticks only)
 //   K <entry> <order> <seconds>       an entry about to be booked: its row, its order's row
 //   H <step>                          the statement hook stops the process inside this step
-//   E <step> <total> <saved>          a step ended: the session's total and the total the
-//                                     database holds
+//   E <step> <total> <saved> <unsaved>
+//                                     a step ended: the session's total, the total the
+//                                     database holds, and what the running stopwatch counted
+//                                     since its last save
 //   X <text>                          the worker found a fault
 //   D                                 the workload is done
 class CrashLogWriter {
@@ -52,6 +54,8 @@ inline const QString kEdit = QStringLiteral("edit");
 inline const QString kDelete = QStringLiteral("delete");
 inline const QString kSingle = QStringLiteral("single");
 inline const QString kSummed = QStringLiteral("summed");
+inline const QString kPause = QStringLiteral("pause");
+inline const QString kManual = QStringLiteral("manual");
 inline const QString kStart = QStringLiteral("start");  // Starten, before the first step
 }  // namespace kind
 

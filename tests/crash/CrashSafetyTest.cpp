@@ -1,8 +1,9 @@
-// Sessions killed with SIGKILL at random moments, also between two statements of a save or of a
-// booking, and started again on the same database: after every kill the database must hold
-// every entry under its order, no entry both booked and still provisional, orders whose seconds
-// are their entries', and at most the running stopwatch's unsaved seconds less than the session
-// had counted.
+// Sessions killed with SIGKILL at random moments, also between two statements of a save, a
+// booking or a pause, and started again on the same database: after every kill the database
+// must hold every entry under its order, no entry both booked and still provisional, orders
+// whose seconds are their entries', login records that never overlap, and at most the running
+// stopwatch's unsaved seconds less than the session had counted; the start after it asks no
+// question and adds nothing.
 #include "CrashLog.h"
 #include "TestDatabases.h"
 
@@ -95,9 +96,10 @@ protected:
     RunResult run(int number, std::uint64_t seed, const KillPlan& plan, int steps) {
         const QString log = dir_.filePath(QStringLiteral("lauf%1.log").arg(number));
         const QString output = dir_.filePath(QStringLiteral("lauf%1.out").arg(number));
-        // Every run starts two hours after the last: the time between is no one's.
+        // Every run starts six hours after the last, well after its ticks and pauses ended:
+        // the time between is no one's.
         const QDateTime start =
-            QDateTime(QDate(2026, 3, 16), QTime(7, 0)).addSecs(qint64{number} * 7200);
+            QDateTime(QDate(2026, 3, 16), QTime(7, 0)).addSecs(qint64{number} * 6 * 3600);
         QStringList args{QStringLiteral(ORV_CRASH_WORKER),
                          targetText(),
                          QString::number(kEmployee),
@@ -242,6 +244,28 @@ protected:
         return result;
     }
 
+    // One login after the other; only the last, the killed session's, may still be open.
+    void checkLogins() {
+        db::DbService s(database());
+        s.Open();
+        QDateTime previousEnd;
+        bool previousOpen = false;
+        for (bool more = s.OpenQuery(QStringLiteral("SELECT LeistungserfassungAnmeldung AS von,"
+                                                    " LeistungserfassungAbmeldung AS bis FROM"
+                                                    " tLeistungZeiterfassungLogins WHERE Ps_Id ="
+                                                    " $1 ORDER BY LeistungserfassungAnmeldung"),
+                                     db::Params{std::int64_t{kEmployee}}) == 1;
+             more; more = s.Move(3)) {
+            const QDateTime von = s.FieldDate("von");
+            EXPECT_FALSE(previousOpen)
+                << "eine offene Anmeldung vor " << von.toString().toStdString();
+            EXPECT_TRUE(!previousEnd.isValid() || previousEnd <= von)
+                << "Anmeldungen überschneiden sich vor " << von.toString().toStdString();
+            previousEnd = s.FieldDate("bis");
+            previousOpen = !previousEnd.isValid();
+        }
+    }
+
     // The database as a kill left it; returns the seconds of all orders.
     std::int32_t checkDatabase() {
         const std::vector<Row> all = rows();
@@ -285,6 +309,7 @@ protected:
             }
             bookedSeconds[released->second.orderRow] += released->second.seconds;
         }
+        checkLogins();
         std::int32_t total = 0;
         for (const auto& [id, order] : orders) {
             total += order->sekunden;
@@ -332,9 +357,12 @@ protected:
         const std::int32_t counted =
             lastEnd ? static_cast<std::int32_t>(lastEnd->number(1)) : before;
         const std::int32_t saved = lastEnd ? static_cast<std::int32_t>(lastEnd->number(2)) : before;
+        const std::int32_t unsaved = lastEnd ? static_cast<std::int32_t>(lastEnd->number(3)) : 0;
         const std::int32_t held = checkDatabase();
         // Lost at most what the running stopwatch counted since its save; nothing invented.
-        EXPECT_GE(held, saved) << "mehr Zeit verloren als seit der letzten Sicherung gezählt";
+        EXPECT_GE(held, saved) << "gesicherte Zeit verloren";
+        EXPECT_LE(counted + inFlightSeconds - held, unsaved + inFlightSeconds)
+            << "mehr Zeit verloren als die laufende Stoppuhr seit ihrer Sicherung gezählt hatte";
         EXPECT_LE(held, counted + inFlightSeconds) << "mehr Zeit gespeichert als gezählt";
         longestLoss_ = std::max(longestLoss_, counted + inFlightSeconds - held);
         total_ = held;
@@ -354,8 +382,9 @@ TEST_P(CrashSafetyTest, KilledSessionsLoseAtMostTheirUnsavedSeconds) {
     // Bookings most often: the window in which a kill would book an entry twice is their end.
     std::vector<KillPlan> plans;
     const std::pair<QString, int> hooks[] = {
-        {kind::kTick, 5},   {kind::kSingle, 6}, {kind::kSummed, 6}, {kind::kEdit, 2},
-        {kind::kDelete, 2}, {kind::kSwitch, 2}, {kind::kStart, 1}};
+        {kind::kTick, 5},  {kind::kSingle, 6}, {kind::kSummed, 6},
+        {kind::kEdit, 2},  {kind::kDelete, 2}, {kind::kSwitch, 2},
+        {kind::kStart, 1}, {kind::kPause, 2},  {kind::kManual, 1}};
     for (const auto& [kind, times] : hooks) {
         for (int i = 0; i < times; ++i) {
             plans.push_back({kind, -1});

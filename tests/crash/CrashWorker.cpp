@@ -1,12 +1,14 @@
 // A session that a test kills: it drives the stopwatches of one employee on a settable clock
-// with a workload drawn from a seed (ticks with their periodic save, switches, edits, deletions,
-// single and summed booking) and writes its progress to a log. A kill plan can stop it with
+// with a workload drawn from a seed (ticks with their periodic save, and the office load tool's
+// commands: switches, stops, edits, deletions, pauses, manual entries, single and summed
+// booking) and writes its progress to a log. A kill plan can stop it with
 // SIGKILL between two statements of a chosen kind of step.
 //
 //   orv_crash_worker <target> <employee> <seed> <start yyyy-MM-ddTHH:mm:ss> <steps> <log>
 //                    [<kind> | statement:<n> | start]
 #include "CrashLog.h"
 #include "FakePlatform.h"
+#include "Workload.h"
 
 #include "model/CAuftrag.h"
 #include "model/cLeistung.h"
@@ -28,31 +30,60 @@
 #include <exception>
 #include <map>
 #include <random>
+#include <vector>
 
 namespace orv::test::crash {
 namespace {
 
 // The office orders the employee works on; a new stopwatch takes one of them.
-constexpr std::int32_t kOfficeOrders[] = {5001, 5002, 5003, 5006, 5011};
-constexpr int kMostOrders = 5;
+const std::vector<std::int32_t> kOfficeOrders = {5001, 5002, 5003, 5006, 5011};
 // About as many statements as a start runs: options, rights, clean-up, loading, login.
 constexpr int kStatementsOfAStart = 30;
 
-struct Picked {
-    std::shared_ptr<CAuftrag> auftrag;
-    std::shared_ptr<cLeistung> leistung;
+// The employee's answers go to the scripted windows; a pause lets the clock run on.
+class ScriptedDesk final : public load::WorkloadDesk {
+public:
+    explicit ScriptedDesk(FakePlatform& platform) : platform_(platform) {
+        platform_.frmPause().setClock(&platform_.settableClock());
+    }
+    void nextEdit(std::int32_t status, std::int32_t seconds, std::int32_t auftragId) override {
+        platform_.frmLeistung().answer({status, seconds, auftragId});
+    }
+    void nextRebooking(cLeistung*, std::int32_t) override {}  // not in this workload
+    void nextPause(std::int32_t seconds) override { platform_.frmPause().answer(seconds); }
+
+private:
+    FakePlatform& platform_;
 };
 
-class Workload {
+class CrashRun {
 public:
-    Workload(db::Database& database, FakePlatform& platform, CStoppUhren& session,
+    CrashRun(db::Database& database, FakePlatform& platform, CStoppUhren& session,
              std::int32_t employee, std::uint64_t seed, const CrashLogWriter& log)
         : database_(database),
           platform_(platform),
           session_(session),
           employee_(employee),
           random_(seed),
-          log_(log) {}
+          desk_(platform),
+          workload_(session, desk_, random_, kOfficeOrders),
+          log_(log) {
+        // Each booked entry is named by a text line of its own in the services.
+        workload_.onRelease([this](const CAuftrag& auftrag, cLeistung& leistung) {
+            const QString tag = entryTag(leistung.Id());
+            bool tagged = false;
+            for (const auto& line : leistung.Texte()) {
+                tagged = tagged || line->Text() == tag;
+            }
+            if (!tagged) {
+                leistung.TextHinzufuegen(0, tag);
+            }
+            log_.line(QStringLiteral("K %1 %2 %3")
+                          .arg(leistung.Id())
+                          .arg(auftrag.Id())
+                          .arg(leistung.Sekunden()));
+        });
+    }
 
     // Kill at the n-th statement run inside steps.
     void killAtStatement(int n) { statementsLeft_ = n; }
@@ -75,6 +106,11 @@ public:
         if (!session_.Starten(employee) || !platform_.errorReports().empty()) {
             log_.line(QStringLiteral("F ") + firstReport());
             return false;
+        }
+        // After a kill the session knows what was counted: a question about a gap to add
+        // would count time twice, and the employee would answer it with yes.
+        for (const AskedBox& box : platform_.messageBoxes().asked()) {
+            fault(QStringLiteral("Frage beim Start: ") + box.text.simplified());
         }
         if (killKind_ == kind::kStart) {
             // The start was shorter than drawn: soon after it, then.
@@ -100,20 +136,21 @@ public:
     }
 
 private:
-    void runStep(int step) {
+    QString drawKind() {
         const int draw = static_cast<int>(random_() % 100);
-        QString kind = kind::kTick;
-        if (draw >= 70 && draw < 80) {
-            kind = kind::kSwitch;
-        } else if (draw >= 80 && draw < 87) {
-            kind = kind::kEdit;
-        } else if (draw >= 87 && draw < 91) {
-            kind = kind::kDelete;
-        } else if (draw >= 91 && draw < 96) {
-            kind = kind::kSingle;
-        } else if (draw >= 96) {
-            kind = kind::kSummed;
+        const std::pair<int, QString> kinds[] = {
+            {68, kind::kTick},  {78, kind::kSwitch}, {84, kind::kEdit},   {87, kind::kDelete},
+            {88, kind::kPause}, {91, kind::kManual}, {96, kind::kSingle}, {100, kind::kSummed}};
+        for (const auto& [upTo, kind] : kinds) {
+            if (draw < upTo) {
+                return kind;
+            }
         }
+        return kind::kTick;
+    }
+
+    void runStep(int step) {
+        const QString kind = drawKind();
         const int seconds = kind == kind::kTick ? 1 + static_cast<int>(random_() % 3) : 0;
         log_.line(QStringLiteral("B %1 %2 %3").arg(step).arg(kind).arg(seconds));
         const int statementsBefore = database_.faults().statementsSeen();
@@ -124,13 +161,22 @@ private:
                 platform_.timer()->tick();
                 total_ += seconds;
             } else if (kind == kind::kSwitch) {
-                switchStopwatch();
+                // No order is finished: a finished order whose entries are all booked goes
+                // with its seconds, which this count of seconds would have to follow.
+                bool created = false;
+                if (workload_.uniform(1, 4) > 1 || !workload_.stop()) {
+                    workload_.switchOrder(created);
+                }
             } else if (kind == kind::kEdit) {
-                edit();
+                workload_.edit();
             } else if (kind == kind::kDelete) {
-                remove();
+                workload_.deleteEntry();
+            } else if (kind == kind::kPause) {
+                workload_.pause(workload_.uniform(60, 600));
+            } else if (kind == kind::kManual) {
+                workload_.manualEntry();
             } else {
-                book(kind == kind::kSummed);
+                workload_.book(false, kind == kind::kSummed);
             }
         } catch (const std::exception& e) {
             fault(QStringLiteral("Schritt %1 (%2): %3")
@@ -162,7 +208,11 @@ private:
                       .arg(total_));
             total_ = total;
         }
-        log_.line(QStringLiteral("E %1 %2 %3").arg(step).arg(total).arg(savedTotal()));
+        log_.line(QStringLiteral("E %1 %2 %3 %4")
+                      .arg(step)
+                      .arg(total)
+                      .arg(savedSeconds(QStringLiteral("VorgangParentId = 0")))
+                      .arg(unsavedSeconds()));
     }
 
     // Lets the statement hook stop the process inside this step, when the plan says so.
@@ -201,136 +251,23 @@ private:
         return total;
     }
 
-    std::int32_t savedTotal() {
+    // The seconds the employee's rows of that kind hold.
+    std::int32_t savedSeconds(const QString& where) {
         db::DbService service(database_);
         service.Open();
         service.OpenQuery(QStringLiteral("SELECT COALESCE(SUM(Sekunden), 0) AS s FROM"
-                                         " tLeistungZeiterfassung WHERE ps_id = $1"
-                                         " AND VorgangParentId = 0"),
+                                         " tLeistungZeiterfassung WHERE ps_id = $1 AND ") +
+                              where,
                           db::Params{std::int64_t{employee_}});
         return service.FieldLong("s");
     }
 
-    // As the main window switches: the guard off, the running stopwatch stopped, the next one
-    // started, the guard on again.
-    void switchStopwatch() {
-        QString target = CAuftrag::LeerlaufKey();
-        bool neu = session_.Auftraege().Count() < kMostOrders && random_() % 3 == 0;
-        if (!neu) {
-            QStringList keys{CAuftrag::LeerlaufKey()};
-            for (const auto& auftrag : session_.Auftraege()) {
-                keys << auftrag->Key();
-            }
-            target = keys.at(static_cast<qsizetype>(random_() % keys.size()));
-            const auto& current = session_.AktuellerAuftrag();
-            const bool idleRuns = !session_.AuftragLaeuft();
-            if ((idleRuns && target == CAuftrag::LeerlaufKey()) ||
-                (!idleRuns && current != nullptr && current->Key() == target)) {
-                return;
-            }
-        }
-        session_.ZeitzaehlungAktiv(false);
-        bool beenden = false;
-        session_.AuftragAnhalten(beenden);
-        session_.AuftragStarten(target, neu);
-        if (neu) {
-            session_.AktuellerAuftrag()->AuftragAendern(
-                kOfficeOrders[random_() % std::size(kOfficeOrders)]);
-        }
-        session_.ZeitzaehlungAktiv(true);
-    }
-
-    // Stopped entries of productive orders with an office order: what the employee edits,
-    // deletes and books.
-    std::vector<Picked> stoppedEntries() const {
-        std::vector<Picked> found;
-        for (const auto& auftrag : session_.Auftraege()) {
-            if (auftrag->AuftragId() < 1) {
-                continue;
-            }
-            for (const auto& leistung : auftrag->Leistungen()) {
-                if (leistung->Sekunden() > 0 && (leistung->Status() == AuftragStatus_InAktiv ||
-                                                 leistung->Status() == AuftragStatus_Beendet)) {
-                    found.push_back({auftrag, leistung});
-                }
-            }
-        }
-        return found;
-    }
-
-    std::vector<Picked> pickStopped(int most) {
-        std::vector<Picked> all = stoppedEntries();
-        std::shuffle(all.begin(), all.end(), random_);
-        if (all.size() > static_cast<std::size_t>(most)) {
-            all.resize(static_cast<std::size_t>(most));
-        }
-        return all;
-    }
-
-    // The edit window: another time within what the idle time can give, now and then none
-    // (which deletes the entry) or another office order.
-    void edit() {
-        const std::vector<Picked> picked = pickStopped(1);
-        if (picked.empty()) {
-            return;
-        }
-        const Picked& p = picked.front();
-        const std::int32_t bisher = p.leistung->Sekunden();
-        const std::int32_t leerlauf = session_.LeerlaufAuftrag().Sekunden();
-        std::int32_t neu = 0;
-        if (random_() % 6 != 0) {
-            const std::int32_t weniger = std::min(bisher - 1, 120);
-            const std::int32_t mehr = std::max(0, std::min(leerlauf, 120));
-            neu = bisher - weniger +
-                  static_cast<std::int32_t>(random_() % static_cast<unsigned>(weniger + mehr + 1));
-        }
-        const std::int32_t anderer =
-            random_() % 4 == 0 ? kOfficeOrders[random_() % std::size(kOfficeOrders)] : 0;
-        platform_.frmLeistung().answer({outcome::kGeaendert, neu, anderer});
-        QString auftragKey = p.auftrag->Key();
-        QString leistungKey = p.leistung->Key();
-        session_.LeistungBearbeiten(auftragKey, leistungKey);
-    }
-
-    void remove() {
-        const std::vector<Picked> picked = pickStopped(1);
-        if (picked.empty()) {
-            return;
-        }
-        QString auftragKey = picked.front().auftrag->Key();
-        QString leistungKey = picked.front().leistung->Key();
-        session_.LeistungLoeschen(auftragKey, leistungKey);
-    }
-
-    // Releases a few entries, each named by a text line of its own, and books them.
-    void book(bool summed) {
-        const std::vector<Picked> picked = pickStopped(summed ? 4 : 3);
-        if (picked.empty()) {
-            return;
-        }
-        for (const Picked& p : picked) {
-            const QString tag = entryTag(p.leistung->Id());
-            bool tagged = false;
-            for (const auto& line : p.leistung->Texte()) {
-                tagged = tagged || line->Text() == tag;
-            }
-            if (!tagged) {
-                p.leistung->TextHinzufuegen(0, tag);
-            }
-            QString auftragKey = p.auftrag->Key();
-            QString leistungKey = p.leistung->Key();
-            if (session_.LeistungFreigeben(auftragKey, leistungKey)) {
-                log_.line(QStringLiteral("K %1 %2 %3")
-                              .arg(p.leistung->Id())
-                              .arg(p.auftrag->Id())
-                              .arg(p.leistung->Sekunden()));
-            }
-        }
-        if (summed) {
-            session_.SammelBuchen();
-        } else {
-            session_.EinzelBuchen();
-        }
+    // What the running stopwatch counted since it was saved last: all a kill may lose.
+    std::int32_t unsavedSeconds() {
+        const CAuftrag& laufend =
+            session_.AuftragLaeuft() ? *session_.AktuellerAuftrag() : session_.LeerlaufAuftrag();
+        return laufend.Sekunden() - savedSeconds(QStringLiteral("idLeistungZeiterfassung = ") +
+                                                 QString::number(laufend.Id()));
     }
 
     db::Database& database_;
@@ -338,6 +275,8 @@ private:
     CStoppUhren& session_;
     std::int32_t employee_;
     std::mt19937_64 random_;
+    ScriptedDesk desk_;
+    load::Workload workload_;
     const CrashLogWriter& log_;
     std::int32_t total_ = 0;  // what the session must count: loaded plus ticked seconds
     std::size_t reports_ = 0;
@@ -356,7 +295,7 @@ int work(const QStringList& args) {
     FakePlatform platform(database, Tracing::Off);
     platform.settableClock().set(QDateTime::fromString(args.at(4), Qt::ISODate));
     CStoppUhren session(platform);
-    Workload workload(database, platform, session, args.at(2).toInt(), args.at(3).toULongLong(),
+    CrashRun workload(database, platform, session, args.at(2).toInt(), args.at(3).toULongLong(),
                       log);
     if (args.size() > 7) {
         const QString plan = args.at(7);

@@ -169,11 +169,15 @@ TEST_P(EntryOperationsTest, StandardTextNumbersExpandAndOtherTextsStay) {
     EXPECT_EQ(expand(QStringLiteral("10")),
               QStringLiteral("Kontierung und Buchung der laufenden Belege"));
     EXPECT_EQ(expand(QStringLiteral("12")), QStringLiteral("Besprechung mit dem Mandanten"));
+    EXPECT_EQ(expand(QStringLiteral("000000010")), expand(QStringLiteral("10")));
+    // Only a text of up to nine digits is a number here.
     for (const char* stays :
-         {"abc", "1234567890", "99", "1 OR 1=1", "12'; DELETE FROM tStdBuText; --"}) {
+         {"abc", "1234567890", "99", "1 OR 1=1", "12'; DELETE FROM tStdBuText; --", "10,0", "1e1",
+          "inf", "nan", "9e18", "1e20", "+10", "-10", " 10", "10 ", "0x0A", "\u0661\u0660"}) {
         EXPECT_EQ(expand(QString::fromUtf8(stays)), QString::fromUtf8(stays)) << stays;
     }
     EXPECT_GT(count(QStringLiteral("tStdBuText")), 0);
+    EXPECT_TRUE(platform_->errorReports().empty());
     // Another office does not see the office's own text 12.
     session_->gSetPsIdAndNumber(true, 0, 0);
     EXPECT_EQ(expand(QStringLiteral("12")), QStringLiteral("12"));

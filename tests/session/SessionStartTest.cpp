@@ -172,6 +172,9 @@ TEST_P(SessionStartTest, ClientAndOfficeNumbersComeFromTheOfficeDatabase) {
     EXPECT_EQ(session_->MandantNr() + session_->Kanzlei() + session_->KanzleiNr(), 10001);
     session_->gSetPsIdAndNumber(true, kOffice, 1);
     EXPECT_EQ(session_->Mandant() + session_->MandantNr() + session_->KanzleiNr(), 1);
+    session_->gSetPsIdAndNumber(true, 0, 5);
+    EXPECT_TRUE(platform_->trace().messages().contains(QStringLiteral(
+        "End gSetPsIdAndNumbermlMandant = 0, mlMandantNr = 0, mlKanzlei = 0, mlKanzleiNr = 0")));
 
     platform_->failCreation(test::Creation::PersonStamm);
     const auto error = test::failureOf([&] { session_->Mandant(kFirstClient); });

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include <stdexcept>
 #include <vector>
 
 namespace orv::test {
@@ -21,11 +22,16 @@ public:
     explicit RecordingTraceLogger(bool enabled = true) : enabled_(enabled) {}
 
     void Write(std::int32_t level, const QString& source, const QString& message) override {
+        if (message == failOn_) {
+            throw std::runtime_error("Das Protokoll kann nicht geschrieben werden.");
+        }
         lines_.push_back({level, source, message});
     }
     bool Enabled() const override { return enabled_; }
 
     void setEnabled(bool enabled) { enabled_ = enabled; }
+    // Writing this message throws, as a broken logger would.
+    void failOn(const QString& message) { failOn_ = message; }
     const std::vector<TraceLine>& lines() const { return lines_; }
     // The messages of the lines from that source (all lines when the source is empty).
     QStringList messages(const QString& source = {}) const {
@@ -41,6 +47,7 @@ public:
 
 private:
     bool enabled_;
+    QString failOn_;
     std::vector<TraceLine> lines_;
 };
 

@@ -4,6 +4,8 @@
 
 #include "platform/MessageBoxes.h"
 
+#include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace orv::test {
@@ -28,6 +30,9 @@ public:
                              bool systemModal = false) override {
         using platform::MsgAnswer;
         asked_.push_back({text, buttons, icon, title, systemModal});
+        if (std::exchange(throwNext_, false)) {
+            throw std::runtime_error("Das Meldungsfenster kann nicht angezeigt werden.");
+        }
         const MsgAnswer answer = ask(asked_.back());
         const bool yesNo =
             buttons == platform::MsgButtons::YesNo || buttons == platform::MsgButtons::YesNoCancel;
@@ -41,6 +46,8 @@ public:
         return answer;
     }
     void resetMousePointer() override { ++mousePointerResets_; }
+    // The next box throws instead of answering, as a broken message box would.
+    void throwNext() { throwNext_ = true; }
 
     const std::vector<AskedBox>& asked() const { return asked_; }
     int mousePointerResets() const { return mousePointerResets_; }
@@ -48,6 +55,7 @@ public:
 private:
     std::vector<AskedBox> asked_;
     int mousePointerResets_ = 0;
+    bool throwNext_ = false;
 };
 
 }  // namespace orv::test

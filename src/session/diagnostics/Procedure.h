@@ -33,10 +33,12 @@ public:
     // A procedure whose exit line is not "End " + its name.
     void setEndText(QString text) { endText_ = std::move(text); }
 
+    // The "Begin" line is written inside the handler: a trace logger that fails is an error of
+    // the procedure like any other.
     template <typename F>
     decltype(auto) run(F&& body) {
-        begin();
         try {
+            begin();
             if constexpr (std::is_void_v<std::invoke_result_t<F>>) {
                 std::forward<F>(body)();
                 finish();
@@ -50,10 +52,12 @@ public:
         }
     }
 
+    // Nothing thrown leaves a reporting procedure, not even from a problem report that fails:
+    // the clock tick is delivered by a timer that must not see an exception.
     template <typename F, typename R>
-    R report(F&& body, R reached) {
-        begin();
+    R report(F&& body, R reached) noexcept {
         try {
+            begin();
             R result = std::forward<F>(body)();
             finish();
             return result;
@@ -64,9 +68,9 @@ public:
     }
 
     template <typename F>
-    void report(F&& body) {
-        begin();
+    void report(F&& body) noexcept {
         try {
+            begin();
             std::forward<F>(body)();
             finish();
         } catch (...) {
@@ -84,7 +88,7 @@ private:
     // Hand the current exception to the error routine: re-raised with this procedure's place,
     // or shown as the problem report.
     [[noreturn]] void passOn();
-    void reportFailure();
+    void reportFailure() noexcept;
 
     const ObjectTrace& trace_;
     const char* name_;

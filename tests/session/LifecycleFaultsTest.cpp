@@ -1,0 +1,298 @@
+// The session between its steps, used as an office uses it: a step cancelled, a step that fails
+// and is done again, a host that dies and starts again. Each case counts the seconds that must
+// be where they are, and what reaches the login records.
+#include "SessionTestSupport.h"
+
+#include "session/diagnostics/OrvError.h"
+
+#include <gtest/gtest.h>
+
+namespace orv {
+namespace {
+
+using office::demo::kEmployeeWithRights;
+using test::Creation;
+using test::LeistungAnzeigenAnswer;
+using test::outcome::kAbbruch;
+using test::outcome::kGeaendert;
+
+// Each case starts the session itself, some of them more than once.
+class LifecycleFaultsTest : public test::SessionTest {
+protected:
+    LifecycleFaultsTest() : SessionTest(false) {}
+    void ticks(int n, qint64 seconds) {
+        for (int i = 0; i < n; ++i) {
+            tick(seconds);
+        }
+    }
+    std::int32_t idle() { return session_->LeerlaufAuftrag().Sekunden(); }
+    bool starten() {
+        std::int32_t employee = kEmployeeWithRights;
+        return session_->Starten(employee);
+    }
+    // The day closing's edit window confirms without an order: the session ends, nothing booked.
+    void confirmDayClosing() {
+        platform_->frmLeistung().answer(LeistungAnzeigenAnswer{kGeaendert, std::nullopt, 0});
+    }
+    void endOrder(const std::shared_ptr<CAuftrag>& auftrag) {
+        session_->ZeitzaehlungAktiv(false);
+        QString key = auftrag->Key();
+        EXPECT_TRUE(session_->AuftragBeenden(key));
+        session_->ZeitzaehlungAktiv(true);
+    }
+    // The employee's logins as the test support lists them: "08:00:00-10:00:00/0 …".
+    static QString loginList(std::initializer_list<std::pair<QTime, QTime>> spans) {
+        QStringList out;
+        for (const auto& [von, bis] : spans) {
+            out << von.toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('-') +
+                       bis.toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("/0");
+        }
+        return out.join(QLatin1Char(' '));
+    }
+};
+
+TEST_P(LifecycleFaultsTest, ACancelledDayClosingCountsTheStoppedOrderOnlyOnce) {
+    start();
+    tick(600);
+    const auto auftrag = startNewOrder(5001);
+    tick(600);
+    QString auftragKey = auftrag->Key();
+    QString leistungKey = auftrag->AktuelleLeistung()->Key();
+    ASSERT_TRUE(session_->LeistungFreigeben(auftragKey, leistungKey));
+    session_->EinzelBuchen();
+    platform_->frmLeistung().answer(LeistungAnzeigenAnswer{kAbbruch, std::nullopt, std::nullopt});
+    EXPECT_FALSE(session_->Beenden());
+    tick(30);
+    EXPECT_EQ(idle(), 630) << "the idle time counts from the stop, not from its own last tick";
+    EXPECT_EQ(auftrag->Sekunden(), 600);
+}
+
+TEST_P(LifecycleFaultsTest, EndingAnOrderMovesTheRunningStopwatchOnlyWhenItIsThatOrder) {
+    start();
+    const auto a = startNewOrder(5001);
+    tick(60);
+    const auto b = startNewOrder(5003);
+    tick(60);
+    const std::int32_t idleBefore = idle();
+    endOrder(a);
+    tick(300);
+    EXPECT_EQ(a->Status(), AuftragStatus_Beendet);
+    EXPECT_EQ(b->Sekunden(), 360) << "the order that runs goes on counting";
+    EXPECT_EQ(idle(), idleBefore);
+    EXPECT_TRUE(session_->AuftragLaeuft());
+    EXPECT_EQ(session_->AktuellerAuftrag(), b);
+    endOrder(b);
+    tick(30);
+    EXPECT_EQ(b->Sekunden(), 360);
+    EXPECT_EQ(idle(), idleBefore + 30) << "ending the running order falls back to idle time";
+    EXPECT_FALSE(session_->AuftragLaeuft());
+    EXPECT_EQ(session_->AktuellerAuftrag(), nullptr);
+    expectBalanced();
+}
+
+TEST_P(LifecycleFaultsTest, StartingTheRunningOrderAgainNeitherSplitsNorLosesSeconds) {
+    start();
+    const auto auftrag = startNewOrder(5001);
+    tick(30);
+    advance(5);  // a tick is due: the seconds since the last one belong to the order
+    counted_ += 5;
+    QString key = auftrag->Key();
+    bool neu = false;
+    EXPECT_TRUE(session_->AuftragStarten(key, neu));
+    tick(10);
+    EXPECT_EQ(auftrag->Leistungen().Count(), 1);
+    EXPECT_EQ(auftrag->Sekunden(), 45);
+    EXPECT_EQ(auftrag->AktuelleLeistung()->Sekunden(), 45);
+    // Stopped and started twice within one second: no entry of no seconds is left to book.
+    switchTo(key);
+    switchTo(key);
+    tick(20);
+    for (const auto& leistung : auftrag->Leistungen()) {
+        EXPECT_GT(leistung->Sekunden(), 0) << leistung->Key().toStdString();
+    }
+    EXPECT_EQ(
+        count(QStringLiteral("tLeistungZeiterfassung WHERE Sekunden = 0 AND VorgangParentId = ") +
+              QString::number(auftrag->Id()) + QStringLiteral(" AND idLeistungZeiterfassung <> ") +
+              QString::number(auftrag->AktuelleLeistung()->Id())),
+        0)
+        << "only the running entry's row has not been saved yet";
+    expectBalanced();
+}
+
+// Starten stops at its last step, the clock: the window is open, the session has no clock.
+TEST_P(LifecycleFaultsTest, WithoutItsClockTheSessionReportsAndCanStillBeEnded) {
+    struct Case {
+        const char* name;
+        bool timerCreation;  // else the database refuses the login
+    };
+    for (const Case c : {Case{"login", false}, Case{"timer", true}}) {
+        SCOPED_TRACE(c.name);
+        session_ = newSession();
+        if (c.timerCreation) {
+            platform_->failCreation(Creation::Timer);
+        } else {
+            faults().failStatementsContaining("INSERT INTO tLeistungZeiterfassungLogins");
+        }
+        EXPECT_FALSE(starten());
+        platform_->failCreation(Creation::Timer, false);
+        faults().clear();
+        const std::optional<OrvError> error = test::failureOf([&] { session_->Pause(); });
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(error->number(), err::kObjectNotSet);
+        EXPECT_TRUE(error->description().contains(QStringLiteral("Uhr der Stoppuhren")));
+        confirmDayClosing();
+        EXPECT_TRUE(session_->Beenden());
+        EXPECT_EQ(count(QStringLiteral("tLeistungZeiterfassungLogins WHERE "
+                                       "LeistungserfassungAbmeldung IS NULL")),
+                  0);
+        EXPECT_FALSE(session_->Beenden()) << "ended once";
+    }
+    EXPECT_EQ(platform_->frmStoppUhr().schliessen, 2);
+}
+
+TEST_P(LifecycleFaultsTest, AStartDoneAgainLoadsOnceAndAStartOfARunningSessionChangesNothing) {
+    start();
+    startNewOrder(5001);
+    tick(100);
+    switchTo(CAuftrag::LeerlaufKey());
+    session_ = newSession();  // the host lets go without Beenden
+    advance(60);
+    platform_->failCreation(Creation::Timer);
+    EXPECT_FALSE(starten());
+    platform_->failCreation(Creation::Timer, false);
+    const std::size_t reports = platform_->errorReports().size();
+    ASSERT_TRUE(starten());
+    EXPECT_EQ(session_->AuftragsSekunden(), 100);
+    EXPECT_EQ(session_->Auftraege().Count(), 1);
+    EXPECT_EQ(session_->AktuellerAuftrag(), nullptr);
+    EXPECT_EQ(count(QStringLiteral("tLeistungZeiterfassungLogins WHERE "
+                                   "LeistungserfassungAbmeldung IS NULL")),
+              1);
+
+    const std::size_t timers = platform_->timersCreated();
+    const QString loginsBefore = logins();
+    std::int32_t another = office::demo::kAdministrativeEmployee;
+    EXPECT_FALSE(session_->Starten(another));
+    ASSERT_EQ(platform_->errorReports().size(), reports + 1);
+    EXPECT_EQ(platform_->errorReports().back().number, err::kInvalidCall);
+    EXPECT_TRUE(platform_->errorReports().back().description.contains(
+        QStringLiteral("Die Stoppuhren laufen bereits")));
+    EXPECT_EQ(session_->MitarbeiterId(), kEmployeeWithRights);
+    EXPECT_EQ(session_->AuftragsSekunden(), 100);
+    EXPECT_EQ(platform_->timersCreated(), timers);
+    EXPECT_EQ(logins(), loginsBefore);
+    const std::int32_t idleLoaded = idle();
+    tick(10);
+    EXPECT_EQ(idle(), idleLoaded + 10);
+}
+
+// A pause, later a host that dies; the employee starts again an hour after.
+TEST_P(LifecycleFaultsTest, ARestartAfterACrashOffersNoGapAndClosesTheOpenLoginWhereItsWorkEnded) {
+    start();
+    tick(600);
+    const auto a = startNewOrder(5001);
+    tick(6600);  // until 10:00
+    platform_->frmPause().answer(1800);
+    session_->Pause();
+    tick(1800);  // 11:00
+    const auto b = startNewOrder(5003);
+    ticks(60, 30);  // the 60th tick saves at 11:30
+    ticks(20, 30);  // 11:40, ten minutes unsaved
+    const std::int32_t saved = row(session_->LeerlaufAuftrag().Id())->sekunden +
+                               row(a->Id())->sekunden + row(b->Id())->sekunden;
+    EXPECT_EQ(saved, 600 + 8400 + 1800);
+    session_ = newSession();  // the host dies
+    clock().set(QDateTime(test::SettableClock::startTime().date(), QTime(13, 0)));
+    start();  // a box asked here fails the test: nobody answers it
+    EXPECT_TRUE(platform_->messageBoxes().asked().empty());
+    EXPECT_EQ(logins(), loginList({{QTime(8, 0), QTime(10, 0)},
+                                   {QTime(10, 30), QTime(11, 30)},
+                                   {QTime(13, 0), QTime()}}));
+    EXPECT_EQ(session_->LeerlaufAuftrag().Sekunden() + session_->AuftragsSekunden(), saved)
+        << "lost only the unsaved ten minutes, nothing added";
+}
+
+// Whichever of the pause's statements the database refuses, every stretch the clock runs has
+// its login, and the session still ends.
+TEST_P(LifecycleFaultsTest, AFailedPauseKeepsALoginForEveryStretchTheClockRuns) {
+    struct Case {
+        const char* refused;
+        bool pauseBegan;  // the dialog opened: the login was closed, a new one is due after it
+    };
+    for (const Case c : {Case{"INSERT INTO tLeistungZeiterfassungPausen", false},
+                         Case{"UPDATE tLeistungZeiterfassungPausen", true},
+                         Case{"INSERT INTO tLeistungZeiterfassungLogins", true}}) {
+        SCOPED_TRACE(c.refused);
+        session_ = newSession();
+        clock().set(test::SettableClock::startTime());
+        execute(QStringLiteral("DELETE FROM tLeistungZeiterfassungLogins"));
+        start();
+        tick(600);
+        if (c.pauseBegan) {
+            platform_->frmPause().answer(300);
+        }
+        faults().failStatementsContaining(c.refused);
+        EXPECT_TRUE(test::failureOf([&] { session_->Pause(); }).has_value());
+        EXPECT_TRUE(platform_->timer()->running());
+        tick(1);  // still refused: the login waits
+        faults().clear();
+        tick(59);
+        EXPECT_EQ(logins(), c.pauseBegan
+                                ? loginList({{QTime(8, 0), QTime(8, 10)}, {QTime(8, 15), QTime()}})
+                                : loginList({{QTime(8, 0), QTime()}}));
+        confirmDayClosing();
+        EXPECT_TRUE(session_->Beenden());
+        EXPECT_EQ(count(QStringLiteral("tLeistungZeiterfassungLogins WHERE "
+                                       "LeistungserfassungAbmeldung IS NULL")),
+                  0);
+    }
+}
+
+TEST_P(LifecycleFaultsTest, ABeendenThatFailedAtItsLogoutEndsWhenCalledAgain) {
+    start();
+    tick(600);
+    faults().failStatementsContaining("UPDATE tLeistungZeiterfassungLogins");
+    confirmDayClosing();
+    EXPECT_FALSE(session_->Beenden());
+    faults().clear();
+    ASSERT_EQ(platform_->errorReports().size(), 1u);
+    EXPECT_TRUE(session_->Beenden());
+    EXPECT_EQ(platform_->frmLeistung().asked(), 1) << "the day is closed once";
+    EXPECT_EQ(logins(), loginList({{QTime(8, 0), QTime(8, 10)}}));
+    EXPECT_EQ(platform_->frmStoppUhr().schliessen, 1);
+}
+
+// A trace logger or a message box that throws is an error of the procedure like any other; from
+// the clock tick nothing reaches the timer.
+TEST_P(LifecycleFaultsTest, AThrowingLoggerOrMessageBoxNeverLeavesTheClockTick) {
+    start();
+    tick(10);
+    struct Case {
+        const char* name;
+        bool reportFails;  // no error server, and the message box that replaces it throws
+    };
+    for (const Case c : {Case{"logger", false}, Case{"logger and box", true}}) {
+        SCOPED_TRACE(c.name);
+        const std::size_t reports = platform_->errorReports().size();
+        platform_->trace().failOn(QStringLiteral("Begin CTimerNotify_TimerTick"));
+        platform_->failCreation(Creation::ErrorServer, c.reportFails);
+        if (c.reportFails) {
+            platform_->messageBoxes().throwNext();
+        }
+        EXPECT_NO_THROW(platform_->timer()->tick(clock(), 5));
+        platform_->trace().failOn(QString());
+        platform_->failCreation(Creation::ErrorServer, false);
+        if (!c.reportFails) {
+            ASSERT_EQ(platform_->errorReports().size(), reports + 1);
+            EXPECT_TRUE(platform_->errorReports().back().source.contains(
+                QStringLiteral("CStoppUhren.CTimerNotify_TimerTick")));
+        }
+        tick(7);  // the next tick counts normally, from the last counted one
+    }
+    EXPECT_EQ(idle(), 10 + 5 + 7 + 5 + 7);
+}
+
+ORV_INSTANTIATE_FOR_BACKENDS(LifecycleFaultsTest);
+
+}  // namespace
+}  // namespace orv
