@@ -6,7 +6,7 @@ namespace orv::test {
 
 void FrmPauseScript::answer(std::int32_t seconds) {
     answer([this, seconds](CStoppUhren&, const QDateTime&) {
-        clock.advance(seconds);
+        clock->advance(seconds);
         return seconds;
     });
 }

@@ -76,10 +76,12 @@ struct FrmLeistungUmbuchenScript : WindowScript,
 // moves on by it before the dialog returns, as it does while the employee is away.
 struct FrmPauseScript : WindowScript, AnswerQueue<std::int32_t(CStoppUhren&, const QDateTime&)> {
     explicit FrmPauseScript(SettableClock& clock)
-        : AnswerQueue("frmPause.Pause", 0), clock(clock) {}
+        : AnswerQueue("frmPause.Pause", 0), clock(&clock) {}
     using AnswerQueue::answer;
     void answer(std::int32_t seconds);
-    SettableClock& clock;
+    // The clock the pause moves on; the platform's own unless a test gives another.
+    void setClock(SettableClock* other) { clock = other; }
+    SettableClock* clock;
 };
 
 // The dialog for time worked outside the component: a confirmed period, or cancelled.
