@@ -18,11 +18,8 @@ namespace {
 class ServerConnectionTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!test::backendAvailable(Backend::Postgres)) {
-            if (qgetenv("CI") == "true") {
-                FAIL() << "ORV_TEST_PG ist nicht gesetzt.";
-            }
-            GTEST_SKIP() << "ORV_TEST_PG ist nicht gesetzt.";
+        if (!test::needsBackend(Backend::Postgres)) {
+            return;
         }
         temp_ = std::make_unique<test::TempDatabase>(Backend::Postgres, &office::officeCatalogue());
         db().connection()->executeScript("CREATE TABLE tTest (dnMenge INTEGER)");
@@ -41,11 +38,8 @@ protected:
 
 TEST_F(ServerConnectionTest, ServerRestartIsSurvivedByTheNextOpen) {
     const QByteArray restart = qgetenv("ORV_TEST_PG_RESTART");
-    if (restart.isEmpty()) {
-        if (qgetenv("CI") == "true") {
-            FAIL() << "ORV_TEST_PG_RESTART ist nicht gesetzt.";
-        }
-        GTEST_SKIP() << "ORV_TEST_PG_RESTART ist nicht gesetzt.";
+    if (!test::needs(!restart.isEmpty(), "ORV_TEST_PG_RESTART")) {
+        return;
     }
     DbService s(db());
     s.Open();

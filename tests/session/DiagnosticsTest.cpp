@@ -80,11 +80,7 @@ TEST_F(DiagnosticsTest, ErrorClimbsThreeProceduresAndIsReportedOnce) {
     EXPECT_TRUE(platform_.messageBoxes().asked().empty());
 
     // "Begin" for all three, "End" for none: they all left through the error.
-    QStringList lines;
-    for (const test::TraceLine& line : platform_.trace().lines()) {
-        lines << line.message;
-    }
-    EXPECT_EQ(lines,
+    EXPECT_EQ(platform_.trace().messages(),
               (QStringList{QStringLiteral("Class_Initialize"), QStringLiteral("Begin Aussen"),
                            QStringLiteral("Begin Mitte"), QStringLiteral("Begin Innen")}));
 }
@@ -138,25 +134,25 @@ TEST_F(DiagnosticsTest, ErrorServerThatFailsToShowLeavesOnlyTheReport) {
 }
 
 TEST_F(DiagnosticsTest, TracingOffWritesNothingNotEvenCreationAndDestruction) {
-    test::TempDatabase temp(db::Backend::Sqlite, &office::officeCatalogue());
-    test::FakePlatform quiet(temp.database(), test::Tracing::Off);
+    test::RecordingTraceLogger& quiet = platform_.trace();
+    quiet.setEnabled(false);
     {
-        Caller caller(quiet);
+        Caller caller(platform_);
         caller.throwsForeign(QStringLiteral("x"));
     }
-    EXPECT_TRUE(quiet.trace().lines().empty());
+    EXPECT_TRUE(quiet.lines().empty());
 
     // Tracing switched on after creation: lines are written, but no "Class_Terminate" for an
     // object that wrote no "Class_Initialize".
     {
-        Caller caller(quiet);
-        quiet.trace().setEnabled(true);
+        Caller caller(platform_);
+        quiet.setEnabled(true);
         caller.throwsForeign(QStringLiteral("x"));
     }
-    ASSERT_FALSE(quiet.trace().lines().empty());
-    EXPECT_EQ(quiet.trace().lines().front().message, QStringLiteral("Begin Fremd"));
-    EXPECT_EQ(quiet.trace().lines().front().source, QStringLiteral("ORVkStoppUhren.CTest"));
-    EXPECT_NE(quiet.trace().lines().back().message, QStringLiteral("Class_Terminate"));
+    ASSERT_FALSE(quiet.lines().empty());
+    EXPECT_EQ(quiet.lines().front().message, QStringLiteral("Begin Fremd"));
+    EXPECT_EQ(quiet.lines().front().source, QStringLiteral("ORVkStoppUhren.CTest"));
+    EXPECT_NE(quiet.lines().back().message, QStringLiteral("Class_Terminate"));
 }
 
 TEST(FileTraceLoggerTest, WritesLinesOnlyWhenAFileIsNamed) {

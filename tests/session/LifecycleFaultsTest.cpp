@@ -2,7 +2,6 @@
 // and is done again, a host that dies and starts again. Each case counts the seconds that must
 // be where they are, and what reaches the login records.
 #include "SessionTestSupport.h"
-#include "TestQueries.h"
 
 #include "platform/MessageBoxes.h"
 #include "session/diagnostics/OrvError.h"
@@ -18,16 +17,16 @@ using test::LeistungAnzeigenAnswer;
 using test::outcome::kAbbruch;
 using test::outcome::kGeaendert;
 
+// Each case starts the session itself, some of them more than once.
 class LifecycleFaultsTest : public test::SessionTest {
 protected:
-    void tick(qint64 seconds) { ASSERT_TRUE(tickClock(seconds)); }
+    LifecycleFaultsTest() : SessionTest(false) {}
     void ticks(int n, qint64 seconds) {
         for (int i = 0; i < n; ++i) {
             tick(seconds);
         }
     }
     std::int32_t idle() { return session_->LeerlaufAuftrag().Sekunden(); }
-    db::FaultInjector& faults() { return database().faults(); }
     bool starten() {
         std::int32_t employee = kEmployeeWithRights;
         return session_->Starten(employee);
@@ -101,7 +100,7 @@ TEST_P(LifecycleFaultsTest, EndingAnOrderMovesTheRunningStopwatchOnlyWhenItIsTha
     EXPECT_EQ(idle(), idleBefore + 30) << "ending the running order falls back to idle time";
     EXPECT_FALSE(session_->AuftragLaeuft());
     EXPECT_EQ(session_->AktuellerAuftrag(), nullptr);
-    expectOrdersBalanced();
+    expectBalanced();
 }
 
 TEST_P(LifecycleFaultsTest, StartingTheRunningOrderAgainNeitherSplitsNorLosesSeconds) {
@@ -109,6 +108,7 @@ TEST_P(LifecycleFaultsTest, StartingTheRunningOrderAgainNeitherSplitsNorLosesSec
     const auto auftrag = startNewOrder(5001);
     tick(30);
     advance(5);  // a tick is due: the seconds since the last one belong to the order
+    counted_ += 5;
     QString key = auftrag->Key();
     bool neu = false;
     EXPECT_TRUE(session_->AuftragStarten(key, neu));
@@ -129,7 +129,7 @@ TEST_P(LifecycleFaultsTest, StartingTheRunningOrderAgainNeitherSplitsNorLosesSec
               QString::number(auftrag->AktuelleLeistung()->Id())),
         0)
         << "only the running entry's row has not been saved yet";
-    expectOrdersBalanced();
+    expectBalanced();
 }
 
 // Starten stops at its last step, the clock: the window is open, the session has no clock.
@@ -160,7 +160,7 @@ TEST_P(LifecycleFaultsTest, WithoutItsClockTheSessionReportsAndCanStillBeEnded) 
                   0);
         EXPECT_FALSE(session_->Beenden()) << "ended once";
     }
-    EXPECT_EQ(platform_->frmStoppUhr().schliessen(), 2);
+    EXPECT_EQ(platform_->frmStoppUhr().schliessen, 2);
 }
 
 TEST_P(LifecycleFaultsTest, AStartDoneAgainLoadsOnceAndAStartOfARunningSessionChangesNothing) {
@@ -205,7 +205,6 @@ TEST_P(LifecycleFaultsTest, ARestartAfterACrashOffersNoGapAndClosesTheOpenLoginW
     tick(600);
     const auto a = startNewOrder(5001);
     tick(6600);  // until 10:00
-    platform_->frmPause().setClock(&clock());
     platform_->frmPause().answer(1800);
     session_->Pause();
     tick(1800);  // 11:00
@@ -242,7 +241,6 @@ TEST_P(LifecycleFaultsTest, AFailedPauseKeepsALoginForEveryStretchTheClockRuns) 
         execute(QStringLiteral("DELETE FROM tLeistungZeiterfassungLogins"));
         start();
         tick(600);
-        platform_->frmPause().setClock(&clock());
         if (c.pauseBegan) {
             platform_->frmPause().answer(300);
         }
@@ -272,9 +270,9 @@ TEST_P(LifecycleFaultsTest, ABeendenThatFailedAtItsLogoutEndsWhenCalledAgain) {
     faults().clear();
     ASSERT_EQ(platform_->errorReports().size(), 1u);
     EXPECT_TRUE(session_->Beenden());
-    EXPECT_EQ(platform_->frmLeistung().calls().size(), 1u) << "the day is closed once";
+    EXPECT_EQ(platform_->frmLeistung().asked(), 1) << "the day is closed once";
     EXPECT_EQ(logins(), loginList({{QTime(8, 0), QTime(8, 10)}}));
-    EXPECT_EQ(platform_->frmStoppUhr().schliessen(), 1);
+    EXPECT_EQ(platform_->frmStoppUhr().schliessen, 1);
 }
 
 // A trace logger or a message box that throws is an error of the procedure like any other; from

@@ -24,12 +24,6 @@ constexpr qint64 kQuickMs = 3000;
 
 class ServerOutageTest : public test::SessionTest {
 protected:
-    void SetUp() override {
-        SessionTest::SetUp();
-        if (!IsSkipped() && !HasFatalFailure()) {
-            start();
-        }
-    }
     void TearDown() override {
         // The schema is dropped on the server: it has to be there.
         if (cluster_ != nullptr && cluster_->halted()) {
@@ -49,11 +43,6 @@ protected:
     void stopServer() { ASSERT_TRUE(cluster_->halt()) << cluster_->failure().toStdString(); }
     void startServer() { ASSERT_TRUE(cluster_->resume()) << cluster_->failure().toStdString(); }
 
-    // A tick after the given seconds; each of them belongs to some stopwatch.
-    void tick(qint64 seconds) {
-        ASSERT_TRUE(tickClock(seconds));
-        counted_ += seconds;
-    }
     // Ticks on until the running stopwatch saves: its 60th tick since the last save.
     void tickUntilTheSave() {
         CAuftrag& laufend =
@@ -102,50 +91,13 @@ protected:
         EXPECT_TRUE(report.description.contains(QStringLiteral("Datenbankserver")))
             << report.description.toStdString();
         expectBalanced();
-        const std::int32_t total = totalSeconds();
+        const std::int32_t counted = total();
         tick(3);
-        EXPECT_EQ(totalSeconds(), total + 3) << "the clock counts on";
+        EXPECT_EQ(total(), counted + 3) << "the clock counts on";
         expectBalanced();
     }
 
-    std::int32_t totalSeconds() {
-        return session_->LeerlaufAuftrag().Sekunden() + session_->AuftragsSekunden();
-    }
-    // The orders equal their entries, the productive total the orders, and every second the
-    // clock gave is in some stopwatch.
-    void expectBalanced() {
-        expectOrdersBalanced();
-        EXPECT_EQ(totalSeconds(), counted_);
-    }
-    // Each order's row and each entry's row say what the objects say.
-    void expectRowsEqualObjects() {
-        const auto expectRow = [&](const CAuftrag& auftrag) {
-            SCOPED_TRACE(auftrag.Key().toStdString());
-            const std::optional<test::ZeRow> zeile = row(auftrag.Id());
-            ASSERT_TRUE(zeile.has_value());
-            EXPECT_EQ(zeile->sekunden, auftrag.Sekunden());
-            EXPECT_EQ(zeile->status, auftrag.Status());
-            for (const auto& leistung : auftrag.Leistungen()) {
-                // An entry without seconds writes nothing, neither does one whose row is gone.
-                if (leistung->Status() >= cLeistung::kStatusZeileGeloescht ||
-                    leistung->Sekunden() == 0) {
-                    continue;
-                }
-                SCOPED_TRACE(leistung->Key().toStdString());
-                const std::optional<test::ZeRow> eintrag = row(leistung->Id());
-                ASSERT_TRUE(eintrag.has_value());
-                EXPECT_EQ(eintrag->sekunden, leistung->Sekunden());
-                EXPECT_EQ(eintrag->status, leistung->Status());
-            }
-        };
-        expectRow(session_->LeerlaufAuftrag());
-        for (const auto& auftrag : session_->Auftraege()) {
-            expectRow(*auftrag);
-        }
-    }
-
     std::unique_ptr<test::PgTestCluster> cluster_;
-    qint64 counted_ = 0;
 };
 
 TEST_P(ServerOutageTest, EveryOperationReportsTheOutageAndNoSecondIsLost) {
@@ -206,7 +158,7 @@ TEST_P(ServerOutageTest, EveryOperationReportsTheOutageAndNoSecondIsLost) {
     // The next save writes what the server missed.
     tickUntilTheSave();
     expectBalanced();
-    expectRowsEqualObjects();
+    expectRowsMatchObjects();
 
     // The session goes on: the released entry is booked, the day ends.
     windowCommand("BuchenEinzel", [&] { session_->EinzelBuchen(); });
@@ -216,7 +168,7 @@ TEST_P(ServerOutageTest, EveryOperationReportsTheOutageAndNoSecondIsLost) {
     EXPECT_TRUE(session_->Beenden());
     EXPECT_EQ(platform_->errorReports().size(), 6u);
     expectBalanced();
-    expectRowsEqualObjects();
+    expectRowsMatchObjects();
 }
 
 TEST_P(ServerOutageTest, AServerGoneDuringThePauseStopsNotTheClock) {
@@ -238,7 +190,7 @@ TEST_P(ServerOutageTest, AServerGoneDuringThePauseStopsNotTheClock) {
     tickUntilTheSave();
     EXPECT_EQ(platform_->errorReports().size(), 1u);
     expectBalanced();
-    expectRowsEqualObjects();
+    expectRowsMatchObjects();
 }
 
 INSTANTIATE_TEST_SUITE_P(Server, ServerOutageTest, ::testing::Values(db::Backend::Postgres),

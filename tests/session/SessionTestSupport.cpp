@@ -1,5 +1,7 @@
 #include "SessionTestSupport.h"
 
+#include "persistence/FaultInjector.h"
+
 namespace orv::test {
 
 void SessionTest::SetUp() {
@@ -10,6 +12,9 @@ void SessionTest::SetUp() {
     ASSERT_TRUE(office::loadDemoData(database()));
     platform_ = std::make_unique<FakePlatform>(database());
     session_ = std::make_unique<CStoppUhren>(*platform_);
+    if (started_) {
+        start();
+    }
 }
 
 void SessionTest::TearDown() {
@@ -26,6 +31,19 @@ void SessionTest::start(std::int32_t employee) {
 
 std::unique_ptr<CStoppUhren> SessionTest::newSession() {
     return std::make_unique<CStoppUhren>(*platform_);
+}
+
+std::unique_ptr<CStoppUhren> SessionTest::startedSession(std::int32_t employee) {
+    auto session = newSession();
+    EXPECT_TRUE(session->Starten(employee));
+    EXPECT_TRUE(platform_->errorReports().empty());
+    return session;
+}
+
+void SessionTest::restart() {
+    session_ = newSession();
+    start();
+    counted_ = total();
 }
 
 CDBAccess& SessionTest::gateway() {
@@ -65,11 +83,38 @@ void SessionTest::switchTo(const QString& target) {
     session_->ZeitzaehlungAktiv(true);
 }
 
-bool SessionTest::tickClock(qint64 seconds) {
-    return platform_->timer()->tick(clock(), seconds);
+std::shared_ptr<CAuftrag> SessionTest::workedOn(std::int32_t auftragId, qint64 seconds) {
+    auto auftrag = startNewOrder(auftragId);
+    tick(seconds);
+    switchTo(CAuftrag::LeerlaufKey());
+    return auftrag;
 }
 
-void SessionTest::expectOrdersBalanced() {
+void SessionTest::tick(qint64 seconds, bool counts) {
+    ASSERT_TRUE(platform_->timer()->tick(clock(), seconds)) << "der Timer läuft nicht";
+    counted_ += counts ? seconds : 0;
+}
+
+std::int32_t SessionTest::edit(const CAuftrag& order, std::int32_t seconds,
+                               std::int32_t auftragId) {
+    platform_->frmLeistung().answer(
+        LeistungAnzeigenAnswer{outcome::kGeaendert, seconds, auftragId});
+    QString auftragKey = order.Key();
+    QString leistungKey = order.Leistung(QStringLiteral("1"))->Key();
+    return session_->LeistungBearbeiten(auftragKey, leistungKey);
+}
+
+bool SessionTest::release(const CAuftrag& order) {
+    QString auftragKey = order.Key();
+    QString leistungKey = order.Leistung(QStringLiteral("1"))->Key();
+    return session_->LeistungFreigeben(auftragKey, leistungKey);
+}
+
+std::int32_t SessionTest::total() const {
+    return session_->LeerlaufAuftrag().Sekunden() + session_->AuftragsSekunden();
+}
+
+void SessionTest::expectBalanced() {
     const auto entrySum = [](const CAuftrag& auftrag) {
         std::int32_t sum = 0;
         // Booked entries stay with their order: their time still belongs to the day.
@@ -85,78 +130,94 @@ void SessionTest::expectOrdersBalanced() {
     }
     EXPECT_EQ(session_->AuftragsSekunden(), productive);
     EXPECT_EQ(session_->LeerlaufAuftrag().Sekunden(), entrySum(session_->LeerlaufAuftrag()));
+    EXPECT_GE(session_->LeerlaufAuftrag().Sekunden(), 0);
+    EXPECT_EQ(total(), counted_) << "seconds of the clock lost or counted twice";
+}
+
+void SessionTest::expectRowsMatchObjects() {
+    const CAuftrag& laufend =
+        session_->AuftragLaeuft() ? *session_->AktuellerAuftrag() : session_->LeerlaufAuftrag();
+    const auto expectSeconds = [](std::int32_t stored, std::int32_t held, bool running) {
+        if (running) {
+            EXPECT_LE(stored, held);
+        } else {
+            EXPECT_EQ(stored, held);
+        }
+    };
+    std::size_t held = 0;
+    const auto expectRows = [&](const CAuftrag& auftrag) {
+        SCOPED_TRACE(auftrag.Key().toStdString());
+        const std::optional<ZeRow> zeile = row(auftrag.Id());
+        ASSERT_TRUE(zeile.has_value());
+        ++held;
+        expectSeconds(zeile->sekunden, auftrag.Sekunden(), &auftrag == &laufend);
+        EXPECT_EQ(zeile->status, auftrag.Status());
+        EXPECT_EQ(zeile->idAuftrag, auftrag.AuftragId());
+        for (const auto& leistung : auftrag.Leistungen()) {
+            // A booked entry's row is gone.
+            if (leistung->Status() >= cLeistung::kStatusZeileGeloescht) {
+                continue;
+            }
+            ++held;
+            // Its row takes the entry's values at its first save with seconds.
+            if (leistung->Sekunden() == 0) {
+                continue;
+            }
+            const std::optional<ZeRow> eintrag = row(leistung->Id());
+            ASSERT_TRUE(eintrag.has_value()) << leistung->Key().toStdString();
+            expectSeconds(eintrag->sekunden, leistung->Sekunden(),
+                          &auftrag == &laufend && leistung == laufend.AktuelleLeistung());
+            EXPECT_EQ(eintrag->status, leistung->Status());
+            EXPECT_EQ(eintrag->parentId, auftrag.Id());
+        }
+    };
+    expectRows(session_->LeerlaufAuftrag());
+    for (const auto& auftrag : session_->Auftraege()) {
+        expectRows(*auftrag);
+    }
+    EXPECT_EQ(rowsOf().size(), held) << "rows that no object holds";
 }
 
 namespace {
 
-ZeRow readRow(const db::DbService& s) {
-    ZeRow r;
-    r.id = s.FieldLong("idLeistungZeiterfassung");
-    r.psId = s.FieldLong("ps_id");
-    r.idAuftrag = s.FieldLong("idAuftrag");
-    r.vorgangKey = s.FieldText("VorgangKey", QStringLiteral("NULL"));
-    r.parentId = s.FieldLong("VorgangParentId");
-    r.parentKey = s.FieldText("VorgangParentKey", QStringLiteral("NULL"));
-    r.status = s.FieldLong("Status");
-    r.beginn = s.FieldDate("Beginn");
-    r.ende = s.FieldDate("Ende");
-    r.text1 = s.FieldText("Text1");
-    r.text2 = s.FieldText("Text2");
-    r.sekunden = s.FieldLong("Sekunden");
-    return r;
-}
-
-constexpr const char* kColumns =
-    "SELECT idLeistungZeiterfassung, ps_id, idAuftrag, VorgangKey, VorgangParentId,"
-    " VorgangParentKey, Status, Beginn, Ende, Text1, Text2, Sekunden FROM tLeistungZeiterfassung";
-
-}  // namespace
-
-std::optional<ZeRow> SessionTest::row(std::int32_t id) {
-    db::DbService s(database());
-    s.Open();
-    if (s.OpenQuery(
-            QString::fromLatin1(kColumns) + QStringLiteral(" WHERE idLeistungZeiterfassung = $1"),
-            db::Params{std::int64_t{id}}) == 0) {
-        return std::nullopt;
-    }
-    return readRow(s);
-}
-
-std::vector<ZeRow> SessionTest::rowsOf(std::int32_t employee) {
-    db::DbService s(database());
+std::vector<ZeRow> readRows(db::Database& database, const QString& where, std::int64_t value) {
+    db::DbService s(database);
     s.Open();
     std::vector<ZeRow> rows;
-    for (bool more =
-             s.OpenQuery(QString::fromLatin1(kColumns) +
-                             QStringLiteral(" WHERE ps_id = $1 ORDER BY idLeistungZeiterfassung"),
-                         db::Params{std::int64_t{employee}}) == 1;
+    for (bool more = s.OpenQuery(QStringLiteral("SELECT * FROM tLeistungZeiterfassung WHERE ") +
+                                     where + QStringLiteral(" ORDER BY idLeistungZeiterfassung"),
+                                 db::Params{value}) == 1;
          more; more = s.Move(3)) {
-        rows.push_back(readRow(s));
+        rows.push_back({s.FieldLong("idLeistungZeiterfassung"), s.FieldLong("idAuftrag"),
+                        s.FieldLong("VorgangParentId"), s.FieldLong("Status"),
+                        s.FieldLong("Sekunden"), s.FieldText("Text2")});
     }
     return rows;
 }
 
+}  // namespace
+
+std::optional<ZeRow> SessionTest::row(std::int32_t id) {
+    const std::vector<ZeRow> rows =
+        readRows(database(), QStringLiteral("idLeistungZeiterfassung = $1"), id);
+    return rows.empty() ? std::nullopt : std::optional<ZeRow>(rows.front());
+}
+
+std::vector<ZeRow> SessionTest::rowsOf(std::int32_t employee) {
+    return readRows(database(), QStringLiteral("ps_id = $1"), employee);
+}
+
 QStringList SessionTest::textLines(std::int32_t entryId) {
-    db::DbService s(database());
-    s.Open();
-    QStringList lines;
-    for (bool more = s.OpenQuery(QStringLiteral("SELECT LeistungZeiterfassungText FROM "
-                                                "V_ORV_Common_Korg_Leistungen_Zeiterfassung_Texte"
-                                                " WHERE idLeistungZeiterfassung = $1"
-                                                " ORDER BY idLeistungZeiterfassungTexte"),
-                                 db::Params{std::int64_t{entryId}}) == 1;
-         more; more = s.Move(3)) {
-        lines << s.FieldText("LeistungZeiterfassungText");
-    }
-    return lines;
+    const QString lines = table(QStringLiteral("SELECT LeistungZeiterfassungText AS t FROM "
+                                               "V_ORV_Common_Korg_Leistungen_Zeiterfassung_Texte"
+                                               " WHERE idLeistungZeiterfassung = $1"
+                                               " ORDER BY idLeistungZeiterfassungTexte"),
+                                {"t"}, db::Params{std::int64_t{entryId}});
+    return lines.isEmpty() ? QStringList() : lines.split(QStringLiteral(" / "));
 }
 
 std::int32_t SessionTest::count(const QString& fromWhere) {
-    db::DbService s(database());
-    s.Open();
-    s.OpenQuery(QStringLiteral("SELECT COUNT(*) AS n FROM ") + fromWhere);
-    return s.FieldLong("n");
+    return table(QStringLiteral("SELECT COUNT(*) AS n FROM ") + fromWhere, {"n"}).toInt();
 }
 
 QString SessionTest::logins(std::int32_t employee) {

@@ -2,6 +2,7 @@
 
 #include "FakePlatform.h"
 #include "TestDatabases.h"
+#include "TestQueries.h"
 
 #include "model/CAuftrag.h"
 #include "model/cLeistung.h"
@@ -9,6 +10,7 @@
 #include "persistence/DbService.h"
 #include "persistence/gateway/CDBAccess.h"
 #include "session/CStoppUhren.h"
+#include "session/diagnostics/OrvError.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -20,27 +22,23 @@
 
 namespace orv::test {
 
-// One row of the time-recording table as the database holds it; unset dates are null.
+// One row of the time-recording table as the database holds it.
 struct ZeRow {
     std::int32_t id = 0;
-    std::int32_t psId = 0;
     std::int32_t idAuftrag = 0;
-    QString vorgangKey;  // "NULL" when the column is NULL
     std::int32_t parentId = 0;
-    QString parentKey;  // "NULL" when the column is NULL
     std::int32_t status = 0;
-    QDateTime beginn;
-    QDateTime ende;
-    QString text1;
-    QString text2;
     std::int32_t sekunden = 0;
+    QString text2;
 };
 
-// The demo office on a real database, with a session object for an employee whose clock and
-// windows the test controls. The session is not started: tests start it when they need the
-// loaded state, or work on the gateway and the orders directly.
+// The demo office on a real database with a session of the employee with rights, started at
+// 08:00 on the idle stopwatch, whose clock and windows the test controls. The test keeps its
+// own account of the seconds the clock gave, which every stopwatch together must hold.
 class SessionTest : public BackendTest {
 protected:
+    // Tests of what happens before or at the start ask for the session unstarted.
+    explicit SessionTest(bool started = true) : started_(started) {}
     void SetUp() override;
     void TearDown() override;
 
@@ -48,21 +46,38 @@ protected:
     void start(std::int32_t employee = office::demo::kEmployeeWithRights);
     // A second session object on the same platform, as the next start of the component.
     std::unique_ptr<CStoppUhren> newSession();
-
-    // The gateway of the started session.
+    // Another start of the component beside this session: another workstation, or the next
+    // start after this one; the test fails when it does not start.
+    std::unique_ptr<CStoppUhren> startedSession(
+        std::int32_t employee = office::demo::kEmployeeWithRights);
+    // The next start of the component replaces this session; it holds what was counted.
+    void restart();
     CDBAccess& gateway();
-    // A new productive order of the (started) session with its row, held in its orders.
+    // A new productive order of the session with its row, held in its orders.
     std::shared_ptr<CAuftrag> newOrder(std::int32_t auftragId = 0);
 
     // Switches as the main window does: the counting guard off, the running stopwatch stopped,
     // the next one started, the guard on again. A new order takes the office order given.
     std::shared_ptr<CAuftrag> startNewOrder(std::int32_t auftragId);
     void switchTo(const QString& key);
-    // One tick of the session's timer after the given seconds; false when the clock stood.
-    bool tickClock(qint64 seconds);
-    // The balance every operation keeps: orders equal their entries, the productive total
-    // equals the orders.
-    void expectOrdersBalanced();
+    // An order that ran for the seconds and stopped, the idle stopwatch running again.
+    std::shared_ptr<CAuftrag> workedOn(std::int32_t auftragId, qint64 seconds);
+    // One tick of the session's timer after the seconds; they count in some stopwatch unless
+    // the counting guard holds a switch (counts = false).
+    void tick(qint64 seconds, bool counts = true);
+
+    // The edit window confirms seconds and office order for the order's first entry.
+    std::int32_t edit(const CAuftrag& order, std::int32_t seconds, std::int32_t auftragId);
+    bool release(const CAuftrag& order);
+
+    // Idle time and the productive total together.
+    std::int32_t total() const;
+    // The balance every step keeps: orders equal their entries, the productive total the
+    // orders, the idle order its entries, and every second the clock gave is in some stopwatch.
+    void expectBalanced();
+    // Each object's row says what the object says (the running stopwatch's seconds since its
+    // last save are only in its objects), and no row of the employee is held by no object.
+    void expectRowsMatchObjects();
 
     std::optional<ZeRow> row(std::int32_t id);
     std::vector<ZeRow> rowsOf(std::int32_t employee = office::demo::kEmployeeWithRights);
@@ -73,13 +88,22 @@ protected:
     // (begin-end/kind, no end while open).
     QString logins(std::int32_t employee = office::demo::kEmployeeWithRights);
     std::int32_t execute(const QString& sql);
+    QString table(const QString& sql, std::initializer_list<const char*> columns,
+                  const db::Params& params = {}) {
+        return tableText(database(), sql, columns, params);
+    }
 
     SettableClock& clock() { return platform_->settableClock(); }
     void advance(qint64 seconds) { clock().advance(seconds); }
     QDateTime now() { return clock().now(); }
+    db::FaultInjector& faults() { return database().faults(); }
 
     std::unique_ptr<FakePlatform> platform_;
     std::unique_ptr<CStoppUhren> session_;
+    qint64 counted_ = 0;
+
+private:
+    bool started_;
 };
 
 }  // namespace orv::test

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "CallJournal.h"
 #include "ManualTimer.h"
 #include "RecordingErrorServer.h"
 #include "RecordingTraceLogger.h"
 #include "ScriptedMessageBoxes.h"
-#include "ScriptedOrderDialogs.h"
 #include "ScriptedWindows.h"
 #include "SettableClock.h"
 
 #include "office/host/OfficePlatformFactory.h"
+#include "platform/host/OfficeServices.h"
+#include "platform/host/PersonObjects.h"
 
 #include <memory>
 #include <set>
@@ -43,11 +43,18 @@ enum class Creation {
     BuchungsNachlauf,
 };
 
+// One creator: a creation the test made fail goes to the base class, which raises the error a
+// missing component gives; any other hands out what `made` makes.
+#define ORV_FAKE_CREATE(Name, Type, made)                                                \
+    std::unique_ptr<platform::Type> create##Name() override {                            \
+        return fails(Creation::Name) ? platform::PlatformFactory::create##Name() : made; \
+    }
+
 // Everything outside the component for a test: the real host objects over the test's office
 // database, a clock the test sets, a timer it ticks, and message boxes and windows that answer
-// from a script. What the component did with them stays readable after it released them; all
-// of it goes into one journal in order. Declare it before the component it serves: the
-// component's timer and windows forward to objects the platform owns.
+// from a script. What the component did with them stays readable after it released them.
+// Declare it before the component it serves: the component's timer and windows refer to
+// scripts the platform owns.
 class FakePlatform final : public office::OfficePlatformFactory {
 public:
     explicit FakePlatform(db::Database& database, Tracing tracing = Tracing::On);
@@ -56,72 +63,75 @@ public:
     const platform::Clock& clock() override { return clock_; }
     ScriptedMessageBoxes& messageBoxes() override { return boxes_; }
     // All loggers share one record.
-    std::shared_ptr<platform::TraceLogger> createTraceLogger() override;
+    std::shared_ptr<platform::TraceLogger> createTraceLogger() override { return trace_; }
 
-    std::unique_ptr<platform::ErrorServer> createErrorServer() override;
-    std::unique_ptr<platform::TimerObject> createTimer() override;
-    std::unique_ptr<platform::FrmStoppUhr> createFrmStoppUhr() override;
-    std::unique_ptr<platform::FrmLeistung> createFrmLeistung() override;
-    std::unique_ptr<platform::FrmLeistungUmbuchen> createFrmLeistungUmbuchen() override;
-    std::unique_ptr<platform::FrmPause> createFrmPause() override;
-    std::unique_ptr<platform::FrmExterneZeit> createFrmExterneZeit() override;
-    std::unique_ptr<platform::FrmEigenschaften> createFrmEigenschaften() override;
-    std::unique_ptr<platform::PersonStamm> createPersonStamm() override;
-    std::unique_ptr<platform::Mitarbeiter> createMitarbeiter() override;
-    std::unique_ptr<platform::OfficeOrder> createOfficeOrder() override;
-    std::unique_ptr<platform::OrderBrowser> createOrderBrowser() override;
-    std::unique_ptr<platform::OrderService> createOrderService() override;
-    std::unique_ptr<platform::GlobaleWerte> createGlobaleWerte() override;
-    std::unique_ptr<platform::AnwesenheitsObjekt> createAnwesenheitsObjekt() override;
-    std::unique_ptr<platform::CQeGgwBasis> createCQeGgwBasis() override;
-    std::unique_ptr<platform::CQeLeistung> createCQeLeistung() override;
-    std::unique_ptr<platform::AuftragBenachrichtigung> createAuftragBenachrichtigung() override;
-    std::unique_ptr<platform::BuchungsNachlauf> createBuchungsNachlauf() override;
+    ORV_FAKE_CREATE(ErrorServer, ErrorServer,
+                    std::make_unique<RecordingErrorServer>(errorReports_, errorServerShowFails_))
+    ORV_FAKE_CREATE(Timer, TimerObject, newTimer())
+    ORV_FAKE_CREATE(FrmStoppUhr, FrmStoppUhr, makeWindow(frmStoppUhr_))
+    ORV_FAKE_CREATE(FrmLeistung, FrmLeistung, makeWindow(frmLeistung_))
+    ORV_FAKE_CREATE(FrmLeistungUmbuchen, FrmLeistungUmbuchen, makeWindow(frmLeistungUmbuchen_))
+    ORV_FAKE_CREATE(FrmPause, FrmPause, makeWindow(frmPause_))
+    ORV_FAKE_CREATE(FrmExterneZeit, FrmExterneZeit, makeWindow(frmExterneZeit_))
+    ORV_FAKE_CREATE(FrmEigenschaften, FrmEigenschaften, makeWindow(frmEigenschaften_))
+    ORV_FAKE_CREATE(OrderBrowser, OrderBrowser, makeWindow(orderBrowser_))
+    ORV_FAKE_CREATE(OrderService, OrderService, makeWindow(orderService_))
+    ORV_FAKE_CREATE(PersonStamm, PersonStamm, OfficePlatformFactory::createPersonStamm())
+    ORV_FAKE_CREATE(Mitarbeiter, Mitarbeiter, OfficePlatformFactory::createMitarbeiter())
+    ORV_FAKE_CREATE(OfficeOrder, OfficeOrder, OfficePlatformFactory::createOfficeOrder())
+    ORV_FAKE_CREATE(GlobaleWerte, GlobaleWerte, OfficePlatformFactory::createGlobaleWerte())
+    ORV_FAKE_CREATE(AnwesenheitsObjekt, AnwesenheitsObjekt,
+                    OfficePlatformFactory::createAnwesenheitsObjekt())
+    ORV_FAKE_CREATE(CQeGgwBasis, CQeGgwBasis, OfficePlatformFactory::createCQeGgwBasis())
+    ORV_FAKE_CREATE(CQeLeistung, CQeLeistung, OfficePlatformFactory::createCQeLeistung())
+    ORV_FAKE_CREATE(AuftragBenachrichtigung, AuftragBenachrichtigung,
+                    OfficePlatformFactory::createAuftragBenachrichtigung())
+    ORV_FAKE_CREATE(BuchungsNachlauf, BuchungsNachlauf,
+                    OfficePlatformFactory::createBuchungsNachlauf())
 
-    void failCreation(Creation what, bool fail = true);
+    void failCreation(Creation what, bool fail = true) {
+        fail ? void(failing_.insert(what)) : void(failing_.erase(what));
+    }
     // The error server is created but cannot show the report.
     void failErrorServerShowing(bool fail = true) { errorServerShowFails_ = fail; }
 
     SettableClock& settableClock() { return clock_; }
     RecordingTraceLogger& trace() { return *trace_; }
-    int traceLoggersCreated() const { return traceLoggersCreated_; }
     const std::vector<ErrorReport>& errorReports() const { return errorReports_; }
-    int errorServersCreated() const { return errorServersCreated_; }
     // The timer created last; nullptr before the first.
     ManualTimer* timer() { return timers_.empty() ? nullptr : timers_.back().get(); }
     std::size_t timersCreated() const { return timers_.size(); }
-    CallJournal& journal() { return journal_; }
 
-    ScriptedFrmStoppUhr& frmStoppUhr() { return frmStoppUhr_; }
-    ScriptedFrmLeistung& frmLeistung() { return frmLeistung_; }
-    ScriptedFrmLeistungUmbuchen& frmLeistungUmbuchen() { return frmLeistungUmbuchen_; }
-    ScriptedFrmPause& frmPause() { return frmPause_; }
-    ScriptedFrmExterneZeit& frmExterneZeit() { return frmExterneZeit_; }
-    ScriptedFrmEigenschaften& frmEigenschaften() { return frmEigenschaften_; }
-    ScriptedOrderBrowser& orderBrowser() { return orderBrowser_; }
-    ScriptedOrderService& orderService() { return orderService_; }
+    FrmStoppUhrScript& frmStoppUhr() { return frmStoppUhr_; }
+    FrmLeistungScript& frmLeistung() { return frmLeistung_; }
+    FrmLeistungUmbuchenScript& frmLeistungUmbuchen() { return frmLeistungUmbuchen_; }
+    FrmPauseScript& frmPause() { return frmPause_; }
+    FrmExterneZeitScript& frmExterneZeit() { return frmExterneZeit_; }
+    FrmEigenschaftenScript& frmEigenschaften() { return frmEigenschaften_; }
+    OrderBrowserScript& orderBrowser() { return orderBrowser_; }
+    OrderServiceScript& orderService() { return orderService_; }
 
 private:
     bool fails(Creation what) const { return failing_.count(what) > 0; }
+    std::unique_ptr<platform::TimerObject> newTimer();
 
-    CallJournal journal_;
     SettableClock clock_;
     ScriptedMessageBoxes boxes_;
     std::shared_ptr<RecordingTraceLogger> trace_;
-    int traceLoggersCreated_ = 0;
     std::vector<ErrorReport> errorReports_;
-    int errorServersCreated_ = 0;
     bool errorServerShowFails_ = false;
     std::vector<std::unique_ptr<ManualTimer>> timers_;
     std::set<Creation> failing_;
-    ScriptedFrmStoppUhr frmStoppUhr_;
-    ScriptedFrmLeistung frmLeistung_;
-    ScriptedFrmLeistungUmbuchen frmLeistungUmbuchen_;
-    ScriptedFrmPause frmPause_;
-    ScriptedFrmExterneZeit frmExterneZeit_;
-    ScriptedFrmEigenschaften frmEigenschaften_;
-    ScriptedOrderBrowser orderBrowser_;
-    ScriptedOrderService orderService_;
+    FrmStoppUhrScript frmStoppUhr_;
+    FrmLeistungScript frmLeistung_;
+    FrmLeistungUmbuchenScript frmLeistungUmbuchen_;
+    FrmPauseScript frmPause_{clock_};
+    FrmExterneZeitScript frmExterneZeit_;
+    FrmEigenschaftenScript frmEigenschaften_;
+    OrderBrowserScript orderBrowser_;
+    OrderServiceScript orderService_;
 };
+
+#undef ORV_FAKE_CREATE
 
 }  // namespace orv::test

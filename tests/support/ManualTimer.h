@@ -1,53 +1,56 @@
 #pragma once
 
+#include "SettableClock.h"
+
 #include "platform/Timer.h"
+
+#include <gtest/gtest.h>
 
 #include <QtGlobal>
 
 namespace orv::test {
 
-class CallJournal;
-class SettableClock;
-
 // A timer that ticks only when the test says so, and remembers how the component handled it.
 class ManualTimer final : public platform::TimerObject {
 public:
-    void take(platform::TimerNotify* notify) override;
-    void start() override;
-    void stop() override;
-    void finish() override;
+    void take(platform::TimerNotify* notify) override { notify_ = notify; }
+    void start() override {
+        // A finished timer is on its way out; the component must not count on it any more.
+        EXPECT_FALSE(finished_) << "Der Timer wurde nach finish() noch einmal gestartet.";
+        running_ = true;
+    }
+    void stop() override { running_ = false; }
+    void finish() override {
+        finished_ = true;
+        running_ = false;
+    }
 
-    // One tick: calls TimerTick when the timer runs and someone takes the ticks. True when it
-    // called.
-    bool tick();
-    // Lets the seconds pass on the clock first: a real tick comes after time has passed, also
-    // when the timer is stopped.
-    bool tick(SettableClock& clock, qint64 seconds);
+    // One tick after the seconds passed on the clock (also when the timer is stopped, as real
+    // time passes): calls TimerTick when the timer runs and someone takes the ticks. True when
+    // it called.
+    bool tick(SettableClock& clock, qint64 seconds) {
+        clock.advance(seconds);
+        return tick();
+    }
+    bool tick() {
+        if (!running_ || notify_ == nullptr) {
+            return false;
+        }
+        notify_->TimerTick();
+        return true;
+    }
 
     bool running() const { return running_; }
-    bool finished() const { return finishes_ > 0; }
+    bool finished() const { return finished_; }
     bool released() const { return released_; }
-    platform::TimerNotify* notify() const { return notify_; }
-    int takes() const { return takes_; }
-    int starts() const { return starts_; }
-    int stops() const { return stops_; }
-    int finishes() const { return finishes_; }
-    int ticks() const { return ticks_; }
-
-    void setJournal(CallJournal* journal) { journal_ = journal; }
     // Called by whoever handed the timer out when the component lets go of it.
-    void markReleased();
+    void markReleased() { released_ = true; }
 
 private:
     platform::TimerNotify* notify_ = nullptr;
     bool running_ = false;
+    bool finished_ = false;
     bool released_ = false;
-    int takes_ = 0;
-    int starts_ = 0;
-    int stops_ = 0;
-    int finishes_ = 0;
-    int ticks_ = 0;
-    CallJournal* journal_ = nullptr;
 };
 
 }  // namespace orv::test

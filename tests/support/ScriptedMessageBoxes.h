@@ -1,13 +1,14 @@
 #pragma once
 
+#include "AnswerQueue.h"
+
 #include "platform/MessageBoxes.h"
 
-#include <deque>
+#include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace orv::test {
-
-class CallJournal;
 
 struct AskedBox {
     QString text;
@@ -17,39 +18,44 @@ struct AskedBox {
     bool systemModal;
 };
 
-// A user who answers message boxes as the test scripted, in order. A box nobody scripted an
-// answer for, an answer the box has no button for, and an answer left over at the end are
-// mistakes of the component or of the test, and fail the test.
-class ScriptedMessageBoxes final : public platform::MessageBoxes {
+// A user who answers message boxes as the test scripted, in order. An answer the box has no
+// button for is a mistake of the component or of the test.
+class ScriptedMessageBoxes final : public platform::MessageBoxes,
+                                   public AnswerQueue<platform::MsgAnswer(const AskedBox&)> {
 public:
-    ~ScriptedMessageBoxes() override;
+    ScriptedMessageBoxes() : AnswerQueue("eine Meldung", platform::MsgAnswer::Ok) {}
 
     platform::MsgAnswer show(const QString& text, platform::MsgButtons buttons,
                              platform::MsgIcon icon, const QString& title,
-                             bool systemModal = false) override;
-    void resetMousePointer() override;
-
-    // The answer to the next box asked.
-    void answer(platform::MsgAnswer answer) { answers_.push_back(answer); }
+                             bool systemModal = false) override {
+        using platform::MsgAnswer;
+        asked_.push_back({text, buttons, icon, title, systemModal});
+        if (std::exchange(throwNext_, false)) {
+            throw std::runtime_error("Das Meldungsfenster kann nicht angezeigt werden.");
+        }
+        const MsgAnswer answer = ask(asked_.back());
+        const bool yesNo =
+            buttons == platform::MsgButtons::YesNo || buttons == platform::MsgButtons::YesNoCancel;
+        const bool offered =
+            yesNo ? answer == MsgAnswer::Yes || answer == MsgAnswer::No ||
+                        (answer == MsgAnswer::Cancel && buttons != platform::MsgButtons::YesNo)
+                  : answer == MsgAnswer::Ok ||
+                        (answer == MsgAnswer::Cancel && buttons == platform::MsgButtons::OkCancel);
+        EXPECT_TRUE(offered) << "Keine Schaltfläche der Meldung \"" << title.toStdString()
+                             << "\" passt zur vorbereiteten Antwort.";
+        return answer;
+    }
+    void resetMousePointer() override { ++mousePointerResets_; }
     // The next box throws instead of answering, as a broken message box would.
     void throwNext() { throwNext_ = true; }
 
     const std::vector<AskedBox>& asked() const { return asked_; }
-    std::size_t pendingAnswers() const { return answers_.size(); }
     int mousePointerResets() const { return mousePointerResets_; }
 
-    void setJournal(CallJournal* journal) { journal_ = journal; }
-
 private:
-    std::deque<platform::MsgAnswer> answers_;
     std::vector<AskedBox> asked_;
     int mousePointerResets_ = 0;
     bool throwNext_ = false;
-    CallJournal* journal_ = nullptr;
 };
-
-// The answer of a box whose first button is pressed: OK or Yes.
-platform::MsgAnswer firstButton(platform::MsgButtons buttons);
-bool offers(platform::MsgButtons buttons, platform::MsgAnswer answer);
 
 }  // namespace orv::test

@@ -1,185 +1,160 @@
 #include "ScriptedWindows.h"
 
-#include "CallJournal.h"
 #include "SettableClock.h"
-
-#include <gtest/gtest.h>
 
 namespace orv::test {
 
-void ScriptedWindow::windowCreated() {
-    ++created_;
-    note(journal_, QLatin1String(name_) + QStringLiteral(".create"));
+void FrmPauseScript::answer(std::int32_t seconds) {
+    answer([this, seconds](CStoppUhren&, const QDateTime&) {
+        clock->advance(seconds);
+        return seconds;
+    });
 }
 
-void ScriptedWindow::windowReleased() {
-    ++released_;
-    note(journal_, QLatin1String(name_) + QStringLiteral(".release"));
-}
+namespace {
 
-void ScriptedWindow::noteCall(const char* method) const {
-    note(journal_, QLatin1String(name_) + QLatin1Char('.') + QLatin1String(method));
-}
+template <class Script>
+class Window {
+public:
+    explicit Window(Script& script) : s(script) { ++s.created; }
+    ~Window() { ++s.released; }
 
-void ScriptedWindow::unscripted(const char* method) const {
-    ADD_FAILURE() << name_ << "." << method << " ohne vorbereitete Antwort aufgerufen.";
-}
+protected:
+    Script& s;
+};
 
-void ScriptedWindow::leftOver(std::size_t count) const {
-    if (count > 0) {
-        ADD_FAILURE() << count << " vorbereitete Antwort(en) für " << name_
-                      << " wurden nie abgefragt.";
+class FrmStoppUhrWindow final : public platform::FrmStoppUhr, Window<FrmStoppUhrScript> {
+public:
+    using Window::Window;
+    void Anzeigen(CStoppUhren& session) override {
+        s.session = &session;
+        ++s.anzeigen;
     }
-}
-
-// --- frmStoppUhr
-
-void ScriptedFrmStoppUhr::Anzeigen(CStoppUhren& session) {
-    noteCall("Anzeigen");
-    session_ = &session;
-    ++anzeigen_;
-}
-
-void ScriptedFrmStoppUhr::AktualisiereZeiten() {
-    noteCall("AktualisiereZeiten");
-    ++aktualisierungen_;
-}
-
-void ScriptedFrmStoppUhr::Schliessen() {
-    noteCall("Schliessen");
-    ++schliessen_;
-}
-
-void ScriptedFrmStoppUhr::NachVorn() {
-    noteCall("NachVorn");
-    ++nachVorn_;
-    zuOberst_ = true;
-}
-
-// --- frmLeistung
-
-void ScriptedFrmLeistung::windowCreated() {
-    ScriptedWindow::windowCreated();
-    modus_ = 0;
-}
-
-std::int32_t ScriptedFrmLeistung::LeistungAnzeigen(cLeistung& entry, std::int32_t& seconds,
-                                                   std::int32_t& auftragId, bool unproduktiv) {
-    noteCall("LeistungAnzeigen");
-    calls_.push_back({created_, modus_, &entry, seconds, auftragId, unproduktiv});
-    if (!answers_.empty()) {
-        const LeistungAnzeigenAnswer answer = answers_.front();
-        answers_.pop_front();
-        if (answer.seconds) {
-            seconds = *answer.seconds;
-        }
-        if (answer.auftragId) {
-            auftragId = *answer.auftragId;
-        }
-        return answer.status;
+    void AktualisiereZeiten() override { ++s.aktualisierungen; }
+    void Schliessen() override { ++s.schliessen; }
+    bool IstZuOberst() const override { return s.zuOberst; }
+    void NachVorn() override {
+        ++s.nachVorn;
+        s.zuOberst = true;
     }
-    if (handler_) {
-        return handler_(entry, seconds, auftragId, unproduktiv);
+};
+
+class FrmLeistungWindow final : public platform::FrmLeistung, Window<FrmLeistungScript> {
+public:
+    using Window::Window;
+    void setModus(std::int32_t modus) override { modus_ = modus; }
+    std::int32_t LeistungAnzeigen(cLeistung& entry, std::int32_t& seconds, std::int32_t& auftragId,
+                                  bool unproduktiv) override {
+        s.modi.push_back(modus_);
+        return s.ask(entry, seconds, auftragId, unproduktiv);
     }
-    unscripted("LeistungAnzeigen");
-    return outcome::kAbbruch;
-}
+    void AktualisiereZeiten() override {}
+    bool AuftragGeaendert() const override { return false; }
 
-void ScriptedFrmLeistung::AktualisiereZeiten() {
-    noteCall("AktualisiereZeiten");
-    ++aktualisierungen_;
-}
+private:
+    std::int32_t modus_ = 0;
+};
 
-// --- frmLeistungUmbuchen
+class FrmLeistungUmbuchenWindow final : public platform::FrmLeistungUmbuchen,
+                                        Window<FrmLeistungUmbuchenScript> {
+public:
+    using Window::Window;
+    std::int32_t LeistungUmbuchen(cLeistung& entry) override { return s.ask(entry, false); }
+    std::int32_t LeerlaufUmbuchen(cLeistung& entry) override { return s.ask(entry, true); }
+};
 
-std::int32_t ScriptedFrmLeistungUmbuchen::LeistungUmbuchen(cLeistung& entry) {
-    noteCall("LeistungUmbuchen");
-    return respond(entry, false);
-}
-
-std::int32_t ScriptedFrmLeistungUmbuchen::LeerlaufUmbuchen(cLeistung& idleEntry) {
-    noteCall("LeerlaufUmbuchen");
-    return respond(idleEntry, true);
-}
-
-std::int32_t ScriptedFrmLeistungUmbuchen::respond(cLeistung& entry, bool leerlauf) {
-    calls_.push_back({created_, leerlauf, &entry});
-    if (!answers_.empty()) {
-        const std::int32_t status = answers_.front();
-        answers_.pop_front();
-        return status;
+class FrmPauseWindow final : public platform::FrmPause, Window<FrmPauseScript> {
+public:
+    using Window::Window;
+    void Pause(CStoppUhren& session, const QDateTime& beginn, std::int32_t& seconds) override {
+        seconds = s.ask(session, beginn);
     }
-    if (handler_) {
-        return handler_(entry, leerlauf);
+};
+
+class FrmExterneZeitWindow final : public platform::FrmExterneZeit, Window<FrmExterneZeitScript> {
+public:
+    using Window::Window;
+    std::int32_t ExterneZeitErfassen(CStoppUhren&, std::int32_t& seconds, QDateTime& von,
+                                     QDateTime& bis) override {
+        return s.ask(seconds, von, bis);
     }
-    unscripted(leerlauf ? "LeerlaufUmbuchen" : "LeistungUmbuchen");
-    return outcome::kAbbruch;
+};
+
+class FrmEigenschaftenWindow final : public platform::FrmEigenschaften,
+                                     Window<FrmEigenschaftenScript> {
+public:
+    using Window::Window;
+    std::int32_t Eigenschaftenanzeigen(CAuftrag& order) override { return s.ask(order); }
+};
+
+class OrderBrowserWindow final : public platform::OrderBrowser, Window<OrderBrowserScript> {
+public:
+    using Window::Window;
+    void setMitarbeiter(std::int32_t id) override { call_.mitarbeiterId = id; }
+    void setModus(std::int32_t modus) override { call_.modus = modus; }
+    void setFilter(const QString& field, std::int32_t value) override {
+        call_.filterField = field;
+        call_.filterValue = value;
+    }
+    void setAuftragAnlageErlaubt(bool allowed) override { call_.auftragAnlageErlaubt = allowed; }
+    void Anzeigen() override {
+        s.calls.push_back(call_);
+        selection_ = s.ask();
+    }
+    std::vector<std::int32_t> AusgewaehlteAuftraege() const override { return selection_; }
+
+private:
+    OrderBrowserCall call_;
+    std::vector<std::int32_t> selection_;
+};
+
+class OrderServiceWindow final : public platform::OrderService, Window<OrderServiceScript> {
+public:
+    using Window::Window;
+    void Begin(std::int32_t& action) override { action_ = action; }
+    std::int32_t ParameterUBound(std::int32_t& action) override {
+        EXPECT_EQ(action, kAktionAnzeigen) << "Nur Aktion 10 ist vorbereitet.";
+        return static_cast<std::int32_t>(kAnzeigenAuftrag);
+    }
+    void Execute(std::vector<std::int32_t>& parameters, std::int32_t& result) override {
+        EXPECT_EQ(action_, kAktionAnzeigen) << "Execute ohne Begin der Aktion 10.";
+        s.calls.push_back(parameters);
+        result = s.ask(parameters);
+    }
+    void End() override {
+        ++s.ended;
+        action_ = 0;
+    }
+
+private:
+    std::int32_t action_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::FrmStoppUhr> makeWindow(FrmStoppUhrScript& script) {
+    return std::make_unique<FrmStoppUhrWindow>(script);
 }
-
-// --- frmPause
-
-void ScriptedFrmPause::Pause(CStoppUhren& session, const QDateTime& beginn, std::int32_t& seconds) {
-    noteCall("Pause");
-    calls_.push_back({created_, &session, beginn});
-    if (!answers_.empty()) {
-        seconds = answers_.front();
-        answers_.pop_front();
-        if (clock_ != nullptr) {
-            clock_->advance(seconds);
-        }
-        return;
-    }
-    if (handler_) {
-        seconds = handler_(session, beginn);
-        return;
-    }
-    unscripted("Pause");
-    seconds = 0;
+std::unique_ptr<platform::FrmLeistung> makeWindow(FrmLeistungScript& script) {
+    return std::make_unique<FrmLeistungWindow>(script);
 }
-
-// --- frmExterneZeit
-
-ExterneZeitAnswer ExterneZeitAnswer::accepted(const QDateTime& von, const QDateTime& bis) {
-    return {outcome::kOk, static_cast<std::int32_t>(von.secsTo(bis)), von, bis};
+std::unique_ptr<platform::FrmLeistungUmbuchen> makeWindow(FrmLeistungUmbuchenScript& script) {
+    return std::make_unique<FrmLeistungUmbuchenWindow>(script);
 }
-
-ExterneZeitAnswer ExterneZeitAnswer::cancelled() {
-    return {outcome::kCancel, 0, {}, {}};
+std::unique_ptr<platform::FrmPause> makeWindow(FrmPauseScript& script) {
+    return std::make_unique<FrmPauseWindow>(script);
 }
-
-std::int32_t ScriptedFrmExterneZeit::ExterneZeitErfassen(CStoppUhren& session,
-                                                         std::int32_t& seconds, QDateTime& von,
-                                                         QDateTime& bis) {
-    noteCall("ExterneZeitErfassen");
-    calls_.push_back({created_, &session});
-    ExterneZeitAnswer answer = ExterneZeitAnswer::cancelled();
-    if (answers_.empty()) {
-        unscripted("ExterneZeitErfassen");
-    } else {
-        answer = answers_.front();
-        answers_.pop_front();
-    }
-    seconds = answer.seconds;
-    von = answer.von;
-    bis = answer.bis;
-    return answer.result;
+std::unique_ptr<platform::FrmExterneZeit> makeWindow(FrmExterneZeitScript& script) {
+    return std::make_unique<FrmExterneZeitWindow>(script);
 }
-
-// --- frmEigenschaften
-
-std::int32_t ScriptedFrmEigenschaften::Eigenschaftenanzeigen(CAuftrag& order) {
-    noteCall("Eigenschaftenanzeigen");
-    calls_.push_back({created_, &order});
-    if (!answers_.empty()) {
-        const std::int32_t result = answers_.front();
-        answers_.pop_front();
-        return result;
-    }
-    if (handler_) {
-        return handler_(order);
-    }
-    unscripted("Eigenschaftenanzeigen");
-    return outcome::kCancel;
+std::unique_ptr<platform::FrmEigenschaften> makeWindow(FrmEigenschaftenScript& script) {
+    return std::make_unique<FrmEigenschaftenWindow>(script);
+}
+std::unique_ptr<platform::OrderBrowser> makeWindow(OrderBrowserScript& script) {
+    return std::make_unique<OrderBrowserWindow>(script);
+}
+std::unique_ptr<platform::OrderService> makeWindow(OrderServiceScript& script) {
+    return std::make_unique<OrderServiceWindow>(script);
 }
 
 }  // namespace orv::test

@@ -5,18 +5,7 @@
 
 #include <QRandomGenerator>
 
-#include <cstdlib>
-
 namespace orv::test {
-namespace {
-
-bool runningUnderCi() {
-    const char* ci = std::getenv("CI");
-    return ci != nullptr && QByteArray(ci).toLower() == "true";
-}
-
-}  // namespace
-
 QString TempDatabase::clusterConninfo() {
     return QString::fromLocal8Bit(qgetenv("ORV_TEST_PG"));
 }
@@ -55,11 +44,21 @@ std::unique_ptr<db::Database> TempDatabase::openAnother() const {
     return std::make_unique<db::Database>(target_, catalogue_);
 }
 
-bool backendAvailable(db::Backend backend) {
-    if (backend == db::Backend::Sqlite || !TempDatabase::clusterConninfo().isEmpty()) {
+bool needs(bool present, const char* missing) {
+    if (present) {
         return true;
     }
+    if (qEnvironmentVariable("CI").toLower() == QLatin1String("true")) {
+        ADD_FAILURE() << missing << " fehlt; unter CI=true wird kein Test übersprungen.";
+    } else {
+        [&] { GTEST_SKIP() << missing << " fehlt."; }();
+    }
     return false;
+}
+
+bool needsBackend(db::Backend backend) {
+    return needs(backend == db::Backend::Sqlite || !TempDatabase::clusterConninfo().isEmpty(),
+                 "ORV_TEST_PG (der PostgreSQL-Testcluster)");
 }
 
 std::string backendParamName(const testing::TestParamInfo<db::Backend>& info) {
@@ -67,11 +66,8 @@ std::string backendParamName(const testing::TestParamInfo<db::Backend>& info) {
 }
 
 void BackendTest::SetUp() {
-    if (!backendAvailable(GetParam())) {
-        if (runningUnderCi()) {
-            FAIL() << "ORV_TEST_PG ist nicht gesetzt: die PostgreSQL-Tests können nicht laufen.";
-        }
-        GTEST_SKIP() << "ORV_TEST_PG ist nicht gesetzt.";
+    if (!needsBackend(GetParam())) {
+        return;
     }
     const QString cluster = GetParam() == db::Backend::Postgres ? postgresCluster() : QString();
     if (HasFatalFailure()) {

@@ -44,8 +44,11 @@ private:
     std::unique_ptr<db::Database> database_;
 };
 
-// Skips (or under CI fails) the current test when the backend cannot run here.
-bool backendAvailable(db::Backend backend);
+// The one check of what a test needs from the machine: true when it is there; otherwise the
+// current test is skipped, or under CI=true failed, so that no test can pass in CI by skipping.
+bool needs(bool present, const char* missing);
+// The backend's database can be made here (PostgreSQL: ORV_TEST_PG names a cluster).
+bool needsBackend(db::Backend backend);
 
 std::string backendParamName(const testing::TestParamInfo<db::Backend>& info);
 

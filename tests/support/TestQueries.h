@@ -8,8 +8,15 @@
 #include <initializer_list>
 #include <optional>
 
+#include <ostream>
+
 namespace orv::db {
 class Database;
+}
+
+// Failures show texts as text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
 }
 
 namespace orv::test {
