@@ -1,16 +1,13 @@
 #pragma once
 
+#include "TestQueries.h"
+
 #include <gtest/gtest.h>
 
 #include <QString>
 #include <QWidget>
 
 #include <ostream>
-
-// Texts in failure messages as text.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace orv::test {
 

@@ -55,10 +55,9 @@ protected:
         if (IsSkipped() || HasFatalFailure()) {
             return;
         }
-        start();
-        ASSERT_TRUE(tickClock(3600));
+        tick(3600);
         auto auftrag = startNewOrder(5001);
-        ASSERT_TRUE(tickClock(1810));
+        tick(1810);
         switchTo(CAuftrag::LeerlaufKey());
         leistung_ = auftrag->Leistung(QStringLiteral("1"));
         ASSERT_EQ(leistung_->Sekunden(), 1810);
