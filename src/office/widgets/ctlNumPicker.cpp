@@ -34,7 +34,7 @@ ctlNumPicker::ctlNumPicker(QWidget* parent)
     button_->setFocusPolicy(Qt::NoFocus);
     addInput(edit_);
     addInput(button_, 0);
-    new LeaveValidation(edit_, [this] {
+    validation_ = new LeaveValidation(edit_, [this] {
         bool cancel = false;
         emit Validate(cancel);
         return !cancel;
@@ -45,6 +45,10 @@ ctlNumPicker::ctlNumPicker(QWidget* parent)
         Wert(value);
         edit_->setFocus(Qt::PopupFocusReason);
     });
+}
+
+ctlNumPicker::~ctlNumPicker() {
+    delete validation_;
 }
 
 void ctlNumPicker::DisplayFormat(const QString& format) {

@@ -10,6 +10,7 @@ class QToolButton;
 namespace orv::office {
 
 class CalculatorPopup;
+class LeaveValidation;
 
 // The office's number picker: a number in the user's locale (German decimal comma), typed or
 // worked out in the small calculator that its button and F4 open.
@@ -17,6 +18,7 @@ class ctlNumPicker final : public CaptionedField {
     Q_OBJECT
 public:
     explicit ctlNumPicker(QWidget* parent = nullptr);
+    ~ctlNumPicker() override;
 
     // Formats in the office's notation ("#0.00;-#0.00;0.00;{};"): their decimals count.
     void DisplayFormat(const QString& format);
@@ -43,6 +45,8 @@ private:
     QLineEdit* edit_;
     QToolButton* button_;
     CalculatorPopup* calculator_;
+    // Removed first when the picker goes: the focus leaving the dying field is no leave.
+    LeaveValidation* validation_;
     int decimals_ = 2;
 };
 

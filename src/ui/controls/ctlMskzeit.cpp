@@ -14,7 +14,7 @@ ctlMskzeit::ctlMskzeit(QWidget* parent) : QWidget(parent), txtZeit_(new TimeLine
     layout->addWidget(txtZeit_);
     setFocusProxy(txtZeit_);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    new office::LeaveValidation(txtZeit_, [this] {
+    validation_ = new office::LeaveValidation(txtZeit_, [this] {
         bool cancel = false;
         emit Validate(cancel);
         return !cancel;
@@ -26,6 +26,10 @@ ctlMskzeit::ctlMskzeit(QWidget* parent) : QWidget(parent), txtZeit_(new TimeLine
     connect(txtZeit_, &TimeLineEdit::refused, this, &ctlMskzeit::Eingabefehler);
     ZeitFormat(0);
     dataChanged_ = false;
+}
+
+ctlMskzeit::~ctlMskzeit() {
+    delete validation_;
 }
 
 QString ctlMskzeit::Text() const {

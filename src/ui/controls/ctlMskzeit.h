@@ -4,6 +4,10 @@
 
 #include <cstdint>
 
+namespace orv::office {
+class LeaveValidation;
+}
+
 namespace orv::ui {
 
 class TimeLineEdit;
@@ -15,6 +19,7 @@ class ctlMskzeit final : public QWidget {
     Q_OBJECT
 public:
     explicit ctlMskzeit(QWidget* parent = nullptr);
+    ~ctlMskzeit() override;
 
     QString Text() const;
     // Takes a whole time of the field's format (an empty text is zero); anything else leaves
@@ -43,6 +48,8 @@ signals:
 
 private:
     TimeLineEdit* txtZeit_;
+    // Removed first when the control goes: the focus leaving the dying field is no leave.
+    office::LeaveValidation* validation_;
     bool uhrZeit_ = false;
     bool dataChanged_ = false;
 };
