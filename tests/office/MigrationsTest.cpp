@@ -72,7 +72,9 @@ TEST_P(OfficeMigrationTest, EveryVersionMigratesToTheLatestWithItsRowsIntact) {
         }
         EXPECT_EQ(office::migrate(older.database()), latest - version);
         EXPECT_EQ(office::currentSchemaVersion(older.database()), latest);
-        for (const auto& [table, cols] : copied) {
+        for (const auto& kopie : copied) {
+            const QString& table = kopie.first;
+            const QString& cols = kopie.second;
             const auto differ = [&](const QString& a, const QString& b) {
                 return tableText(
                     older.database(),
