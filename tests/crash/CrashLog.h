@@ -8,8 +8,7 @@
 
 namespace orv::test::crash {
 
-// What a worker session tells the test about its progress, one line per event, appended with
-// one write each: a line the kill interrupted is never half there.
+// What a worker session tells the test about its progress, one line per event:
 //
 //   S <total> <productive> <orders>   Starten succeeded: total seconds of all orders (idle
 //                                     included), the session's productive seconds, the sum of
@@ -24,18 +23,9 @@ namespace orv::test::crash {
 //                                     since its last save
 //   X <text>                          the worker found a fault
 //   D                                 the workload is done
-class CrashLogWriter {
-public:
-    explicit CrashLogWriter(const QString& path);
-    ~CrashLogWriter();
-    CrashLogWriter(const CrashLogWriter&) = delete;
-    CrashLogWriter& operator=(const CrashLogWriter&) = delete;
-
-    void line(const QString& text) const;
-
-private:
-    int fd_ = -1;
-};
+//
+// Appends one line with one write: a line the kill interrupted is never half there.
+void appendLine(const QString& path, const QString& text);
 
 struct CrashLogEntry {
     char kind = 0;

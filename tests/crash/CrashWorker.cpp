@@ -5,24 +5,26 @@
 // SIGKILL between two statements of a chosen kind of step.
 //
 //   orv_crash_worker <target> <employee> <seed> <start yyyy-MM-ddTHH:mm:ss> <steps> <log>
-//                    [<kind> | statement:<n> | start]
+//                    [<kind> | statement:<n> | after:<ms> | start]
 #include "CrashLog.h"
 #include "FakePlatform.h"
+#include "TestQueries.h"
 #include "Workload.h"
 
 #include "model/CAuftrag.h"
 #include "model/cLeistung.h"
 #include "office/procedures/OfficeCatalogue.h"
 #include "persistence/Database.h"
-#include "persistence/DbService.h"
 #include "persistence/DbTarget.h"
 #include "session/CStoppUhren.h"
-#include "session/diagnostics/OrvError.h"
 
 #include <QCoreApplication>
 #include <QLocale>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +32,7 @@
 #include <exception>
 #include <map>
 #include <random>
+#include <thread>
 #include <vector>
 
 namespace orv::test::crash {
@@ -59,7 +62,7 @@ private:
 class CrashRun {
 public:
     CrashRun(db::Database& database, FakePlatform& platform, CStoppUhren& session,
-             std::int32_t employee, std::uint64_t seed, const CrashLogWriter& log)
+             std::int32_t employee, std::uint64_t seed, QString log)
         : database_(database),
           platform_(platform),
           session_(session),
@@ -67,44 +70,46 @@ public:
           random_(seed),
           desk_(platform),
           workload_(session, desk_, random_, kOfficeOrders),
-          log_(log) {
+          log_(std::move(log)) {
         // Each booked entry is named by a text line of its own in the services.
         workload_.onRelease([this](const CAuftrag& auftrag, cLeistung& leistung) {
             const QString tag = entryTag(leistung.Id());
             bool tagged = false;
-            for (const auto& line : leistung.Texte()) {
-                tagged = tagged || line->Text() == tag;
+            for (const auto& text : leistung.Texte()) {
+                tagged = tagged || text->Text() == tag;
             }
             if (!tagged) {
                 leistung.TextHinzufuegen(0, tag);
             }
-            log_.line(QStringLiteral("K %1 %2 %3")
-                          .arg(leistung.Id())
-                          .arg(auftrag.Id())
-                          .arg(leistung.Sekunden()));
+            line(QStringLiteral("K %1 %2 %3")
+                     .arg(leistung.Id())
+                     .arg(auftrag.Id())
+                     .arg(leistung.Sekunden()));
         });
     }
 
-    // Kill at the n-th statement run inside steps.
-    void killAtStatement(int n) { statementsLeft_ = n; }
-    // Kill inside the next step of that kind that runs statements.
-    void killInside(const QString& kind) { killKind_ = kind; }
-
-    // Kill somewhere inside Starten, which loads and, on a new day, creates the idle order.
-    void killInsideStart() { killKind_ = kind::kStart; }
+    // Kill at the n-th statement run inside steps ("statement:<n>"), that many milliseconds after
+    // Starten ("after:<ms>"), or inside the next step of that kind that runs statements;
+    // "start": inside Starten, which loads and, on a new day, creates the idle order.
+    void plan(const QString& plan) {
+        const int number = plan.section(QLatin1Char(':'), 1).toInt();
+        if (plan.startsWith(QLatin1String("statement:"))) {
+            statementsLeft_ = number;
+        } else if (plan.startsWith(QLatin1String("after:"))) {
+            killAfterMs_ = number;
+        } else {
+            killKind_ = plan;
+        }
+    }
 
     bool start() {
         if (killKind_ == kind::kStart) {
-            log_.line(QStringLiteral("B 0 %1 0").arg(kind::kStart));
-            const int at = 1 + static_cast<int>(random_() % kStatementsOfAStart);
-            database_.faults().atStatement(at, [this] {
-                log_.line(QStringLiteral("H 0"));
-                std::raise(SIGKILL);
-            });
+            line(QStringLiteral("B 0 %1 0").arg(kind::kStart));
+            killAt(1 + static_cast<int>(random_() % kStatementsOfAStart), 0);
         }
         std::int32_t employee = employee_;
         if (!session_.Starten(employee) || !platform_.errorReports().empty()) {
-            log_.line(QStringLiteral("F ") + firstReport());
+            line(QStringLiteral("F ") + firstReport());
             return false;
         }
         // After a kill the session knows what was counted: a question about a gap to add
@@ -118,13 +123,17 @@ public:
             killKind_.clear();
             statementsLeft_ = 1 + static_cast<int>(random_() % 50);
         }
-        total_ = sessionTotal();
-        std::int32_t orders = 0;
-        for (const auto& auftrag : session_.Auftraege()) {
-            orders += auftrag->Sekunden();
+        if (killAfterMs_ >= 0) {
+            std::thread([ms = killAfterMs_] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+                ::kill(::getpid(), SIGKILL);
+            }).detach();
         }
-        log_.line(
-            QStringLiteral("S %1 %2 %3").arg(total_).arg(session_.AuftragsSekunden()).arg(orders));
+        total_ = sessionTotal();
+        line(QStringLiteral("S %1 %2 %3")
+                 .arg(total_)
+                 .arg(session_.AuftragsSekunden())
+                 .arg(total_ - session_.LeerlaufAuftrag().Sekunden()));
         return true;
     }
 
@@ -132,7 +141,7 @@ public:
         for (int step = 1; step <= steps; ++step) {
             runStep(step);
         }
-        log_.line(QStringLiteral("D"));
+        line(QStringLiteral("D"));
     }
 
 private:
@@ -141,18 +150,16 @@ private:
         const std::pair<int, QString> kinds[] = {
             {68, kind::kTick},  {78, kind::kSwitch}, {84, kind::kEdit},   {87, kind::kDelete},
             {88, kind::kPause}, {91, kind::kManual}, {96, kind::kSingle}, {100, kind::kSummed}};
-        for (const auto& [upTo, kind] : kinds) {
-            if (draw < upTo) {
-                return kind;
-            }
-        }
-        return kind::kTick;
+        return std::find_if(std::begin(kinds), std::end(kinds),
+                            [&](const auto& k) { return draw < k.first; })
+            ->second;
     }
 
     void runStep(int step) {
         const QString kind = drawKind();
         const int seconds = kind == kind::kTick ? 1 + static_cast<int>(random_() % 3) : 0;
-        log_.line(QStringLiteral("B %1 %2 %3").arg(step).arg(kind).arg(seconds));
+        line(QStringLiteral("B %1 %2 %3").arg(step).arg(kind).arg(seconds));
+        const QString where = QStringLiteral("Schritt %1 (%2)").arg(step).arg(kind);
         const int statementsBefore = database_.faults().statementsSeen();
         arm(step, kind);
         try {
@@ -179,10 +186,7 @@ private:
                 workload_.book(false, kind == kind::kSummed);
             }
         } catch (const std::exception& e) {
-            fault(QStringLiteral("Schritt %1 (%2): %3")
-                      .arg(step)
-                      .arg(kind)
-                      .arg(QString::fromUtf8(e.what())));
+            fault(where + QStringLiteral(": ") + QString::fromUtf8(e.what()));
         }
         database_.faults().clear();
         const int used = database_.faults().statementsSeen() - statementsBefore;
@@ -193,49 +197,42 @@ private:
             statementsLeft_ -= used;  // still alive: the n-th statement lies further on
         }
         if (platform_.errorReports().size() != reports_) {
-            fault(QStringLiteral("Schritt %1 (%2) meldet: %3")
-                      .arg(step)
-                      .arg(kind)
-                      .arg(firstReport()));
+            fault(where + QStringLiteral(" meldet: ") + firstReport());
             reports_ = platform_.errorReports().size();
         }
         const std::int32_t total = sessionTotal();
         if (total != total_) {
-            fault(QStringLiteral("Schritt %1 (%2): die Sitzung zählt %3 s statt %4 s")
-                      .arg(step)
-                      .arg(kind)
-                      .arg(total)
-                      .arg(total_));
+            fault(where +
+                  QStringLiteral(": die Sitzung zählt %1 s statt %2 s").arg(total).arg(total_));
             total_ = total;
         }
-        log_.line(QStringLiteral("E %1 %2 %3 %4")
-                      .arg(step)
-                      .arg(total)
-                      .arg(savedSeconds(QStringLiteral("VorgangParentId = 0")))
-                      .arg(unsavedSeconds()));
+        line(QStringLiteral("E %1 %2 %3 %4")
+                 .arg(step)
+                 .arg(total)
+                 .arg(savedSeconds(QStringLiteral("VorgangParentId = 0")))
+                 .arg(unsavedSeconds()));
     }
 
     // Lets the statement hook stop the process inside this step, when the plan says so.
     void arm(int step, const QString& kind) {
-        int at = 0;
         if (statementsLeft_ > 0) {
-            at = statementsLeft_;
-        } else if (!killKind_.isEmpty() && kind == killKind_) {
+            killAt(statementsLeft_, step);
+        } else if (kind == killKind_) {
             // Somewhere inside a step of this kind, judged by the size of the last one.
             const auto known = sizes_.find(kind);
             const int size = known != sizes_.end() ? known->second : 6;
-            at = 1 + static_cast<int>(random_() % static_cast<unsigned>(size));
-        }
-        if (at > 0) {
-            const CrashLogWriter* log = &log_;
-            database_.faults().atStatement(at, [log, step] {
-                log->line(QStringLiteral("H %1").arg(step));
-                std::raise(SIGKILL);
-            });
+            killAt(1 + static_cast<int>(random_() % static_cast<unsigned>(size)), step);
         }
     }
 
-    void fault(const QString& text) { log_.line(QStringLiteral("X ") + text); }
+    void line(const QString& text) const { appendLine(log_, text); }
+    void fault(const QString& text) const { line(QStringLiteral("X ") + text); }
+    void killAt(int statement, int step) {
+        database_.faults().atStatement(statement, [this, step] {
+            line(QStringLiteral("H %1").arg(step));
+            std::raise(SIGKILL);
+        });
+    }
 
     QString firstReport() const {
         return platform_.errorReports().empty()
@@ -253,13 +250,12 @@ private:
 
     // The seconds the employee's rows of that kind hold.
     std::int32_t savedSeconds(const QString& where) {
-        db::DbService service(database_);
-        service.Open();
-        service.OpenQuery(QStringLiteral("SELECT COALESCE(SUM(Sekunden), 0) AS s FROM"
-                                         " tLeistungZeiterfassung WHERE ps_id = $1 AND ") +
-                              where,
-                          db::Params{std::int64_t{employee_}});
-        return service.FieldLong("s");
+        return tableText(database_,
+                         QStringLiteral("SELECT COALESCE(SUM(Sekunden), 0) AS s FROM"
+                                        " tLeistungZeiterfassung WHERE ps_id = $1 AND ") +
+                             where,
+                         {"s"}, {std::int64_t{employee_}})
+            .toInt();
     }
 
     // What the running stopwatch counted since it was saved last: all a kill may lose.
@@ -277,53 +273,42 @@ private:
     std::mt19937_64 random_;
     ScriptedDesk desk_;
     load::Workload workload_;
-    const CrashLogWriter& log_;
+    const QString log_;
     std::int32_t total_ = 0;  // what the session must count: loaded plus ticked seconds
     std::size_t reports_ = 0;
     int statementsLeft_ = 0;
+    int killAfterMs_ = -1;
     QString killKind_;
     std::map<QString, int> sizes_;  // statements of the last step of each kind
 };
-
-int work(const QStringList& args) {
-    const std::optional<db::DbTarget> target = db::DbTarget::parse(args.at(1));
-    if (!target || args.size() < 7) {
-        return 2;
-    }
-    const CrashLogWriter log(args.at(6));
-    db::Database database(*target, &office::officeCatalogue());
-    FakePlatform platform(database, Tracing::Off);
-    platform.settableClock().set(QDateTime::fromString(args.at(4), Qt::ISODate));
-    CStoppUhren session(platform);
-    CrashRun workload(database, platform, session, args.at(2).toInt(), args.at(3).toULongLong(),
-                      log);
-    if (args.size() > 7) {
-        const QString plan = args.at(7);
-        if (plan.startsWith(QLatin1String("statement:"))) {
-            workload.killAtStatement(plan.section(QLatin1Char(':'), 1).toInt());
-        } else if (plan == kind::kStart) {
-            workload.killInsideStart();
-        } else {
-            workload.killInside(plan);
-        }
-    }
-    if (!workload.start()) {
-        return 1;
-    }
-    workload.run(args.at(5).toInt());
-    return 0;
-}
 
 }  // namespace
 }  // namespace orv::test::crash
 
 int main(int argc, char** argv) {
+    using namespace orv;
     setenv("TZ", "Europe/Berlin", 1);
     tzset();
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const std::optional<db::DbTarget> target = db::DbTarget::parse(args.value(1));
+    if (!target || args.size() < 7) {
+        return 2;
+    }
     try {
-        return orv::test::crash::work(app.arguments());
+        db::Database database(*target, &office::officeCatalogue());
+        test::FakePlatform platform(database, test::Tracing::Off);
+        platform.settableClock().set(QDateTime::fromString(args.at(4), Qt::ISODate));
+        CStoppUhren session(platform);
+        test::crash::CrashRun workload(database, platform, session, args.at(2).toInt(),
+                                       args.at(3).toULongLong(), args.at(6));
+        workload.plan(args.value(7));
+        if (!workload.start()) {
+            return 1;
+        }
+        workload.run(args.at(5).toInt());
+        return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "orv_crash_worker: %s\n", e.what());
         return 3;

@@ -4,7 +4,6 @@
 #include "office/widgets/ctlDatePicker.h"
 #include "office/widgets/ctlNumPicker.h"
 
-#include <QApplication>
 #include <QCalendarWidget>
 #include <QDateEdit>
 #include <QLineEdit>
@@ -25,39 +24,37 @@ TEST(OfficeWidgetsTest, CalculatorLinesInGermanNotation) {
     }
 }
 
-TEST(OfficeWidgetsTest, NumberPickerCalculatesOnF4) {
+// F4 opens the number picker's calculator, whose result the picker takes, and the month
+// picker's calendar; a month set before its year waits for it.
+TEST(OfficeWidgetsTest, PickersOpenTheirHelpersOnF4) {
     QWidget window;
-    auto* picker = new ctlNumPicker(&window);
-    picker->DisplayFormat(QStringLiteral("#0.00;-#0.00;0.00;{};"));
-    picker->Wert(1.5);
+    auto* number = new ctlNumPicker(&window);
+    number->DisplayFormat(QStringLiteral("#0.00;-#0.00;0.00;{};"));
+    number->Wert(1.5);
+    auto* month = new ctlDatePicker(&window);
+    month->Format(QStringLiteral("MM.yyyy"));
+    month->Monat(0);
+    month->Jahr(0);
+    EXPECT_FALSE(month->Datum().isValid());
+    month->Monat(3);
+    EXPECT_EQ(month->Monat(), 3) << "a month waits for its year";
+    month->Jahr(2026);
+    EXPECT_EQ(month->Datum(), QDate(2026, 3, 1));
     test::showActive(window);
-    picker->lineEdit()->setFocus();
-    test::press(picker->lineEdit(), QStringLiteral("{F4}"));
-    auto* line = window.findChild<QLineEdit*>(QStringLiteral("txtRechnung"));
-    ASSERT_NE(line, nullptr);
-    ASSERT_TRUE(line->isVisible());
-    test::press(line, QStringLiteral("{End}*3{Return}"));
-    EXPECT_EQ(picker->Text(), QStringLiteral("4,50"));
-    EXPECT_EQ(picker->Wert(), 4.5);
-    EXPECT_FALSE(line->isVisible());
-}
 
-TEST(OfficeWidgetsTest, MonthPickerYieldsMonthAndYear) {
-    QWidget window;
-    auto* picker = new ctlDatePicker(&window);
-    picker->Format(QStringLiteral("MM.yyyy"));
-    picker->Monat(0);
-    picker->Jahr(0);
-    EXPECT_FALSE(picker->Datum().isValid());
-    picker->Monat(3);
-    EXPECT_EQ(picker->Monat(), 3) << "a month waits for its year";
-    picker->Jahr(2026);
-    EXPECT_EQ(picker->Datum(), QDate(2026, 3, 1));
-    test::showActive(window);
-    picker->dateEdit()->setFocus();
-    test::press(picker->dateEdit(), QStringLiteral("{F4}"));
-    EXPECT_TRUE(picker->dateEdit()->calendarWidget()->isVisible());
-    EXPECT_EQ(picker->Datum(), QDate(2026, 3, 1));
+    number->lineEdit()->setFocus();
+    test::press(number->lineEdit(), QStringLiteral("{F4}"));
+    auto* line = window.findChild<QLineEdit*>(QStringLiteral("txtRechnung"));
+    ASSERT_TRUE(line != nullptr && line->isVisible());
+    test::press(line, QStringLiteral("{End}*3{Return}"));
+    EXPECT_EQ(number->Text(), QStringLiteral("4,50"));
+    EXPECT_EQ(number->Wert(), 4.5);
+    EXPECT_FALSE(line->isVisible());
+
+    month->dateEdit()->setFocus();
+    test::press(month->dateEdit(), QStringLiteral("{F4}"));
+    EXPECT_TRUE(month->dateEdit()->calendarWidget()->isVisible());
+    EXPECT_EQ(month->Datum(), QDate(2026, 3, 1));
 }
 
 }  // namespace
