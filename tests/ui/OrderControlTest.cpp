@@ -419,13 +419,14 @@ TEST_P(OrderControlTest, PickersOfferWhatMatchesTheTypedText) {
 
 // An employee chooses, checks and creates an order with the keyboard alone.
 TEST_P(OrderControlTest, AnOrderIsChosenAndCreatedByKeyboard) {
-    auto auftrag = newOrder(0);
+    auto auftrag = newOrder(5001);
     zeige(auftrag);
     int verlassen = 0;
     QObject::connect(ctl_, &ctlAuftrag::LoseFocus, [&] { ++verlassen; });
     const int vorher = auftraege();
     ctl_->FocusMandant();
-    test::press(weiter_, QStringLiteral("10006{Tab}90/901{Tab}04.2026{Tab}3{Tab}10{Return}{Tab}"));
+    test::press(weiter_,
+                QStringLiteral("{Ctrl+A}10006{Tab}90/901{Tab}042026{Tab}3{Tab}10{Return}{Tab}"));
     EXPECT_EQ(auftraege(), vorher + 1);
     const std::int32_t neu = ctl_->AuftragId();
     EXPECT_EQ(schluesselVon(neu), QStringLiteral("106|90|901|4|2026|3|1"));
