@@ -15,6 +15,7 @@
 #include <QCompleter>
 #include <QDateEdit>
 #include <QDialogButtonBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -346,6 +347,11 @@ TEST_P(OrderControlTest, AnObjectNumberMatterChecksOnTheObjectNumber) {
 // Focus on the running number lists the orders of the key; a pick is checked and moves on.
 TEST_P(OrderControlTest, TheRunningNumberListOffersTheOrdersOfTheKey) {
     zeige(newOrder(office::demo::kSeveralOrdersMatterOrder));
+    // An emptied running number means 1: the key is unchanged, nothing is looked up.
+    tippe("ctlLfdNr", QStringLiteral("{Backspace}"));
+    EXPECT_EQ(text("ctlLfdNr"), QString());
+    verlasse();
+    EXPECT_EQ(suchen(), 0);
     tippe("ctlLfdNr", QString());
     auto* combo = feld<DropList>("DropList1")->Combo();
     QStringList items;
@@ -438,6 +444,34 @@ TEST_P(OrderControlTest, AnOrderIsChosenAndCreatedByKeyboard) {
               QStringLiteral("Kontierung und Buchung der laufenden Belege "));
     EXPECT_EQ(suchen(), 1) << "leaving after the check looks nothing up again";
     EXPECT_TRUE(platform_->errorReports().empty());
+}
+
+// For a time entry the control finds the order and reports it; the stopwatch's order stays.
+TEST_P(OrderControlTest, AnEntryKeepsItsOrderUntilTheHostTakesTheFoundOne) {
+    auto auftrag = startNewOrder(5001);
+    tick(60);
+    zeige(auftrag);
+    ctl_->LeistungAnzeigen(auftrag->AktuelleLeistung());
+    EXPECT_EQ(feld<QGroupBox>("fraAuftrag")->title(), QStringLiteral("Auftrag der Leistung"));
+    EXPECT_FALSE(feld<QWidget>("ctlTextVorgabe")->isVisible());
+    periode(2, 2026);
+    verlasse();
+    verlasse();
+    EXPECT_EQ(suchen(), 1);
+    EXPECT_EQ(ctl_->AuftragId(), 5002);
+    EXPECT_EQ(geaendert_, 1);
+    EXPECT_EQ(auftrag->AuftragId(), 5001);
+    EXPECT_EQ(row(auftrag->Id())->idAuftrag, 5001);
+    // Refused afterwards: the fields show the order found before, not the stopwatch's.
+    platform_->messageBoxes().answer(platform::MsgAnswer::Ok);
+    tippe("ctlMandant", QStringLiteral("{Ctrl+A}10002{Tab}30/301{Tab}"));
+    periode(12, 2025);
+    verlasse();
+    EXPECT_EQ(meldungen(), QStringList{kFakturiert});
+    EXPECT_EQ(ctl_->AuftragId(), 5002);
+    EXPECT_EQ(feld<office::ctlMandant>("ctlMandant")->MandantId(), 101);
+    EXPECT_EQ(feld<office::ctlDatePicker>("ctlTermin")->Monat(), 2);
+    expectBalanced();
 }
 
 ORV_INSTANTIATE_FOR_BACKENDS(OrderControlTest);
