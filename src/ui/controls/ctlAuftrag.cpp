@@ -165,10 +165,10 @@ ctlAuftrag::ctlAuftrag(CStoppUhren& session, QWidget* parent)
     auto* grid = new QGridLayout(fraAuftrag_);
     grid->addWidget(ctlMandant_, 0, 0, 1, 4);
     grid->addWidget(ctlAufArtAng_, 1, 0, 1, 4);
-    grid->addWidget(ctlTermin_, 2, 0);
+    grid->addWidget(ctlTermin_, 2, 0, Qt::AlignLeft);
     grid->addWidget(ctlLfdNr_, 2, 1);
     grid->addWidget(ctlAngErweitert_, 2, 2, 1, 2);
-    grid->addWidget(ctlObjNr_, 3, 0);
+    grid->addWidget(ctlObjNr_, 3, 0, Qt::AlignLeft);
     grid->addWidget(lblObjekt_, 3, 1, 1, 2);
     grid->addWidget(lblHiweis_, 3, 3, Qt::AlignRight);
     grid->addWidget(ctlTextVorgabe_, 4, 0, 1, 4);
