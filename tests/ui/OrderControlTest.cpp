@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -472,6 +473,46 @@ TEST_P(OrderControlTest, AnEntryKeepsItsOrderUntilTheHostTakesTheFoundOne) {
     EXPECT_EQ(feld<office::ctlMandant>("ctlMandant")->MandantId(), 101);
     EXPECT_EQ(feld<office::ctlDatePicker>("ctlTermin")->Monat(), 2);
     expectBalanced();
+}
+
+// F8 opens the client list, F9 the matter list: filtered by what is typed, chosen with Return,
+// left with Escape without a change.
+TEST_P(OrderControlTest, FunctionKeysOpenTheListsOfThePickers) {
+    zeige(newOrder(5001));
+    const struct {
+        const char* taste;
+        const char* titel;
+        const char* filter;
+        bool annehmen;
+        const char* feld;
+        const char* danach;
+    } faelle[] = {
+        {"{F8}", "Mandant auswählen", "Kaiser", true, "ctlMandant", "10006"},
+        {"{F9}", "Angelegenheit auswählen", "Grundsteuer", true, "ctlAufArtAng", "50/504"},
+        {"{F10}", "Angelegenheit auswählen", "Lohn", false, "ctlAufArtAng", "50/504"},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.taste);
+        // The desktop gives the window its activation back when a dialog closes.
+        test::showActive(*window_);
+        QString titel;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            titel = dialog->windowTitle();
+            // Typed into the dialog's filter, where its focus is.
+            auto* filter = dialog->findChild<QLineEdit*>(QStringLiteral("txtFilter"));
+            QTest::keyClicks(filter, QString::fromUtf8(f.filter));
+            QTest::keyClick(filter, f.annehmen ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        tippe("ctlTextVorgabe", QString::fromLatin1(f.taste));
+        EXPECT_EQ(titel, QString::fromUtf8(f.titel));
+        EXPECT_EQ(feld<QWidget>(f.feld)->findChild<QLineEdit*>()->text(),
+                  QString::fromLatin1(f.danach));
+    }
+    EXPECT_EQ(feld<office::ctlAufArtAng>("ctlAufArtAng")->AngelegenheitNr(), 504);
+    EXPECT_TRUE(feld<QWidget>("ctlObjNr")->isEnabled())
+        << "a matter chosen from the list is checked";
 }
 
 ORV_INSTANTIATE_FOR_BACKENDS(OrderControlTest);
