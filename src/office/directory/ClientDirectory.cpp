@@ -1,6 +1,7 @@
 #include "office/directory/ClientDirectory.h"
 
 #include "office/directory/SearchText.h"
+#include "persistence/Database.h"
 #include "persistence/DbService.h"
 
 namespace orv::office {
@@ -64,17 +65,19 @@ std::vector<ClientEntry> ClientDirectory::matching(const QString& typed, int lim
                 QStringLiteral(" ORDER BY Ps_Nr, Ps_Id LIMIT $%1").arg(params.size()),
             params);
     }
-    const QString kurz = search::foldedColumn("Ps_Kurzname");
-    const QString name = search::foldedColumn("Ps_Name");
-    const QString escape = QLatin1String(search::kEscapeClause);
-    return readClients(
-        database_,
-        QLatin1String(kColumns) + u'(' + kurz + QStringLiteral(" LIKE $2") + escape +
-            QStringLiteral(" OR ") + name + QStringLiteral(" LIKE $2") + escape +
-            QStringLiteral(") ORDER BY CASE WHEN ") + kurz + QStringLiteral(" LIKE $1") + escape +
-            QStringLiteral(" OR ") + name + QStringLiteral(" LIKE $1") + escape +
-            QStringLiteral(" THEN 0 ELSE 1 END, Ps_Nr, Ps_Id LIMIT $3"),
-        {search::patternStarting(text), search::patternContaining(text), std::int64_t{limit}});
+    const db::Backend backend = database_.backend();
+    const auto either = [&](int parameter) {
+        return u'(' + search::textCondition(backend, "Ps_Kurzname", parameter) +
+               QStringLiteral(" OR ") + search::textCondition(backend, "Ps_Name", parameter) + u')';
+    };
+    const search::TextPattern starting = search::patternStarting(backend, text);
+    const search::TextPattern containing = search::patternContaining(backend, text);
+    return readClients(database_,
+                       QLatin1String(kColumns) + either(3) +
+                           QStringLiteral(" ORDER BY CASE WHEN ") + either(1) +
+                           QStringLiteral(" THEN 0 ELSE 1 END, Ps_Nr, Ps_Id LIMIT $5"),
+                       {starting.coarse, starting.exact, containing.coarse, containing.exact,
+                        std::int64_t{limit}});
 }
 
 }  // namespace orv::office
