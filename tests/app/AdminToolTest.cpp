@@ -222,8 +222,8 @@ TEST_P(AdminToolTest, DemoLoadsOnceAndTheOverviewShowsTheOffice) {
     ASSERT_EQ(overview.code, kExitOk) << overview.err;
     EXPECT_THAT(overview.out, AllOf(HasSubstr("Mitarbeiter: 3\n"), HasSubstr("Anna Berger"),
                                     HasSubstr("28, 34, 38"), HasSubstr("Jonas Keller"),
-                                    HasSubstr("Mandanten: 6, Kanzleien: 1\n"),
-                                    HasSubstr("Bäckerei Krume"), HasSubstr("Aufträge: 13\n")));
+                                    HasSubstr("Mandanten: 10, Kanzleien: 1\n"),
+                                    HasSubstr("Bäckerei Krume"), HasSubstr("Aufträge: 18\n")));
     // The invoiced order names its invoice, the others do not.
     const std::string& out = overview.out;
     const auto invoiced = out.find("\n" + std::to_string(office::demo::kInvoicedOrder) + "  ");

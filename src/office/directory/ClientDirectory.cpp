@@ -1,6 +1,7 @@
 #include "office/directory/ClientDirectory.h"
 
 #include "office/directory/SearchText.h"
+#include "persistence/Database.h"
 #include "persistence/DbService.h"
 
 namespace orv::office {
@@ -28,6 +29,34 @@ std::optional<ClientEntry> first(std::vector<ClientEntry> clients) {
     return std::move(clients.front());
 }
 
+// rangeCount > 0. One index range scan per range, each stopping at the limit: a single query over
+// all ranges made PostgreSQL walk the client numbers from the lowest and filter thousands of rows.
+QString numberPrefixQuery(std::size_t rangeCount) {
+    const int limitParameter = static_cast<int>(2 * rangeCount + 1);
+    QString sql = QStringLiteral("SELECT Ps_Id, Ps_Nr, Ps_Kurzname, Ps_Name FROM (");
+    for (std::size_t i = 0; i < rangeCount; ++i) {
+        const int low = static_cast<int>(2 * i + 1);
+        sql += (i > 0 ? QStringLiteral(" UNION ALL ") : QString()) +
+               QStringLiteral("SELECT * FROM (") + QLatin1String(kColumns) +
+               QStringLiteral("Ps_Nr BETWEEN $%1 AND $%2 ORDER BY Ps_Nr, Ps_Id LIMIT $%3) r%4")
+                   .arg(low)
+                   .arg(low + 1)
+                   .arg(limitParameter)
+                   .arg(i);
+    }
+    return sql + QStringLiteral(") found ORDER BY Ps_Nr, Ps_Id LIMIT $%1").arg(limitParameter);
+}
+
+db::Params numberPrefixParams(const QString& digits, int limit) {
+    db::Params params;
+    for (const auto& [low, high] : search::numberPrefixRanges(digits)) {
+        params.emplace_back(low);
+        params.emplace_back(high);
+    }
+    params.emplace_back(std::int64_t{limit});
+    return params;
+}
+
 }  // namespace
 
 ClientDirectory::ClientDirectory(db::Database& database) : database_(database) {}
@@ -51,30 +80,25 @@ std::vector<ClientEntry> ClientDirectory::matching(const QString& typed, int lim
         return {};
     }
     if (search::isDigits(text)) {
-        const auto ranges = search::numberPrefixRanges(text);
-        db::Params params;
-        for (const auto& [low, high] : ranges) {
-            params.emplace_back(low);
-            params.emplace_back(high);
+        const std::size_t ranges = search::numberPrefixRanges(text).size();
+        if (ranges == 0) {
+            return {};
         }
-        params.emplace_back(std::int64_t{limit});
-        return readClients(
-            database_,
-            QLatin1String(kColumns) + search::rangeCondition("Ps_Nr", ranges.size(), 1) +
-                QStringLiteral(" ORDER BY Ps_Nr, Ps_Id LIMIT $%1").arg(params.size()),
-            params);
+        return readClients(database_, numberPrefixQuery(ranges), numberPrefixParams(text, limit));
     }
-    const QString kurz = search::foldedColumn("Ps_Kurzname");
-    const QString name = search::foldedColumn("Ps_Name");
-    const QString escape = QLatin1String(search::kEscapeClause);
-    return readClients(
-        database_,
-        QLatin1String(kColumns) + u'(' + kurz + QStringLiteral(" LIKE $2") + escape +
-            QStringLiteral(" OR ") + name + QStringLiteral(" LIKE $2") + escape +
-            QStringLiteral(") ORDER BY CASE WHEN ") + kurz + QStringLiteral(" LIKE $1") + escape +
-            QStringLiteral(" OR ") + name + QStringLiteral(" LIKE $1") + escape +
-            QStringLiteral(" THEN 0 ELSE 1 END, Ps_Nr, Ps_Id LIMIT $3"),
-        {search::patternStarting(text), search::patternContaining(text), std::int64_t{limit}});
+    const db::Backend backend = database_.backend();
+    const auto either = [&](int parameter) {
+        return u'(' + search::textCondition(backend, "Ps_Kurzname", parameter) +
+               QStringLiteral(" OR ") + search::textCondition(backend, "Ps_Name", parameter) + u')';
+    };
+    const search::TextPattern starting = search::patternStarting(backend, text);
+    const search::TextPattern containing = search::patternContaining(backend, text);
+    return readClients(database_,
+                       QLatin1String(kColumns) + either(3) +
+                           QStringLiteral(" ORDER BY CASE WHEN ") + either(1) +
+                           QStringLiteral(" THEN 0 ELSE 1 END, Ps_Nr, Ps_Id LIMIT $5"),
+                       {starting.coarse, starting.exact, containing.coarse, containing.exact,
+                        std::int64_t{limit}});
 }
 
 }  // namespace orv::office

@@ -1,6 +1,7 @@
 #include "office/directory/MatterDirectory.h"
 
 #include "office/directory/SearchText.h"
+#include "persistence/Database.h"
 #include "persistence/DbService.h"
 
 namespace orv::office {
@@ -73,14 +74,14 @@ std::vector<MatterEntry> MatterDirectory::matching(const QString& typed, int lim
                                QString::fromLatin1(kOrder).arg(params.size()),
                            params);
     }
-    const QString escape = QLatin1String(search::kEscapeClause);
-    return readMatters(database_,
-                       QLatin1String(kColumns) + u'(' + search::foldedColumn("art.dcAuftragArt") +
-                           QStringLiteral(" LIKE $1") + escape + QStringLiteral(" OR ") +
-                           search::foldedColumn("ang.dcAngelegenheit") +
-                           QStringLiteral(" LIKE $1") + escape + u')' +
-                           QString::fromLatin1(kOrder).arg(2),
-                       {search::patternContaining(text), std::int64_t{limit}});
+    const db::Backend backend = database_.backend();
+    const search::TextPattern containing = search::patternContaining(backend, text);
+    return readMatters(
+        database_,
+        QLatin1String(kColumns) + u'(' + search::textCondition(backend, "art.dcAuftragArt", 1) +
+            QStringLiteral(" OR ") + search::textCondition(backend, "ang.dcAngelegenheit", 1) +
+            u')' + QString::fromLatin1(kOrder).arg(3),
+        {containing.coarse, containing.exact, std::int64_t{limit}});
 }
 
 }  // namespace orv::office

@@ -5,35 +5,72 @@
 namespace orv::office::search {
 namespace {
 
-QString folded(const QString& typed) {
-    return typed.toLower();
-}
-
-QString escaped(const QString& text) {
+// LIKE ignores the case of ASCII letters only; any other letter with two cases matches any one
+// character here and is told apart by the exact pattern.
+QString coarsePattern(const QString& typed) {
     QString out;
-    out.reserve(text.size() * 2);
-    for (const QChar c : text) {
+    for (const QChar c : typed) {
         if (c == u'%' || c == u'_' || c == u'!') {
             out += u'!';
+            out += c;
+        } else if (c.unicode() > 127 && c.toLower() != c.toUpper()) {
+            out += u'_';
+        } else {
+            out += c;
         }
-        out += c;
+    }
+    return out;
+}
+
+// Each typed character as a pattern of its own.
+QString exactPattern(db::Backend backend, const QString& typed) {
+    QString out;
+    for (const QChar c : typed) {
+        const QChar lower = c.toLower();
+        const QChar upper = c.toUpper();
+        if (lower != upper) {
+            out += u'[';
+            out += lower;
+            out += upper;
+            out += u']';
+        } else if (backend == db::Backend::Postgres) {
+            // A backslash before anything but a letter or digit stands for that character.
+            if (!c.isLetterOrNumber()) {
+                out += u'\\';
+            }
+            out += c;
+        } else if (c == u'*' || c == u'?' || c == u'[') {
+            out += u'[';
+            out += c;
+            out += u']';
+        } else {
+            out += c;
+        }
     }
     return out;
 }
 
 }  // namespace
 
-QString foldedColumn(const char* column) {
-    return QStringLiteral("LOWER(REPLACE(REPLACE(REPLACE(%1, 'Ä', 'ä'), 'Ö', 'ö'), 'Ü', 'ü'))")
-        .arg(QLatin1String(column));
+QString textCondition(db::Backend backend, const char* column, int parameter) {
+    const bool postgres = backend == db::Backend::Postgres;
+    return QStringLiteral("(%1 %2 $%3 ESCAPE '!' AND %1 %4 $%5)")
+        .arg(QLatin1String(column), postgres ? QStringLiteral("ILIKE") : QStringLiteral("LIKE"))
+        .arg(parameter)
+        .arg(postgres ? QStringLiteral("~") : QStringLiteral("GLOB"))
+        .arg(parameter + 1);
 }
 
-QString patternStarting(const QString& typed) {
-    return escaped(folded(typed)) + u'%';
+TextPattern patternContaining(db::Backend backend, const QString& typed) {
+    const QString exact = exactPattern(backend, typed);
+    return {u'%' + coarsePattern(typed) + u'%',
+            backend == db::Backend::Postgres ? exact : u'*' + exact + u'*'};
 }
 
-QString patternContaining(const QString& typed) {
-    return u'%' + escaped(folded(typed)) + u'%';
+TextPattern patternStarting(db::Backend backend, const QString& typed) {
+    const QString exact = exactPattern(backend, typed);
+    return {coarsePattern(typed) + u'%',
+            backend == db::Backend::Postgres ? u'^' + exact : exact + u'*'};
 }
 
 bool isDigits(const QString& text) {
