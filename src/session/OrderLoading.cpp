@@ -84,6 +84,7 @@ void CStoppUhren::AuftraegeLeistungenLaden() {
                     auftrag->Beginn(service.FieldDate("Beginn", QDateTime()));
                     auftrag->Ende(service.FieldDate("Ende", QDateTime()));
                     auftrag->Status(service.FieldLong("Status", 0));
+                    auftrag->Fakturiert(service.FieldLong("Fakturiert", 0) != 0);
                     if (auftrag->Status() == AuftragStatus_Aktiv) {
                         activeKey = auftrag->Key();
                     }

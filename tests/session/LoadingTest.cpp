@@ -51,6 +51,28 @@ TEST_P(LoadingTest, AFinishedOrderWithoutEntriesIsRemovedWhoeverItBelongsTo) {
     EXPECT_EQ(next->Auftrag(withEntry->Key())->Status(), AuftragStatus_Beendet);
 }
 
+// Whether an order is invoiced comes from the office with its rows: by the order's reference
+// to its invoice, or by an invoice row alone.
+TEST_P(LoadingTest, TheNextStartKnowsWhichOrdersAreInvoiced) {
+    const std::int32_t byReference = office::demo::kInvoicedOrder;
+    const std::int32_t byRowOnly = 5001;
+    const std::int32_t notInvoiced = 5002;
+    for (std::int32_t id : {byReference, byRowOnly, notInvoiced}) {
+        stoppedOrder(id, 30);
+    }
+    execute(QStringLiteral("INSERT INTO tRechnung (idRechnung, flAuftrag, dlRechnungNr,"
+                           " dtRechnungsDatum) VALUES (7002, %1, 2026002, '2026-02-01 00:00:00')")
+                .arg(byRowOnly));
+    restart();
+    for (const auto& [id, invoiced] : {std::pair{byReference, true}, std::pair{byRowOnly, true},
+                                       std::pair{notInvoiced, false}}) {
+        const auto auftrag = session_->AuftragZuAuftragId(id);
+        ASSERT_NE(auftrag, nullptr) << id;
+        EXPECT_EQ(auftrag->Fakturiert(), invoiced) << id;
+        EXPECT_EQ(auftrag->Leistungen().Count(), 1) << id;
+    }
+}
+
 TEST_P(LoadingTest, TheIdleRowsLoseAnyOrderAndARunningEntryUnderAnInactiveOrderRunsAgain) {
     auto auftrag = stoppedOrder(5003, 45);
     const auto entry = auftrag->Leistung(QStringLiteral("1"));

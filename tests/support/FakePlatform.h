@@ -75,7 +75,8 @@ public:
     ORV_FAKE_CREATE(FrmExterneZeit, FrmExterneZeit, makeWindow(frmExterneZeit_))
     ORV_FAKE_CREATE(FrmEigenschaften, FrmEigenschaften, makeWindow(frmEigenschaften_))
     ORV_FAKE_CREATE(OrderBrowser, OrderBrowser, makeWindow(orderBrowser_))
-    ORV_FAKE_CREATE(OrderService, OrderService, makeWindow(orderService_))
+    ORV_FAKE_CREATE(OrderService, OrderService,
+                    makeWindow(orderService_, OfficePlatformFactory::createOrderService()))
     ORV_FAKE_CREATE(PersonStamm, PersonStamm, OfficePlatformFactory::createPersonStamm())
     ORV_FAKE_CREATE(Mitarbeiter, Mitarbeiter, OfficePlatformFactory::createMitarbeiter())
     ORV_FAKE_CREATE(OfficeOrder, OfficeOrder, OfficePlatformFactory::createOfficeOrder())

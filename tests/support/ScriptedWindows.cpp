@@ -110,23 +110,37 @@ private:
 
 class OrderServiceWindow final : public platform::OrderService, Window<OrderServiceScript> {
 public:
-    using Window::Window;
-    void Begin(std::int32_t& action) override { action_ = action; }
+    OrderServiceWindow(OrderServiceScript& script, std::unique_ptr<platform::OrderService> office)
+        : Window(script), office_(std::move(office)) {}
+    void Begin(std::int32_t& action) override {
+        action_ = action;
+        if (action != kAktionAnzeigen) {
+            office_->Begin(action);
+        }
+    }
     std::int32_t ParameterUBound(std::int32_t& action) override {
-        EXPECT_EQ(action, kAktionAnzeigen) << "Nur Aktion 10 ist vorbereitet.";
-        return static_cast<std::int32_t>(kAnzeigenAuftrag);
+        return action == kAktionAnzeigen ? static_cast<std::int32_t>(kAnzeigenAuftrag)
+                                         : office_->ParameterUBound(action);
     }
     void Execute(std::vector<std::int32_t>& parameters, std::int32_t& result) override {
-        EXPECT_EQ(action_, kAktionAnzeigen) << "Execute ohne Begin der Aktion 10.";
+        if (action_ != kAktionAnzeigen) {
+            office_->Execute(parameters, result);
+            return;
+        }
         s.calls.push_back(parameters);
         result = s.ask(parameters);
     }
     void End() override {
-        ++s.ended;
+        if (action_ != kAktionAnzeigen) {
+            office_->End();
+        } else {
+            ++s.ended;
+        }
         action_ = 0;
     }
 
 private:
+    std::unique_ptr<platform::OrderService> office_;
     std::int32_t action_ = 0;
 };
 
@@ -153,8 +167,9 @@ std::unique_ptr<platform::FrmEigenschaften> makeWindow(FrmEigenschaftenScript& s
 std::unique_ptr<platform::OrderBrowser> makeWindow(OrderBrowserScript& script) {
     return std::make_unique<OrderBrowserWindow>(script);
 }
-std::unique_ptr<platform::OrderService> makeWindow(OrderServiceScript& script) {
-    return std::make_unique<OrderServiceWindow>(script);
+std::unique_ptr<platform::OrderService> makeWindow(OrderServiceScript& script,
+                                                   std::unique_ptr<platform::OrderService> office) {
+    return std::make_unique<OrderServiceWindow>(script, std::move(office));
 }
 
 }  // namespace orv::test

@@ -143,6 +143,8 @@ std::unique_ptr<platform::FrmPause> makeWindow(FrmPauseScript& script);
 std::unique_ptr<platform::FrmExterneZeit> makeWindow(FrmExterneZeitScript& script);
 std::unique_ptr<platform::FrmEigenschaften> makeWindow(FrmEigenschaftenScript& script);
 std::unique_ptr<platform::OrderBrowser> makeWindow(OrderBrowserScript& script);
-std::unique_ptr<platform::OrderService> makeWindow(OrderServiceScript& script);
+// Action 10 answers from the script; every other action is the office's own service.
+std::unique_ptr<platform::OrderService> makeWindow(OrderServiceScript& script,
+                                                   std::unique_ptr<platform::OrderService> office);
 
 }  // namespace orv::test

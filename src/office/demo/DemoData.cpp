@@ -33,6 +33,10 @@ constexpr Person kPersons[] = {
     {104, 10004, "Familie Brandt", "Thomas und Sabine Brandt", false},
     {105, 10005, "Lorenz, Heinz", "Heinz Lorenz", false},
     {106, 10006, "Metallbau Kaiser", "Metallbau Kaiser GmbH & Co. KG", false},
+    {107, 10007, "O'Neill Consulting", "Café O'Neill & Partner", false},
+    {108, 10008, "Öztürk, Ümit", "Ümit Öztürk", false},
+    {109, 10009, "Müller & Söhne", "Müller & Söhne Haustechnik OHG", false},
+    {110, 10100, "Bioladen 100%", "Bioladen 100% Natur e.K.", false},
 };
 
 struct Employee {
@@ -108,6 +112,12 @@ constexpr Order kOrders[] = {
     {demo::kSeveralOrdersMatterOrder, 106, 10, 2026, 3, 1, 0, "Beratung Umsatzsteuer", 1},
     {5012, 106, 10, 2026, 3, 2, 0, "Beratung Unternehmensnachfolge", 1},
     {demo::kUnproductiveTimeOrder, demo::kOffice, 11, 2026, 1, 1, 0, "Unproduktive Zeiten", 1},
+    // Below the first order, so that the office's own next order follows 5013.
+    {4901, 107, 10, 2026, 4, 1, 0, "Beratung Gesellschaftsvertrag", 1},
+    {4902, 107, 10, 2026, 4, 2, 0, "Beratung Gewinnverteilung", 1},
+    {4903, 107, 10, 2026, 5, 1, 0, "Beratung Gesellschafterwechsel", 1},
+    {4904, 108, 4, 2025, 12, 1, 0, "Einkommensteuer 2025", 1},
+    {4905, 109, 1, 2026, 1, 1, 0, "Buchführung Januar 2026", 1},
 };
 constexpr int kInvoiceId = 7001;
 

@@ -5,8 +5,11 @@
 #include "office/host/OfficeBuchungsNachlauf.h"
 #include "office/host/OfficeErstellungsInfo.h"
 #include "office/host/OfficeGlobaleWerte.h"
+#include "office/host/OfficeMatterInfo.h"
 #include "office/host/OfficeMitarbeiter.h"
 #include "office/host/OfficeOrder.h"
+#include "office/host/OfficeOrderLookup.h"
+#include "office/host/OfficeOrderService.h"
 #include "office/host/OfficePersonStamm.h"
 #include "office/host/OfficeQeGgwBasis.h"
 #include "office/host/OfficeQeLeistung.h"
@@ -47,6 +50,18 @@ std::unique_ptr<platform::BuchungsNachlauf> OfficePlatformFactory::createBuchung
 
 std::unique_ptr<platform::OfficeOrder> OfficePlatformFactory::createOfficeOrder() {
     return std::make_unique<OfficeOrder>(database_);
+}
+
+std::unique_ptr<platform::OrderService> OfficePlatformFactory::createOrderService() {
+    return std::make_unique<OfficeOrderService>(database_);
+}
+
+std::unique_ptr<platform::MatterInfo> OfficePlatformFactory::createMatterInfo() {
+    return std::make_unique<OfficeMatterInfo>(database_);
+}
+
+std::unique_ptr<platform::OrderLookup> OfficePlatformFactory::createOrderLookup() {
+    return std::make_unique<OfficeOrderLookup>(database_);
 }
 
 std::unique_ptr<platform::GlobaleWerte> OfficePlatformFactory::createGlobaleWerte() {

@@ -26,6 +26,9 @@ public:
     std::unique_ptr<platform::AnwesenheitsObjekt> createAnwesenheitsObjekt() override;
     std::unique_ptr<platform::BuchungsNachlauf> createBuchungsNachlauf() override;
     std::unique_ptr<platform::OfficeOrder> createOfficeOrder() override;
+    std::unique_ptr<platform::OrderService> createOrderService() override;
+    std::unique_ptr<platform::MatterInfo> createMatterInfo() override;
+    std::unique_ptr<platform::OrderLookup> createOrderLookup() override;
     std::unique_ptr<platform::GlobaleWerte> createGlobaleWerte() override;
     std::unique_ptr<platform::AuftragBenachrichtigung> createAuftragBenachrichtigung() override;
     std::unique_ptr<platform::CQeGgwBasis> createCQeGgwBasis() override;

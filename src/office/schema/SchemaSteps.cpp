@@ -327,6 +327,56 @@ CREATE TABLE tAuftragNachlauf (
 );
 )sql";
 
+// What choosing an order reads while the employee types: clients by number (offices left out),
+// the orders of a client and matter for the check that an order exists before one is created.
+// The time-recording view tells whether an order is invoiced, so an order loaded from its
+// provisional rows knows it as well as one loaded from the office.
+constexpr const char* kOrderSelection = R"sql(
+CREATE INDEX ix_tPersonStamm_Mandant ON tPersonStamm (Ps_IstKanzlei, Ps_Nr);
+CREATE INDEX ix_tAuftrag_Angelegenheit
+    ON tAuftrag (flMandant, flAngelegenheit, dlJahr, diMonat);
+
+DROP VIEW V_ORV_Common_Korg_Leistungen_Zeiterfassung;
+CREATE VIEW V_ORV_Common_Korg_Leistungen_Zeiterfassung AS
+SELECT z.VorgangParentId,
+       z.VorgangKey,
+       z.idLeistungZeiterfassung,
+       z.idAuftrag,
+       a.flMandant,
+       p.Ps_Nr,
+       p.Ps_Kurzname,
+       a.dlAuftragArtNr,
+       art.dcAuftragArt,
+       a.flAngelegenheit AS dlAngelegenheit,
+       a.dlAngelegenheitNr,
+       ang.dcAngelegenheit,
+       a.dlJahr,
+       a.diMonat,
+       a.diLfdNr,
+       a.dlObjektNr,
+       a.dcAngelegenheitErweitert,
+       z.Text1,
+       z.Text2,
+       z.Sekunden,
+       z.Beginn,
+       z.Ende,
+       z.Status,
+       ang.dlGgwKenner AS Ang_GGWKenner,
+       z.VorgangParentKey,
+       z.ps_id,
+       z.BearbeitungsArt,
+       z.VerwaltungsLeistung,
+       z.VerwaltungsLeistungHerkunft,
+       CASE WHEN a.flRechnung > 0
+                 OR EXISTS (SELECT 1 FROM tRechnung r WHERE r.flAuftrag = a.idAuftrag)
+            THEN 1 ELSE 0 END AS Fakturiert
+FROM tLeistungZeiterfassung z
+LEFT JOIN tAuftrag a ON a.idAuftrag = z.idAuftrag
+LEFT JOIN tPersonStamm p ON p.Ps_Id = a.flMandant
+LEFT JOIN tAuftragArt art ON art.idAuftragArt = a.flAuftragArt
+LEFT JOIN tAngelegenheit ang ON ang.idAngelegenheit = a.flAngelegenheit;
+)sql";
+
 constexpr SchemaStep kSteps[] = {
     {1, "Stammdaten der Kanzlei", kMasterData, true},
     {2, "Leistungen und Benutzereinstellungen", kServicesAndSettings},
@@ -334,6 +384,7 @@ constexpr SchemaStep kSteps[] = {
     {4, "Zeiterfassung", kTimeRecording},
     {5, "Abwesenheiten der Mitarbeiter", kAttendance},
     {6, "Benachrichtigungen und Nachlauf der Aufträge", kOrderNotices},
+    {7, "Auftragsauswahl und fakturierte Aufträge", kOrderSelection},
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include <charconv>
 #include <string>
+#include <vector>
 
 namespace orv::db {
 namespace {
@@ -41,8 +42,16 @@ public:
         throwDriverError(kName, sqlite3_errmsg(sqlite3_db_handle(stmt_)), sqlite3_sql(stmt_));
     }
     int columnCount() const override { return sqlite3_column_count(stmt_); }
+    // Copied on first use: the first step re-prepares a statement whose plan depends on a bound
+    // value (a LIKE pattern) and frees the names SQLite handed out before.
     std::string_view columnName(int column) const override {
-        return sqlite3_column_name(stmt_, column);
+        if (names_.empty()) {
+            for (int i = 0; i < sqlite3_column_count(stmt_); ++i) {
+                const char* name = sqlite3_column_name(stmt_, i);
+                names_.emplace_back(name != nullptr ? name : "");
+            }
+        }
+        return names_.at(static_cast<std::size_t>(column));
     }
     bool isNull(int column) const override {
         return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
@@ -102,6 +111,7 @@ private:
     SqliteConnection& owner_;
     SqliteConnection::Lease lease_;
     sqlite3_stmt* stmt_;
+    mutable std::vector<std::string> names_;
 };
 
 struct FunctionContext {
