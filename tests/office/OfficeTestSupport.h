@@ -12,7 +12,11 @@
 
 namespace orv::test {
 
-// A migrated office database.
+inline db::DbValue n(std::int64_t value) {
+    return value;
+}
+
+// A migrated office database; the demo office on request.
 class OfficeDbTest : public BackendTest {
 protected:
     void SetUp() override {
@@ -21,6 +25,7 @@ protected:
             office::migrate(database());
         }
     }
+    void loadDemo() { ASSERT_TRUE(office::loadDemoData(database())); }
     QString rows(const QString& sql, std::initializer_list<const char*> columns,
                  const db::Params& params = {}) {
         return tableText(database(), sql, columns, params);
