@@ -8,11 +8,6 @@ namespace {
 // The session's clock on a real database, driven as the main window drives it.
 class ClockTest : public test::SessionTest {
 protected:
-    void ticks(int n, qint64 seconds = 1) {
-        for (int i = 0; i < n; ++i) {
-            tick(seconds);
-        }
-    }
     // A stopped order's row says what the object says.
     void expectSaved(const CAuftrag& auftrag) {
         EXPECT_EQ(row(auftrag.Id())->sekunden, auftrag.Sekunden());
@@ -33,7 +28,7 @@ TEST_P(ClockTest, AWholeWorkingDayKeepsEverySecondInItsPlace) {
 
     auto buchhaltung = startNewOrder(5001);
     expectSaved(session_->LeerlaufAuftrag());
-    ticks(59);
+    ticks(59, 1);
     tick(5);  // a late tick counts every second it missed
     expectBalanced();
     EXPECT_EQ(buchhaltung->Sekunden(), 64);
@@ -71,10 +66,7 @@ TEST_P(ClockTest, AWholeWorkingDayKeepsEverySecondInItsPlace) {
     EXPECT_EQ(row(buchhaltung->Id())->sekunden, buchhaltung->Sekunden() - 6)
         << "saved at the pause";
 
-    session_->ZeitzaehlungAktiv(false);
-    QString key = buchhaltung->Key();
-    EXPECT_TRUE(session_->AuftragBeenden(key));
-    session_->ZeitzaehlungAktiv(true);
+    endOrder(*buchhaltung);
     EXPECT_EQ(buchhaltung->Status(), AuftragStatus_Beendet);
     EXPECT_EQ(session_->AktuellerAuftrag(), nullptr);
     expectSaved(*buchhaltung);
@@ -105,15 +97,12 @@ TEST_P(ClockTest, StartingTheIdleStopwatchKeepsTheCurrentOrder) {
     auto auftrag = startNewOrder(5001);
     tick(5);
     session_->ZeitzaehlungAktiv(false);
-    QString key = CAuftrag::LeerlaufKey();
-    bool neu = false;
-    session_->AuftragStarten(key, neu);
-    session_->ZeitzaehlungAktiv(true);
+    startOrder(CAuftrag::LeerlaufKey());
     EXPECT_EQ(session_->AktuellerAuftrag(), auftrag);
     EXPECT_FALSE(session_->AuftragLaeuft());
     // The tick follows the running flag: the idle stopwatch counts, the order does not.
     tick(8);
-    EXPECT_EQ(session_->LeerlaufAuftrag().Sekunden(), 8);
+    EXPECT_EQ(idle(), 8);
     EXPECT_EQ(auftrag->Sekunden(), 5);
     expectBalanced();
 }
@@ -124,26 +113,16 @@ TEST_P(ClockTest, TheWindowIsBroughtToTheFrontAtMostOnceInTheFirstTenTicks) {
     tick(1);
     EXPECT_EQ(fenster.nachVorn, 1);
     fenster.zuOberst = false;
-    ticks(5);
+    ticks(5, 1);
     EXPECT_EQ(fenster.nachVorn, 1);
     EXPECT_EQ(fenster.aktualisierungen, 6);
 
     fenster.zuOberst = true;
     restart();
-    ticks(10);
+    ticks(10, 1);
     fenster.zuOberst = false;
-    ticks(3);
+    ticks(3, 1);
     EXPECT_EQ(fenster.nachVorn, 1) << "after ten ticks in front, never again";
-}
-
-TEST_P(ClockTest, TimeTextsOfTheSession) {
-    EXPECT_EQ(session_->SekundenZeit(360000), QStringLiteral("100:00:00"));
-    startNewOrder(5001);
-    tick(3725);
-    tick(5);
-    EXPECT_EQ(session_->AuftragsZeitText(), QStringLiteral("01:02:10"));
-    EXPECT_EQ(session_->GesamtZeitText(), QStringLiteral("01:02:10"));
-    EXPECT_EQ(session_->LeerlaufZeitText(), QStringLiteral("00:00:00"));
 }
 
 ORV_INSTANTIATE_FOR_BACKENDS(ClockTest);

@@ -10,8 +10,6 @@ namespace {
 using office::demo::kAdministrativeEmployee;
 using office::demo::kEmployeeWithRights;
 using office::demo::kUnproductiveTimeOrder;
-using test::LeistungAnzeigenAnswer;
-using test::outcome::kAbbruch;
 using test::outcome::kGeaendert;
 
 // Booking the day's entries and ending the day; the session has ten minutes of idle time.
@@ -22,29 +20,6 @@ protected:
         if (!IsSkipped() && !HasFatalFailure()) {
             tick(600);
         }
-    }
-
-    // The employee's services in booking order: order|hours in ten-thousandths|begin-end|texts.
-    QString services(std::int32_t employee = kEmployeeWithRights) {
-        QStringList out;
-        const QString ids = table(
-            QStringLiteral("SELECT idLeistung FROM tLeistung WHERE flMitarbeiter = %1 ORDER BY 1")
-                .arg(employee),
-            {"idLeistung"});
-        for (const QString& id : ids.split(QStringLiteral(" / "), Qt::SkipEmptyParts)) {
-            db::DbService s(database());
-            s.OpenQuery(QStringLiteral("SELECT * FROM tLeistung WHERE idLeistung = ") + id);
-            out << QStringLiteral("%1|%2|%3-%4|")
-                           .arg(s.FieldLong("flAuftrag"))
-                           .arg(qRound(s.FieldText("dmAnzahl").toDouble() * 10000))
-                           .arg(s.FieldDate("dtBeginn").toString(QStringLiteral("HH:mm")),
-                                s.FieldDate("dtEnde").toString(QStringLiteral("HH:mm"))) +
-                       table(
-                           QStringLiteral("SELECT dcText FROM tLeistungText WHERE flLeistung = ") +
-                               id + QStringLiteral(" ORDER BY diZeile"),
-                           {"dcText"});
-        }
-        return out.join(QStringLiteral("\n"));
     }
 
     // An order worked on for the given seconds with a text line, its entry released.
@@ -61,9 +36,7 @@ protected:
         switchTo(CAuftrag::LeerlaufKey());
         leistung->StandardTextSetzen(text);
         leistung->Speichern(false);
-        QString auftragKey = auftrag->Key();
-        QString leistungKey = leistung->Key();
-        EXPECT_TRUE(session_->LeistungFreigeben(auftragKey, leistungKey));
+        EXPECT_TRUE(release(*leistung));
         return leistung;
     }
 };
@@ -143,24 +116,6 @@ TEST_P(DayClosingTest, UnfinishedOrdersLetTheEmployeePostponeTheDayClosing) {
     EXPECT_EQ(services(), QString());
 }
 
-TEST_P(DayClosingTest, ACancelledDayClosingGoesOnWithTheStopwatchStopped) {
-    platform_->frmLeistung().answer(LeistungAnzeigenAnswer{kAbbruch, std::nullopt, std::nullopt});
-    EXPECT_FALSE(session_->Beenden());
-    EXPECT_TRUE(platform_->timer()->running());
-    EXPECT_FALSE(platform_->timer()->finished());
-    tick(30);
-    EXPECT_FALSE(session_->AuftragLaeuft());
-    expectBalanced();
-    EXPECT_EQ(logins(), QStringLiteral("08:00:00-/0"));
-
-    // Day closing without an order: the session ends, nothing is booked, the option stays.
-    platform_->frmLeistung().answer(LeistungAnzeigenAnswer{kGeaendert, std::nullopt, 0});
-    EXPECT_TRUE(session_->Beenden());
-    EXPECT_EQ(services(), QString());
-    EXPECT_EQ(gateway().OptionsWertErmitteln(2), QStringLiteral("5013"));
-    EXPECT_FALSE(rowsOf().empty());
-}
-
 TEST_P(DayClosingTest, AWholeDayFromStartToABookedDayClosing) {
     // 08:00 to 08:10 idle (set up), then three stretches on two orders, released and booked.
     const auto a = workAndRelease(5001, 1800, QStringLiteral("Buchungen Januar"));
@@ -172,18 +127,19 @@ TEST_P(DayClosingTest, AWholeDayFromStartToABookedDayClosing) {
     expectBalanced();
 
     // The orders are done; the day closing books the idle time on the chosen order.
-    for (const QString& key : {a->Auftrag().Key(), b->Auftrag().Key()}) {
-        QString auftragKey = key;
-        EXPECT_TRUE(session_->AuftragBeenden(auftragKey));
-    }
+    endOrder(a->Auftrag());
+    endOrder(b->Auftrag());
     expectBalanced();
-    const std::int32_t idle = session_->LeerlaufAuftrag().Sekunden();
-    EXPECT_EQ(idle, 600 + 300 + 120);
+    EXPECT_EQ(idle(), 600 + 300 + 120);
+    // Another employee starts beside (the timer ticked from here on would be that session's).
+    const auto other = startedSession(office::demo::kEmployeeWithoutRights);
+    const std::size_t othersRows = rowsOf(office::demo::kEmployeeWithoutRights).size();
+    ASSERT_GT(othersRows, 0u);
     platform_->frmLeistung().answer(
         [&](cLeistung& entry, std::int32_t&, std::int32_t& auftragId, bool unproduktiv) {
             EXPECT_TRUE(unproduktiv);
             EXPECT_EQ(auftragId, kUnproductiveTimeOrder);
-            EXPECT_EQ(entry.Sekunden(), idle);
+            EXPECT_EQ(entry.Sekunden(), idle());
             EXPECT_EQ(entry.ErsteZeileText(), QStringLiteral("Kanzleiorganisation (unproduktiv)"));
             return kGeaendert;
         });
@@ -196,6 +152,8 @@ TEST_P(DayClosingTest, AWholeDayFromStartToABookedDayClosing) {
                              "5001|2500|09:30-09:45|Abstimmung\n"
                              "5013|2833|09:45-09:47|Kanzleiorganisation (unproduktiv)"));
     EXPECT_TRUE(rowsOf().empty()) << "the day closing removes the provisional rows";
+    EXPECT_EQ(rowsOf(office::demo::kEmployeeWithoutRights).size(), othersRows)
+        << "and no other employee's";
     EXPECT_EQ(logins(), QStringLiteral("08:00:00-09:47:00/0"));
     EXPECT_EQ(gateway().OptionsWertErmitteln(2), QStringLiteral("5013"));
 }

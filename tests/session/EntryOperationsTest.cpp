@@ -19,60 +19,53 @@ protected:
             tick(3600);
         }
     }
-    std::int32_t idleSeconds() { return session_->LeerlaufAuftrag().Sekunden(); }
 };
 
 TEST_P(EntryOperationsTest, ReleasingAnEntryNeedsAnExistingOfficeOrder) {
-    EXPECT_FALSE(release(*workedOn(0, 60)));
+    EXPECT_FALSE(release(*first(*workedOn(0, 60))));
     EXPECT_TRUE(platform_->messageBoxes().asked().empty()) << "silently";
-    const auto lohn = workedOn(5003, 120);
+    const auto lohn = first(*workedOn(5003, 120));
     EXPECT_TRUE(release(*lohn));
     EXPECT_TRUE(release(*lohn));
     EXPECT_EQ(session_->FreigegebeneLeistungen()->Count(), 1);
 
     // The office removed the order meanwhile: the employee is told and nothing is released.
-    const auto beratung = workedOn(5012, 90);
+    const auto beratung = first(*workedOn(5012, 90));
     execute(QStringLiteral("DELETE FROM tAuftrag WHERE idAuftrag = 5012"));
     platform_->messageBoxes().answer(platform::MsgAnswer::Ok);
     EXPECT_FALSE(release(*beratung));
-    const test::AskedBox& box = platform_->messageBoxes().asked().at(0);
-    EXPECT_EQ(box.title, QStringLiteral("Stoppuhren"));
-    EXPECT_EQ(box.icon, platform::MsgIcon::Information);
-    EXPECT_EQ(box.text, QStringLiteral("Der Auftrag 90/901 Steuerliche Beratung 03/2026 existiert "
-                                       "nicht mehr.\nBitte ordnen Sie der vorläufigen Leistung "
-                                       "einen anderen Auftrag zu."));
+    EXPECT_EQ(platform_->messageBoxes().asked().at(0).text,
+              QStringLiteral("Der Auftrag 90/901 Steuerliche Beratung 03/2026 existiert "
+                             "nicht mehr.\nBitte ordnen Sie der vorläufigen Leistung "
+                             "einen anderen Auftrag zu."));
     EXPECT_EQ(session_->FreigegebeneLeistungen()->Count(), 1);
 }
 
 TEST_P(EntryOperationsTest, EditingAnEntrysTimeMovesTheDifferenceToOrFromIdleTime) {
     const auto auftrag = workedOn(5001, 1800);
-    const auto leistung = auftrag->Leistung(QStringLiteral("1"));
-    const std::int32_t idle = idleSeconds();
-    EXPECT_EQ(edit(*auftrag, 2700, 5001), kGeaendert);
+    const auto leistung = first(*auftrag);
+    const std::int32_t leer = idle();
+    EXPECT_EQ(edit(*leistung, 2700, 5001), kGeaendert);
     EXPECT_EQ(leistung->Sekunden(), 2700);
-    EXPECT_EQ(idleSeconds(), idle - 900);
+    EXPECT_EQ(idle(), leer - 900);
     EXPECT_EQ(leistung->Beginn().time(), QTime(0, 0)) << "an edited entry keeps only its date";
-    expectBalanced();
-    expectRowsMatchObjects();
 
     platform_->frmLeistung().answer(test::LeistungAnzeigenAnswer{kAbbruch, 60, 5001});
-    QString auftragKey = auftrag->Key();
-    QString leistungKey = leistung->Key();
-    EXPECT_EQ(session_->LeistungBearbeiten(auftragKey, leistungKey), kAbbruch);
+    EXPECT_EQ(openEdit(*leistung), kAbbruch);
     EXPECT_EQ(leistung->Sekunden(), 2700) << "cancelled: nothing changes";
 
     // Set to 0: the entry goes and its time returns to idle.
-    EXPECT_EQ(edit(*auftrag, 0, 5001), test::outcome::kGeloescht);
+    EXPECT_EQ(edit(*leistung, 0, 5001), test::outcome::kGeloescht);
     EXPECT_FALSE(row(leistung->Id()).has_value());
     EXPECT_EQ(auftrag->Leistungen().Count(), 0);
-    EXPECT_EQ(idleSeconds(), idle + 1800);
+    EXPECT_EQ(idle(), leer + 1800);
     expectBalanced();
 
     // Taking the whole idle time leaves an idle entry of no seconds, which its own save skips:
     // its row must read 0 all the same, as its order's does.
     const auto rest = workedOn(5001, 600);
-    EXPECT_EQ(edit(*rest, 600 + idleSeconds(), 5001), kGeaendert);
-    EXPECT_EQ(idleSeconds(), 0);
+    EXPECT_EQ(edit(*first(*rest), 600 + idle(), 5001), kGeaendert);
+    EXPECT_EQ(idle(), 0);
     expectBalanced();
     expectRowsMatchObjects();
 }
@@ -83,46 +76,31 @@ TEST_P(EntryOperationsTest, AnOrderWhoseEntryWasMovedAwayAndDeletedStartsAgain) 
     const auto auftrag = workedOn(5001, 600);
     QString zielKey = workedOn(5002, 300)->Key();
     ASSERT_TRUE(session_->AuftragBeenden(zielKey));
-    edit(*auftrag, 600, 5002);
+    edit(*first(*auftrag), 600, 5002);
     const auto ziel = session_->Auftrag(zielKey);
     EXPECT_EQ(ziel->Sekunden(), 900);
     EXPECT_EQ(auftrag->Sekunden(), 0);
     while (ziel->Leistungen().Count() > 0) {
-        QString key = ziel->Leistungen().at(1)->Key();
-        ASSERT_TRUE(session_->LeistungLoeschen(zielKey, key));
+        ASSERT_TRUE(deleteEntry(*ziel->Leistungen().at(1)));
     }
     ASSERT_FALSE(session_->Auftraege().contains(zielKey)) << "finished and empty, it went";
 
-    const std::int32_t idle = idleSeconds();
+    const std::int32_t leer = idle();
     switchTo(auftrag->Key());
     tick(120);
     switchTo(CAuftrag::LeerlaufKey());
     EXPECT_EQ(auftrag->Sekunden(), 120);
-    EXPECT_EQ(idleSeconds(), idle);
+    EXPECT_EQ(idle(), leer);
     expectBalanced();
     expectRowsMatchObjects();
 }
 
-TEST_P(EntryOperationsTest, AManualEntryTakesItsTimeFromIdleTime) {
-    const std::int32_t idle = idleSeconds();
-    platform_->frmLeistung().answer(
-        [](cLeistung& entry, std::int32_t& seconds, std::int32_t&, bool) {
-            entry.AuftragAendernVorlauefig(5003);
-            seconds = 600;
-            return kGeaendert;
-        });
-    QString auftragKey;
-    QString leistungKey;
-    std::int32_t seconds = 0;
-    EXPECT_EQ(session_->LeistungErzeugen(auftragKey, leistungKey, seconds), 1);
-    const auto leistung = session_->Auftrag(auftragKey)->Leistung(leistungKey);
-    EXPECT_EQ(leistung->Auftrag().AuftragId(), 5003);
-    EXPECT_EQ(leistung->Sekunden(), 600);
+// The seconds and the balance of a manual entry are the fault matrix's; here what it is.
+TEST_P(EntryOperationsTest, AManualEntryIsFinishedAndDatedAndNothingWhenCancelled) {
+    EXPECT_EQ(manual(5003, 600), 1);
+    const auto leistung = first(*session_->AuftragZuAuftragId(5003));
     EXPECT_EQ(leistung->Status(), AuftragStatus_Beendet);
     EXPECT_EQ(leistung->Beginn(), QDateTime(now().date(), QTime(0, 0)));
-    EXPECT_EQ(idleSeconds(), idle - 600);
-    expectBalanced();
-    expectRowsMatchObjects();
 
     // Cancelled or without an office order, nothing is created.
     platform_->frmLeistung().answer([](cLeistung&, std::int32_t& s, std::int32_t&, bool) {
@@ -131,10 +109,13 @@ TEST_P(EntryOperationsTest, AManualEntryTakesItsTimeFromIdleTime) {
     });
     platform_->frmLeistung().answer(kAbbruch);
     const std::size_t rows = rowsOf().size();
+    QString auftragKey;
+    QString leistungKey;
+    std::int32_t seconds = 0;
     EXPECT_EQ(session_->LeistungErzeugen(auftragKey, leistungKey, seconds), 0);
     EXPECT_EQ(session_->LeistungErzeugen(auftragKey, leistungKey, seconds), 0);
     EXPECT_EQ(rowsOf().size(), rows);
-    EXPECT_EQ(idleSeconds(), idle - 600);
+    EXPECT_EQ(idle(), 3000);
 }
 
 TEST_P(EntryOperationsTest, TypedTimesAreCheckedAgainstIdleTime) {
@@ -184,7 +165,7 @@ TEST_P(EntryOperationsTest, StandardTextNumbersExpandAndOtherTextsStay) {
 }
 
 TEST_P(EntryOperationsTest, ExternalTimeBecomesALoginAndIdleTime) {
-    const std::int32_t idle = idleSeconds();
+    const std::int32_t leer = idle();
     platform_->frmExterneZeit().accept(QDateTime(QDate(2026, 3, 16), QTime(6, 0)),
                                        QDateTime(QDate(2026, 3, 16), QTime(7, 30)));
     std::int32_t seconds = 0;
@@ -192,34 +173,17 @@ TEST_P(EntryOperationsTest, ExternalTimeBecomesALoginAndIdleTime) {
     QDateTime bis;
     EXPECT_EQ(session_->ExterneZeitErfassen(seconds, von, bis), 1);
     EXPECT_EQ(seconds, 5400);
-    EXPECT_EQ(idleSeconds(), idle + 5400);
-    EXPECT_EQ(row(session_->LeerlaufAuftrag().Id())->sekunden, idle + 5400);
+    EXPECT_EQ(idle(), leer + 5400);
+    EXPECT_EQ(row(session_->LeerlaufAuftrag().Id())->sekunden, leer + 5400);
     EXPECT_EQ(logins(), QStringLiteral("06:00:00-07:30:00/1 08:00:00-/0"));
 
     platform_->frmExterneZeit().answer(test::outcome::kCancel);
     EXPECT_EQ(session_->ExterneZeitErfassen(seconds, von, bis), 2);
-    EXPECT_EQ(idleSeconds(), idle + 5400);
+    EXPECT_EQ(idle(), leer + 5400);
 }
 
-TEST_P(EntryOperationsTest, RebookingAndTheIdleBookingOrder) {
-    const auto auftrag = workedOn(5001, 300);
-    QString auftragKey = auftrag->Key();
-    platform_->frmLeistungUmbuchen().answer([&](cLeistung& entry, bool leerlauf) {
-        EXPECT_FALSE(leerlauf);
-        EXPECT_EQ(&entry, auftrag->Leistung(QStringLiteral("1")).get());
-        return kGeaendert;
-    });
-    EXPECT_EQ(session_->LeistungUmbuchen(auftragKey, auftrag->Leistung(QStringLiteral("1"))->Key()),
-              kGeaendert);
-    QString leerlaufKey = CAuftrag::LeerlaufKey();
-    platform_->frmLeistungUmbuchen().answer([&](cLeistung& entry, bool leerlauf) {
-        EXPECT_TRUE(leerlauf);
-        EXPECT_EQ(&entry, session_->LeerlaufAuftrag().Leistung(QStringLiteral("1")).get());
-        return kAbbruch;
-    });
-    EXPECT_EQ(session_->LeistungUmbuchen(leerlaufKey, QString()), kAbbruch);
-
-    // The properties dialog shows the idle booking order and stores another one.
+// The properties dialog shows the idle booking order and stores another one.
+TEST_P(EntryOperationsTest, ThePropertiesDialogStoresTheIdleBookingOrder) {
     platform_->frmEigenschaften().answer([](CAuftrag& order) {
         EXPECT_EQ(order.AuftragId(), office::demo::kUnproductiveTimeOrder);
         order.AuftragAendern(5002);

@@ -20,6 +20,7 @@
 namespace orv {
 namespace {
 
+using test::LeistungAnzeigenAnswer;
 using test::outcome::kGeaendert;
 
 // One round of a step: the step itself, how the user does it again after a failure, and what
@@ -42,22 +43,7 @@ protected:
     // Objects and rows as a user and the office would see them.
     QString state() {
         const auto n = [](qint64 value) { return QString::number(value); };
-        QStringList out;
-        std::vector<const CAuftrag*> orders{&session_->LeerlaufAuftrag()};
-        for (const auto& a : session_->Auftraege()) {
-            orders.push_back(a.get());
-        }
-        for (const CAuftrag* a : orders) {
-            out << a->Key() + '|' + n(a->AuftragId()) + '|' + n(a->Status()) + '|' +
-                       n(a->Sekunden());
-            for (const auto& l : a->Leistungen()) {
-                out << ' ' + l->Key() + '|' + n(l->Id()) + '|' + n(l->Status()) + '|' +
-                           n(l->Sekunden());
-                for (const auto& t : l->Texte()) {
-                    out << "  " + t->Text() + '#' + n(t->TextId());
-                }
-            }
-        }
+        QStringList out{objects(*session_)};
         const auto* released = session_->FreigegebeneLeistungen();
         const auto& current = session_->AktuellerAuftrag();
         out << (current ? current->Key() : QString()) + '|' + n(session_->AuftragLaeuft()) + '|' +
@@ -141,23 +127,20 @@ protected:
         EXPECT_GE(statements, 3) << "a step that writes has its begin, a write and its commit";
     }
 
-    std::shared_ptr<cLeistung> firstEntry(const CAuftrag& order) {
-        return order.Leistung(QStringLiteral("1"));
-    }
     // A stretch on the office order with a text line, released for booking.
     std::shared_ptr<CAuftrag> released(std::int32_t auftragId, qint64 seconds) {
         auto order = workedOn(auftragId, seconds);
-        firstEntry(*order)->TextHinzufuegen(0, QStringLiteral("Belege %1").arg(seconds));
-        firstEntry(*order)->Speichern(false);
-        EXPECT_TRUE(release(*order));
+        first(*order)->TextHinzufuegen(0, QStringLiteral("Belege %1").arg(seconds));
+        first(*order)->Speichern(false);
+        EXPECT_TRUE(release(*first(*order)));
         return order;
     }
     // Single booking of one released entry, or of two, the second's failure leaving the first
     // booked and a summed booking doing the rest: every entry and its share booked once.
     Round booking(bool summedAfterwards) {
-        std::vector<std::shared_ptr<cLeistung>> entries{firstEntry(*released(5001, 900))};
+        std::vector<std::shared_ptr<cLeistung>> entries{first(*released(5001, 900))};
         if (summedAfterwards) {
-            entries.push_back(firstEntry(*released(5003, 900)));
+            entries.push_back(first(*released(5003, 900)));
         }
         const std::int32_t before = count(QStringLiteral("tLeistung"));
         const auto book = [this] { session_->EinzelBuchen(); };
@@ -176,15 +159,11 @@ TEST_P(FailedStepTest, Stop) {
     failEachStatement([this] {
         const auto order = startNewOrder(5001);
         tick(30);
-        return Round{[this] {
-                         session_->ZeitzaehlungAktiv(false);
-                         bool beenden = false;
-                         session_->AuftragAnhalten(beenden);
-                     },
+        return Round{[this] { stop(); },
                      {},
                      [this, order] {
                          EXPECT_EQ(order->Status(), AuftragStatus_InAktiv);
-                         EXPECT_EQ(firstEntry(*order)->Status(), AuftragStatus_Beendet);
+                         EXPECT_EQ(first(*order)->Status(), AuftragStatus_Beendet);
                          EXPECT_FALSE(session_->AuftragLaeuft());
                          switchTo(CAuftrag::LeerlaufKey());
                      }};
@@ -193,16 +172,9 @@ TEST_P(FailedStepTest, Stop) {
 
 TEST_P(FailedStepTest, StartOfANewOrder) {
     failEachStatement([this] {
-        session_->ZeitzaehlungAktiv(false);
-        bool beenden = false;
-        session_->AuftragAnhalten(beenden);
+        stop();
         const std::int32_t orders = session_->Auftraege().Count();
-        return Round{[this] {
-                         QString key;
-                         bool neu = true;
-                         session_->AuftragStarten(key, neu);
-                         session_->ZeitzaehlungAktiv(true);
-                     },
+        return Round{[this] { startOrder(QString()); },
                      {},
                      [this, orders] {
                          EXPECT_EQ(session_->Auftraege().Count(), orders + 1);
@@ -214,21 +186,13 @@ TEST_P(FailedStepTest, StartOfANewOrder) {
     });
 }
 
+// The edit's time comes from idle time; the edit window answers the same at every call.
 TEST_P(FailedStepTest, Edit) {
     failEachStatement([this] {
         const auto order = workedOn(5001, 600);
-        tick(300);  // the edit's time comes from idle time
-        platform_->frmLeistung().answerWith(
-            [](cLeistung&, std::int32_t& seconds, std::int32_t& auftragId, bool) {
-                seconds = 900;
-                auftragId = 5001;
-                return kGeaendert;
-            });
-        return Round{[this, order] {
-                         QString auftragKey = order->Key();
-                         QString leistungKey = firstEntry(*order)->Key();
-                         session_->LeistungBearbeiten(auftragKey, leistungKey);
-                     },
+        tick(300);
+        platform_->frmLeistung().answerWith(LeistungAnzeigenAnswer{kGeaendert, 900, 5001});
+        return Round{[this, order] { openEdit(*first(*order)); },
                      {},
                      [order] { EXPECT_EQ(order->Sekunden(), 900); }};
     });
@@ -237,20 +201,10 @@ TEST_P(FailedStepTest, Edit) {
 TEST_P(FailedStepTest, Move) {
     int target = 5002;
     failEachStatement([this, &target] {
-        const auto order = workedOn(5001, 300);
-        const auto entry = firstEntry(*order);
+        const auto entry = first(*workedOn(5001, 300));
         const std::int32_t to = target++;
-        platform_->frmLeistung().answerWith(
-            [to](cLeistung& entry, std::int32_t& seconds, std::int32_t& auftragId, bool) {
-                seconds = entry.Sekunden();
-                auftragId = to;
-                return kGeaendert;
-            });
-        return Round{[this, order, entry] {
-                         QString auftragKey = order->Key();
-                         QString leistungKey = entry->Key();
-                         session_->LeistungBearbeiten(auftragKey, leistungKey);
-                     },
+        platform_->frmLeistung().answerWith(LeistungAnzeigenAnswer{kGeaendert, 300, to});
+        return Round{[this, entry] { openEdit(*entry); },
                      {},
                      [this, entry, to] {
                          const auto moved = session_->AuftragZuAuftragId(to);
@@ -268,29 +222,24 @@ TEST_P(FailedStepTest, Move) {
 TEST_P(FailedStepTest, Delete) {
     failEachStatement([this] {
         const auto order = workedOn(5003, 600);
-        EXPECT_TRUE(release(*order));
-        QString key = order->Key();
-        EXPECT_TRUE(session_->AuftragBeenden(key));
-        const std::int32_t idle = session_->LeerlaufAuftrag().Sekunden();
-        return Round{[this, order] {
-                         QString auftragKey = order->Key();
-                         QString leistungKey = firstEntry(*order)->Key();
-                         session_->LeistungLoeschen(auftragKey, leistungKey);
-                     },
+        EXPECT_TRUE(release(*first(*order)));
+        endOrder(*order);
+        const std::int32_t before = idle();
+        return Round{[this, order] { deleteEntry(*first(*order)); },
                      {},
-                     [this, order, idle] {
+                     [this, order, before] {
                          EXPECT_FALSE(session_->Auftraege().contains(order->Key()));
                          EXPECT_EQ(session_->FreigegebeneLeistungen()->Count(), 0);
-                         EXPECT_GE(session_->LeerlaufAuftrag().Sekunden(), idle + 600);
+                         EXPECT_GE(idle(), before + 600);
                      }};
     });
 }
 
-// The manual entry joins an order the session already holds.
+// The manual entry joins an order the session already holds; its time comes from idle time.
 TEST_P(FailedStepTest, ManualEntry) {
     workedOn(5003, 300);
     failEachStatement([this] {
-        tick(600);  // the entry's time comes from idle time
+        tick(600);
         const auto order = session_->AuftragZuAuftragId(5003);
         const std::int32_t seconds = order->Sekunden();
         const std::int32_t entries = order->Leistungen().Count();
@@ -327,7 +276,7 @@ TEST_P(FailedStepTest, SummedBooking) {
     failEachStatement([this] {
         std::vector<std::shared_ptr<cLeistung>> entries;
         for (const qint64 seconds : {600, 1200, 1800}) {
-            entries.push_back(firstEntry(*released(5001, seconds)));
+            entries.push_back(first(*released(5001, seconds)));
         }
         const std::int32_t hours = count(QStringLiteral("tLeistung WHERE dmAnzahl = 1"));
         const std::int32_t before = count(QStringLiteral("tLeistung"));
@@ -347,7 +296,7 @@ TEST_P(FailedStepTest, SummedBooking) {
 
 TEST_P(FailedStepTest, TextLineSave) {
     failEachStatement([this] {
-        const auto entry = firstEntry(*workedOn(5001, 60));
+        const auto entry = first(*workedOn(5001, 60));
         const QStringList lines =
             textLines(entry->Id()) +
             QStringList{QStringLiteral("erste Zeile"), QStringLiteral("zweite Zeile")};
@@ -365,9 +314,7 @@ TEST_P(FailedStepTest, SavingTick) {
     failEachStatement(
         [this] {
             const auto order = startNewOrder(5001);
-            for (int i = 0; i < 59; ++i) {
-                tick(1);
-            }
+            ticks(59, 1);
             const auto untilSaved = [this, order] {
                 do {
                     tick(1);
@@ -431,7 +378,7 @@ TEST_P(FailedStepTest, AStopTheServerGaveUpForADeadlockIsDoneAgain) {
     EXPECT_EQ(auftrag->Status(), AuftragStatus_InAktiv);
     EXPECT_EQ(row(auftrag->Id())->status, AuftragStatus_InAktiv);
     EXPECT_EQ(row(auftrag->Id())->sekunden, 30);
-    EXPECT_EQ(row(auftrag->Leistung(QStringLiteral("1"))->Id())->status, AuftragStatus_Beendet);
+    EXPECT_EQ(row(first(*auftrag)->Id())->status, AuftragStatus_Beendet);
 }
 
 ORV_INSTANTIATE_FOR_BACKENDS(FailedStepTest);

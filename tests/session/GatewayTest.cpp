@@ -2,7 +2,6 @@
 
 #include "persistence/Dialect.h"
 #include "persistence/FaultInjector.h"
-#include "session/diagnostics/OrvError.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -14,13 +13,7 @@ namespace orv {
 namespace {
 
 using namespace office::demo;
-using testing::EndsWith;
 using testing::HasSubstr;
-
-// The line the gateway adds to an error's source on its way to the caller.
-std::string place(const std::string& operation) {
-    return "\r\nORVkStoppUhren.CDBAccess." + operation;
-}
 
 std::string str(const QString& text) {
     return text.toStdString();
@@ -78,26 +71,6 @@ protected:
         s.OpenQuery(QStringLiteral("SELECT %1 AS n").arg(db::dialectFor(backend()).now));
         return s.FieldDate("n");
     }
-    // An order row written by the gateway, and an entry row under it.
-    std::shared_ptr<CAuftrag> order(std::int32_t auftragId, bool leerlauf = false) {
-        auto auftrag = std::make_shared<CAuftrag>(*session_);
-        auftrag->Init(*session_, leerlauf, 0, true);
-        auftrag->AuftragId(auftragId);
-        auftrag->Status(AuftragStatus_Aktiv);
-        gateway().InsertAuftragZeiterfassung(*auftrag);
-        return auftrag;
-    }
-    std::shared_ptr<cLeistung> entry(CAuftrag& auftrag, std::int32_t sekunden,
-                                     const QString& notiz) {
-        auto leistung = std::make_shared<cLeistung>(*session_);
-        leistung->Auftrag(auftrag);
-        leistung->Sekunden(sekunden);
-        leistung->Notiz(notiz);
-        leistung->Status(AuftragStatus_Aktiv);
-        gateway().InsertLeistungZeitErfassung(*leistung);
-        return leistung;
-    }
-
     std::string option(std::int32_t index) { return str(gateway().OptionsWertErmitteln(index)); }
 };
 
@@ -167,13 +140,6 @@ TEST_P(GatewayTest, LogOutClosesEveryOpenLoginOfTheEmployeeAtTheClocksTime) {
               "7|2026-03-16 08:00:00|2026-03-16 17:30:00|0");
 }
 
-TEST_P(GatewayTest, LoginErstellenWritesACompleteLoginOnlyForAUsablePeriod) {
-    EXPECT_TRUE(gateway().LoginErstellen(at(3, 16, 6, 0), at(3, 16, 7, 45), 1));
-    EXPECT_FALSE(gateway().LoginErstellen(at(3, 16, 9, 0), at(3, 16, 8, 0), 1));
-    EXPECT_FALSE(gateway().LoginErstellen(at(3, 16, 9, 0), QDateTime(), 0));
-    EXPECT_EQ(allLogins(), "7|2026-03-16 06:00:00|2026-03-16 07:45:00|1");
-}
-
 // Far from the database's time, the component's clock would show in a stamp; the end closes
 // only the employee's open pauses.
 TEST_P(GatewayTest, PausesAreStampedByTheDatabaseClock) {
@@ -202,95 +168,25 @@ TEST_P(GatewayTest, PausesAreStampedByTheDatabaseClock) {
               "7|2026-03-16 07:10:00|jetzt / 7|jetzt|jetzt / ");
 }
 
-TEST_P(GatewayTest, ReadsThatFailReachTheCallerWithTheirPlace) {
-    EXPECT_TRUE(gateway().AuftragIstVorhanden(5001));
-    EXPECT_FALSE(gateway().AuftragIstVorhanden(4711));
-    faults().failStatement(1);
-    const auto error = test::failureOf([&] { gateway().Funktionsrecht(28); });
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->number(), err::kDatabase);
-    EXPECT_THAT(str(error->source()), EndsWith(place("Funktionsrecht")));
-    EXPECT_TRUE(platform_->errorReports().empty());
-
-    faults().failStatement(1);
-    const auto option = test::failureOf([&] { gateway().OptionsWertErmitteln(1); });
-    ASSERT_TRUE(option);
-    EXPECT_THAT(str(option->source()), EndsWith(place("OptionsWertErmitteln")));
-    EXPECT_THAT(str(option->description()),
-                EndsWith("\r\n\r\nOptionswert: ORV.Brix.Options.KOrg.Verwaltungsmitarbeiter\r\n"
-                         "@MitarbeiterID = 0\r\n"
-                         "@SubKey = ORV.Brix.Options.KOrg.Verwaltungsmitarbeiter\r\n"
-                         "@Key = 1\r\n@Value = \r\n@DataType = 3"));
-}
-
-// Options 0 to 2 are office settings (read at the start); 3 is the office's global switch,
-// read through its object each time, so a change counts at once.
-TEST_P(GatewayTest, OptionsWertErmittelnReadsTheGlobalValueEachTime) {
-    EXPECT_EQ(option(-1), "");
-    EXPECT_EQ(option(4), "");
-    EXPECT_EQ(option(3), "0");
+// Options 0 to 2 are office settings, read at the start; 3, the office's global switch, is read
+// anew each time. Only the idle booking order is ever written.
+TEST_P(GatewayTest, OptionsAreReadEachTimeAndOnlyTheIdleBookingOrderIsWritten) {
+    EXPECT_EQ(option(-1) + option(4) + option(3), "0");
     execute(QStringLiteral("UPDATE tGlobaleWerte SET dbWert = 1 WHERE dlNummer = 31"));
     EXPECT_EQ(option(3), "-1");
-    platform_->failCreation(test::Creation::GlobaleWerte);
-    CDBAccess fresh(*platform_);
-    fresh.StoppUhren(*session_);
-    const auto error = test::failureOf([&] { fresh.OptionsWertErmitteln(3); });
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->number(), err::kCannotCreateObject);
-}
-
-TEST_P(GatewayTest, OptionsWertSchreibenWritesOnlyTheIdleTimeOrder) {
     EXPECT_TRUE(gateway().OptionsWertSchreiben(2, QStringLiteral("5003")));
     EXPECT_EQ(option(2), "5003");
     const std::string written = settings();
     EXPECT_THAT(written, HasSubstr("0|ORV.Common.KOrg.Zeiterfassung|3|5003|3"));
-
-    // Any other option names no setting: the office refuses it and nothing changes.
-    const auto refused =
-        test::failureOf([&] { gateway().OptionsWertSchreiben(0, QStringLiteral("20")); });
-    ASSERT_TRUE(refused);
-    EXPECT_THAT(str(refused->description()),
-                HasSubstr("Der Name (SubKey) der Benutzereinstellung fehlt."));
-    EXPECT_THAT(str(refused->source()), EndsWith(place("OptionsWertSchreiben")));
-
-    faults().failStatement(1);
-    const auto failed =
-        test::failureOf([&] { gateway().OptionsWertSchreiben(2, QStringLiteral("5004")); });
-    ASSERT_TRUE(failed);
-    EXPECT_THAT(str(failed->description()),
-                EndsWith("\r\n\r\nOptionswert: ORV.Common.KOrg.Zeiterfassung"));
-    EXPECT_EQ(settings(), written);
-}
-
-TEST_P(GatewayTest, DeletingRemovesOnlyTheRowsAsked) {
-    const auto auftrag = order(5001);
-    const auto erste = entry(*auftrag, 60, QString());
-    const auto zweite = entry(*auftrag, 120, QString());
-    execute(QStringLiteral("INSERT INTO tLeistungZeiterfassungTexte (flLeistungZeiterfassung,"
-                           " LeistungZeiterfassungText) VALUES (%1, 'Zeile 1'), (%1, 'Zeile 2'),"
-                           " (%2, 'bleibt')")
-                .arg(erste->Id())
-                .arg(zweite->Id()));
-
-    gateway().LeistungLoeschen(*erste);
-    EXPECT_FALSE(row(erste->Id()));
-    EXPECT_EQ(erste->Status(), cLeistung::kStatusZeileGeloescht);
-    EXPECT_EQ(count(QStringLiteral("tLeistungZeiterfassungTexte WHERE flLeistungZeiterfassung = ") +
-                    QString::number(erste->Id())),
-              0);
-    EXPECT_EQ(str(textLines(zweite->Id()).join(QLatin1Char('|'))), "bleibt");
-
-    gateway().AuftragLoeschen(*auftrag);
-    EXPECT_FALSE(row(auftrag->Id()));
-    EXPECT_EQ(auftrag->Status(), AuftragStatus_Geloescht);
-    EXPECT_TRUE(row(zweite->Id()));
-
-    const auto other = startedSession(kEmployeeWithoutRights);
-    const std::size_t othersRows = rowsOf(kEmployeeWithoutRights).size();
-    ASSERT_GT(othersRows, 0u);
-    gateway().ZeiterfassungAbschliessen();
-    EXPECT_TRUE(rowsOf(kEmployeeWithRights).empty());
-    EXPECT_EQ(rowsOf(kEmployeeWithoutRights).size(), othersRows);
+    // Another option names no setting; a write that fails: the caller is told, nothing changes.
+    for (const auto& [index, fails] : {std::pair{0, false}, std::pair{2, true}}) {
+        if (fails) {
+            faults().failStatement(1);
+        }
+        EXPECT_TRUE(test::failureOf(
+            [&] { gateway().OptionsWertSchreiben(index, QStringLiteral("5004")); }));
+        EXPECT_EQ(settings(), written);
+    }
 }
 
 ORV_INSTANTIATE_FOR_BACKENDS(GatewayTest);

@@ -63,15 +63,10 @@ protected:
         Procedure(trace, name).report(std::forward<F>(body));
     }
     // The window's Start: the running stopwatch stops, the one of the row starts.
-    void startOrder(const QString& target) {
+    void startInWindow(const QString& target) {
         windowCommand("AuftragStarten", [&] {
-            session_->ZeitzaehlungAktiv(false);
-            bool beenden = false;
-            session_->AuftragAnhalten(beenden);
-            QString key = target;
-            bool neu = false;
-            session_->AuftragStarten(key, neu);
-            session_->ZeitzaehlungAktiv(true);
+            stop();
+            startOrder(target);
         });
     }
 
@@ -106,32 +101,26 @@ TEST_P(ServerOutageTest, EveryOperationReportsTheOutageAndNoSecondIsLost) {
     tick(40);
     auto lohn = startNewOrder(5003);
     tick(30);
-    startOrder(buchhaltung->Key());
+    startInWindow(buchhaltung->Key());
     tick(12);
     ASSERT_TRUE(platform_->errorReports().empty());
     // Lohn's first stretch is done and released for booking.
-    QString lohnKey = lohn->Key();
-    QString lohnLeistung = lohn->Leistung(QStringLiteral("1"))->Key();
-    ASSERT_TRUE(session_->LeistungFreigeben(lohnKey, lohnLeistung));
+    ASSERT_TRUE(release(*first(*lohn)));
     expectBalanced();
 
     stopServer();
     expectReportedOutage("the 60th tick's save", [&] { tickUntilTheSave(); });
-    expectReportedOutage("a switch", [&] { startOrder(lohn->Key()); });
+    expectReportedOutage("a switch", [&] { startInWindow(lohn->Key()); });
     expectReportedOutage("a pause", [&] {
         platform_->frmPause().answerWith([](CStoppUhren&, const QDateTime&) { return 0; });
         windowCommand("btnPause_Click", [&] { session_->Pause(); });
     });
     expectReportedOutage("editing an entry", [&] {
         platform_->frmLeistung().answer(LeistungAnzeigenAnswer{kGeaendert, 20, 5003});
-        windowCommand("LeistungAnzeigen", [&] {
-            QString auftragKey = lohnKey;
-            QString leistungKey = lohnLeistung;
-            session_->LeistungBearbeiten(auftragKey, leistungKey);
-        });
+        windowCommand("LeistungAnzeigen", [&] { openEdit(*first(*lohn)); });
     });
     // A failed step changes nothing, in the session as in the database: the employee edits again.
-    EXPECT_EQ(lohn->Leistung(QStringLiteral("1"))->Sekunden(), 30) << "the edit did not happen";
+    EXPECT_EQ(first(*lohn)->Sekunden(), 30) << "the edit did not happen";
     EXPECT_EQ(session_->AktuellerAuftrag(), buchhaltung) << "the switch did not happen";
     expectReportedOutage("booking",
                          [&] { windowCommand("BuchenEinzel", [&] { session_->EinzelBuchen(); }); });
@@ -150,7 +139,7 @@ TEST_P(ServerOutageTest, EveryOperationReportsTheOutageAndNoSecondIsLost) {
 
     startServer();
     // The next operation works on a fresh connection.
-    startOrder(lohn->Key());
+    startInWindow(lohn->Key());
     ASSERT_EQ(platform_->errorReports().size(), 6u) << "no report once the server is back";
     EXPECT_EQ(session_->AktuellerAuftrag(), lohn);
     tick(7);

@@ -60,27 +60,30 @@ std::shared_ptr<CAuftrag> SessionTest::newOrder(std::int32_t auftragId) {
     return auftrag;
 }
 
-std::shared_ptr<CAuftrag> SessionTest::startNewOrder(std::int32_t auftragId) {
+void SessionTest::stop() {
     session_->ZeitzaehlungAktiv(false);
     bool beenden = false;
     session_->AuftragAnhalten(beenden);
-    QString key;
-    bool neu = true;
-    EXPECT_TRUE(session_->AuftragStarten(key, neu));
-    const std::shared_ptr<CAuftrag> auftrag = session_->AktuellerAuftrag();
-    auftrag->AuftragAendern(auftragId);
+}
+
+bool SessionTest::startOrder(const QString& target) {
+    QString key = target;
+    bool neu = key.isEmpty();
+    const bool started = session_->AuftragStarten(key, neu);
     session_->ZeitzaehlungAktiv(true);
-    return auftrag;
+    return started;
+}
+
+std::shared_ptr<CAuftrag> SessionTest::startNewOrder(std::int32_t auftragId) {
+    stop();
+    EXPECT_TRUE(startOrder(QString()));
+    session_->AktuellerAuftrag()->AuftragAendern(auftragId);
+    return session_->AktuellerAuftrag();
 }
 
 void SessionTest::switchTo(const QString& target) {
-    session_->ZeitzaehlungAktiv(false);
-    bool beenden = false;
-    session_->AuftragAnhalten(beenden);
-    QString key = target;
-    bool neu = false;
-    EXPECT_TRUE(session_->AuftragStarten(key, neu));
-    session_->ZeitzaehlungAktiv(true);
+    stop();
+    EXPECT_TRUE(startOrder(target));
 }
 
 std::shared_ptr<CAuftrag> SessionTest::workedOn(std::int32_t auftragId, qint64 seconds) {
@@ -95,19 +98,35 @@ void SessionTest::tick(qint64 seconds, bool counts) {
     counted_ += counts ? seconds : 0;
 }
 
-std::int32_t SessionTest::edit(const CAuftrag& order, std::int32_t seconds,
+void SessionTest::endOrder(const CAuftrag& order) {
+    session_->ZeitzaehlungAktiv(false);
+    QString key = order.Key();
+    EXPECT_TRUE(session_->AuftragBeenden(key));
+    session_->ZeitzaehlungAktiv(true);
+}
+
+std::int32_t SessionTest::edit(const cLeistung& entry, std::int32_t seconds,
                                std::int32_t auftragId) {
     platform_->frmLeistung().answer(
         LeistungAnzeigenAnswer{outcome::kGeaendert, seconds, auftragId});
-    QString auftragKey = order.Key();
-    QString leistungKey = order.Leistung(QStringLiteral("1"))->Key();
-    return session_->LeistungBearbeiten(auftragKey, leistungKey);
+    return openEdit(entry);
 }
 
-bool SessionTest::release(const CAuftrag& order) {
-    QString auftragKey = order.Key();
-    QString leistungKey = order.Leistung(QStringLiteral("1"))->Key();
-    return session_->LeistungFreigeben(auftragKey, leistungKey);
+std::int32_t SessionTest::manual(std::int32_t auftragId, std::int32_t seconds,
+                                 std::int32_t handedIn) {
+    platform_->frmLeistung().answerWith(
+        [=](cLeistung& entry, std::int32_t& secondsOut, std::int32_t&, bool) {
+            entry.AuftragAendernVorlauefig(auftragId);
+            secondsOut = seconds;
+            return outcome::kGeaendert;
+        });
+    QString auftragKey;
+    QString leistungKey;
+    return session_->LeistungErzeugen(auftragKey, leistungKey, handedIn);
+}
+
+void SessionTest::confirmDayClosing() {
+    platform_->frmLeistung().answer(LeistungAnzeigenAnswer{outcome::kGeaendert, std::nullopt, 0});
 }
 
 std::int32_t SessionTest::total() const {
@@ -178,33 +197,53 @@ void SessionTest::expectRowsMatchObjects() {
     EXPECT_EQ(rowsOf().size(), held) << "rows that no object holds";
 }
 
-namespace {
-
-std::vector<ZeRow> readRows(db::Database& database, const QString& where, std::int64_t value) {
-    db::DbService s(database);
-    s.Open();
-    std::vector<ZeRow> rows;
-    for (bool more = s.OpenQuery(QStringLiteral("SELECT * FROM tLeistungZeiterfassung WHERE ") +
-                                     where + QStringLiteral(" ORDER BY idLeistungZeiterfassung"),
-                                 db::Params{value}) == 1;
-         more; more = s.Move(3)) {
-        rows.push_back({s.FieldLong("idLeistungZeiterfassung"), s.FieldLong("idAuftrag"),
-                        s.FieldLong("VorgangParentId"), s.FieldLong("Status"),
-                        s.FieldLong("Sekunden"), s.FieldText("Text2")});
+QString SessionTest::objects(CStoppUhren& session, bool withTimes) {
+    const auto n = [](qint64 value) { return QString::number(value); };
+    const auto times = [withTimes](const QDateTime& von, const QDateTime& bis) {
+        return withTimes ? von.toString(Qt::ISODate) + '-' + bis.toString(Qt::ISODate) : QString();
+    };
+    QStringList out;
+    std::vector<const CAuftrag*> orders{&session.LeerlaufAuftrag()};
+    for (const auto& a : session.Auftraege()) {
+        orders.push_back(a.get());
     }
-    return rows;
+    for (const CAuftrag* a : orders) {
+        out << a->Key() + '|' + n(a->AuftragId()) + '|' + n(a->Status()) + '|' + n(a->Sekunden()) +
+                   '|' + times(a->Beginn(), a->Ende());
+        for (const auto& l : a->Leistungen()) {
+            out << ' ' + l->Key() + '|' + n(l->Id()) + '|' + n(l->Status()) + '|' +
+                       n(l->Sekunden()) + '|' + times(l->Beginn(), l->Ende()) + '|' + l->Notiz();
+            for (const auto& t : l->Texte()) {
+                out << "  " + t->Text() + '#' + n(t->TextId());
+            }
+        }
+    }
+    return out.join(QLatin1Char('\n'));
 }
 
-}  // namespace
-
 std::optional<ZeRow> SessionTest::row(std::int32_t id) {
-    const std::vector<ZeRow> rows =
-        readRows(database(), QStringLiteral("idLeistungZeiterfassung = $1"), id);
+    const std::vector<ZeRow> rows = readRows(QStringLiteral("idLeistungZeiterfassung"), id);
     return rows.empty() ? std::nullopt : std::optional<ZeRow>(rows.front());
 }
 
 std::vector<ZeRow> SessionTest::rowsOf(std::int32_t employee) {
-    return readRows(database(), QStringLiteral("ps_id = $1"), employee);
+    return readRows(QStringLiteral("ps_id"), employee);
+}
+
+std::vector<ZeRow> SessionTest::readRows(const QString& column, std::int64_t value) {
+    std::vector<ZeRow> rows;
+    const QString text = table(
+        QStringLiteral("SELECT * FROM tLeistungZeiterfassung WHERE %1 = $1"
+                       " ORDER BY idLeistungZeiterfassung")
+            .arg(column),
+        {"idLeistungZeiterfassung", "idAuftrag", "VorgangParentId", "Status", "Sekunden", "Text2"},
+        db::Params{value});
+    for (const QString& line : text.split(QStringLiteral(" / "), Qt::SkipEmptyParts)) {
+        const QStringList f = line.split(QLatin1Char('|'));
+        rows.push_back({f[0].toInt(), f[1].toInt(), f[2].toInt(), f[3].toInt(), f[4].toInt(),
+                        f[5] == QLatin1String("NULL") ? QString() : f[5]});
+    }
+    return rows;
 }
 
 QStringList SessionTest::textLines(std::int32_t entryId) {
@@ -237,6 +276,27 @@ QString SessionTest::logins(std::int32_t employee) {
                    QString::number(s.FieldLong("LoginArt"));
     }
     return out.join(QLatin1Char(' '));
+}
+
+QString SessionTest::services(std::int32_t employee) {
+    // Each service's texts are read once the services' query is closed.
+    QStringList out;
+    const QString ids = table(
+        QStringLiteral("SELECT idLeistung FROM tLeistung WHERE flMitarbeiter = $1 ORDER BY 1"),
+        {"idLeistung"}, db::Params{std::int64_t{employee}});
+    for (const QString& id : ids.split(QStringLiteral(" / "), Qt::SkipEmptyParts)) {
+        db::DbService s(database());
+        s.OpenQuery(QStringLiteral("SELECT * FROM tLeistung WHERE idLeistung = ") + id);
+        out << QStringLiteral("%1|%2|%3-%4|")
+                       .arg(s.FieldLong("flAuftrag"))
+                       .arg(qRound(s.FieldText("dmAnzahl").toDouble() * 10000))
+                       .arg(s.FieldDate("dtBeginn").toString(QStringLiteral("HH:mm")),
+                            s.FieldDate("dtEnde").toString(QStringLiteral("HH:mm"))) +
+                   table(QStringLiteral("SELECT dcText FROM tLeistungText WHERE flLeistung = ") +
+                             id + QStringLiteral(" ORDER BY diZeile"),
+                         {"dcText"});
+    }
+    return out.join(QLatin1Char('\n'));
 }
 
 std::int32_t SessionTest::execute(const QString& sql) {

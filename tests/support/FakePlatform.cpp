@@ -8,7 +8,6 @@ namespace {
 class TimerHandle final : public platform::TimerObject {
 public:
     explicit TimerHandle(ManualTimer& timer) : timer_(timer) {}
-    ~TimerHandle() override { timer_.markReleased(); }
     void take(platform::TimerNotify* notify) override { timer_.take(notify); }
     void start() override { timer_.start(); }
     void stop() override { timer_.stop(); }

@@ -42,15 +42,11 @@ public:
 
     bool running() const { return running_; }
     bool finished() const { return finished_; }
-    bool released() const { return released_; }
-    // Called by whoever handed the timer out when the component lets go of it.
-    void markReleased() { released_ = true; }
 
 private:
     platform::TimerNotify* notify_ = nullptr;
     bool running_ = false;
     bool finished_ = false;
-    bool released_ = false;
 };
 
 }  // namespace orv::test

@@ -29,21 +29,16 @@ public:
     }
     bool Enabled() const override { return enabled_; }
 
-    void setEnabled(bool enabled) { enabled_ = enabled; }
     // Writing this message throws, as a broken logger would.
     void failOn(const QString& message) { failOn_ = message; }
     const std::vector<TraceLine>& lines() const { return lines_; }
-    // The messages of the lines from that source (all lines when the source is empty).
-    QStringList messages(const QString& source = {}) const {
+    QStringList messages() const {
         QStringList out;
         for (const TraceLine& line : lines_) {
-            if (source.isEmpty() || line.source == source) {
-                out << line.message;
-            }
+            out << line.message;
         }
         return out;
     }
-    void clear() { lines_.clear(); }
 
 private:
     bool enabled_;

@@ -34,13 +34,12 @@ public:
             throw std::runtime_error("Das Meldungsfenster kann nicht angezeigt werden.");
         }
         const MsgAnswer answer = ask(asked_.back());
-        const bool yesNo =
-            buttons == platform::MsgButtons::YesNo || buttons == platform::MsgButtons::YesNoCancel;
+        using B = platform::MsgButtons;
+        const bool yesNo = buttons == B::YesNo || buttons == B::YesNoCancel;
         const bool offered =
-            yesNo ? answer == MsgAnswer::Yes || answer == MsgAnswer::No ||
-                        (answer == MsgAnswer::Cancel && buttons != platform::MsgButtons::YesNo)
-                  : answer == MsgAnswer::Ok ||
-                        (answer == MsgAnswer::Cancel && buttons == platform::MsgButtons::OkCancel);
+            answer == (yesNo ? MsgAnswer::Yes : MsgAnswer::Ok) ||
+            (yesNo && answer == MsgAnswer::No) ||
+            (answer == MsgAnswer::Cancel && (buttons == B::YesNoCancel || buttons == B::OkCancel));
         EXPECT_TRUE(offered) << "Keine Schaltfläche der Meldung \"" << title.toStdString()
                              << "\" passt zur vorbereiteten Antwort.";
         return answer;

@@ -16,8 +16,7 @@ namespace {
 template <class Script>
 class Window {
 public:
-    explicit Window(Script& script) : s(script) { ++s.created; }
-    ~Window() { ++s.released; }
+    explicit Window(Script& script) : s(script) {}
 
 protected:
     Script& s;
@@ -53,14 +52,6 @@ public:
 
 private:
     std::int32_t modus_ = 0;
-};
-
-class FrmLeistungUmbuchenWindow final : public platform::FrmLeistungUmbuchen,
-                                        Window<FrmLeistungUmbuchenScript> {
-public:
-    using Window::Window;
-    std::int32_t LeistungUmbuchen(cLeistung& entry) override { return s.ask(entry, false); }
-    std::int32_t LeerlaufUmbuchen(cLeistung& entry) override { return s.ask(entry, true); }
 };
 
 class FrmPauseWindow final : public platform::FrmPause, Window<FrmPauseScript> {
@@ -146,27 +137,18 @@ private:
 
 }  // namespace
 
-std::unique_ptr<platform::FrmStoppUhr> makeWindow(FrmStoppUhrScript& script) {
-    return std::make_unique<FrmStoppUhrWindow>(script);
-}
-std::unique_ptr<platform::FrmLeistung> makeWindow(FrmLeistungScript& script) {
-    return std::make_unique<FrmLeistungWindow>(script);
-}
-std::unique_ptr<platform::FrmLeistungUmbuchen> makeWindow(FrmLeistungUmbuchenScript& script) {
-    return std::make_unique<FrmLeistungUmbuchenWindow>(script);
-}
-std::unique_ptr<platform::FrmPause> makeWindow(FrmPauseScript& script) {
-    return std::make_unique<FrmPauseWindow>(script);
-}
-std::unique_ptr<platform::FrmExterneZeit> makeWindow(FrmExterneZeitScript& script) {
-    return std::make_unique<FrmExterneZeitWindow>(script);
-}
-std::unique_ptr<platform::FrmEigenschaften> makeWindow(FrmEigenschaftenScript& script) {
-    return std::make_unique<FrmEigenschaftenWindow>(script);
-}
-std::unique_ptr<platform::OrderBrowser> makeWindow(OrderBrowserScript& script) {
-    return std::make_unique<OrderBrowserWindow>(script);
-}
+#define ORV_MAKE_WINDOW(Kind)                                          \
+    std::unique_ptr<platform::Kind> makeWindow(Kind##Script& script) { \
+        return std::make_unique<Kind##Window>(script);                 \
+    }
+ORV_MAKE_WINDOW(FrmStoppUhr)
+ORV_MAKE_WINDOW(FrmLeistung)
+ORV_MAKE_WINDOW(FrmPause)
+ORV_MAKE_WINDOW(FrmExterneZeit)
+ORV_MAKE_WINDOW(FrmEigenschaften)
+ORV_MAKE_WINDOW(OrderBrowser)
+#undef ORV_MAKE_WINDOW
+
 std::unique_ptr<platform::OrderService> makeWindow(OrderServiceScript& script,
                                                    std::unique_ptr<platform::OrderService> office) {
     return std::make_unique<OrderServiceWindow>(script, std::move(office));

@@ -28,14 +28,9 @@ inline constexpr std::int32_t kCancel = 2;     // small dialogs cancelled or clo
 // The user at one kind of window. The component creates a window for each use; all windows of a
 // kind share one script, so a test queues the answers before the window exists and reads what was
 // asked after it is gone.
-struct WindowScript {
-    int created = 0;
-    int released = 0;
-    bool open() const { return created > released; }
-};
 
 // The main window counts what the session asks of it; NachVorn puts it on top.
-struct FrmStoppUhrScript : WindowScript {
+struct FrmStoppUhrScript {
     CStoppUhren* session = nullptr;
     bool zuOberst = true;  // false: another window covers it
     int anzeigen = 0;
@@ -52,29 +47,25 @@ struct LeistungAnzeigenAnswer {
 
 // The edit window of one time entry: entry, seconds and office order in, the outcome back.
 struct FrmLeistungScript
-    : WindowScript,
-      AnswerQueue<std::int32_t(cLeistung&, std::int32_t&, std::int32_t&, bool unproduktiv)> {
+    : AnswerQueue<std::int32_t(cLeistung&, std::int32_t&, std::int32_t&, bool unproduktiv)> {
     FrmLeistungScript() : AnswerQueue("frmLeistung.LeistungAnzeigen", outcome::kAbbruch) {}
     using AnswerQueue::answer;
-    void answer(const LeistungAnzeigenAnswer& a) {
-        answer([a](cLeistung&, std::int32_t& seconds, std::int32_t& auftragId, bool) {
+    using AnswerQueue::answerWith;
+    void answer(const LeistungAnzeigenAnswer& a) { answer(of(a)); }
+    void answerWith(const LeistungAnzeigenAnswer& a) { answerWith(of(a)); }
+    static Answer of(const LeistungAnzeigenAnswer& a) {
+        return [a](cLeistung&, std::int32_t& seconds, std::int32_t& auftragId, bool) {
             seconds = a.seconds.value_or(seconds);
             auftragId = a.auftragId.value_or(auftragId);
             return a.status;
-        });
+        };
     }
     std::vector<std::int32_t> modi;  // the window's mode at each call
 };
 
-// The rebooking window; one queue answers both of its calls (leerlauf: LeerlaufUmbuchen).
-struct FrmLeistungUmbuchenScript : WindowScript,
-                                   AnswerQueue<std::int32_t(cLeistung&, bool leerlauf)> {
-    FrmLeistungUmbuchenScript() : AnswerQueue("frmLeistungUmbuchen", outcome::kAbbruch) {}
-};
-
 // The pause dialog answers the pause's seconds. A queued number is a pause that long: the clock
 // moves on by it before the dialog returns, as it does while the employee is away.
-struct FrmPauseScript : WindowScript, AnswerQueue<std::int32_t(CStoppUhren&, const QDateTime&)> {
+struct FrmPauseScript : AnswerQueue<std::int32_t(CStoppUhren&, const QDateTime&)> {
     explicit FrmPauseScript(SettableClock& clock)
         : AnswerQueue("frmPause.Pause", 0), clock(&clock) {}
     using AnswerQueue::answer;
@@ -86,8 +77,7 @@ struct FrmPauseScript : WindowScript, AnswerQueue<std::int32_t(CStoppUhren&, con
 
 // The dialog for time worked outside the component: a confirmed period, or cancelled.
 struct FrmExterneZeitScript
-    : WindowScript,
-      AnswerQueue<std::int32_t(std::int32_t& seconds, QDateTime& von, QDateTime& bis)> {
+    : AnswerQueue<std::int32_t(std::int32_t& seconds, QDateTime& von, QDateTime& bis)> {
     FrmExterneZeitScript() : AnswerQueue("frmExterneZeit", outcome::kCancel) {}
     void accept(const QDateTime& von, const QDateTime& bis) {
         answer([=](std::int32_t& seconds, QDateTime& v, QDateTime& b) {
@@ -100,7 +90,7 @@ struct FrmExterneZeitScript
 };
 
 // The properties dialog of the idle booking order.
-struct FrmEigenschaftenScript : WindowScript, AnswerQueue<std::int32_t(CAuftrag&)> {
+struct FrmEigenschaftenScript : AnswerQueue<std::int32_t(CAuftrag&)> {
     FrmEigenschaftenScript() : AnswerQueue("frmEigenschaften", outcome::kCancel) {}
 };
 
@@ -114,15 +104,14 @@ struct OrderBrowserCall {
 };
 
 // The office's order browser: each showing answers the orders picked (none: closed).
-struct OrderBrowserScript : WindowScript, AnswerQueue<std::vector<std::int32_t>()> {
+struct OrderBrowserScript : AnswerQueue<std::vector<std::int32_t>()> {
     OrderBrowserScript() : AnswerQueue("AuftragBrowser.Anzeigen", {}) {}
     std::vector<OrderBrowserCall> calls;
 };
 
 // The office's order service, action 10 (show and pick an order): each Execute answers as the
 // user did. Parameters as the component handed them in, before the answer wrote to them.
-struct OrderServiceScript : WindowScript,
-                            AnswerQueue<std::int32_t(std::vector<std::int32_t>& parameters)> {
+struct OrderServiceScript : AnswerQueue<std::int32_t(std::vector<std::int32_t>& parameters)> {
     OrderServiceScript() : AnswerQueue("OrderService.Execute", 0) {}
     void pick(std::int32_t auftragId) {
         answer([auftragId](std::vector<std::int32_t>& p) {
@@ -135,10 +124,9 @@ struct OrderServiceScript : WindowScript,
     int ended = 0;
 };
 
-// The windows the component receives: each counts its creation and release on its script.
+// The windows the component receives, each on its script.
 std::unique_ptr<platform::FrmStoppUhr> makeWindow(FrmStoppUhrScript& script);
 std::unique_ptr<platform::FrmLeistung> makeWindow(FrmLeistungScript& script);
-std::unique_ptr<platform::FrmLeistungUmbuchen> makeWindow(FrmLeistungUmbuchenScript& script);
 std::unique_ptr<platform::FrmPause> makeWindow(FrmPauseScript& script);
 std::unique_ptr<platform::FrmExterneZeit> makeWindow(FrmExterneZeitScript& script);
 std::unique_ptr<platform::FrmEigenschaften> makeWindow(FrmEigenschaftenScript& script);
