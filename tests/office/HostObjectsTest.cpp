@@ -159,7 +159,12 @@ TEST_P(HostObjectsTest, OfficeOrderShowsEveryOrderAsTheTimeEntryViewDoes) {
                            " idAuftrag FROM tAuftrag"),
             {std::int64_t{kEmployeeWithRights}});
     office::OfficeOrder order(database());
-    for (int id = 5001; id < 5001 + count(QStringLiteral("tAuftrag")); ++id) {
+    const QStringList ids =
+        rows(QStringLiteral("SELECT idAuftrag AS id FROM tAuftrag ORDER BY idAuftrag"), {"id"})
+            .split(QStringLiteral(" / "));
+    ASSERT_EQ(ids.size(), count(QStringLiteral("tAuftrag")));
+    for (const QString& idText : ids) {
+        const int id = idText.toInt();
         const QString view =
             rows(QStringLiteral(
                      "SELECT flMandant, COALESCE(Ps_Kurzname, '') AS a, Ps_Nr, dlAngelegenheit,"
