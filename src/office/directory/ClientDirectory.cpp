@@ -4,6 +4,8 @@
 #include "persistence/Database.h"
 #include "persistence/DbService.h"
 
+#include <algorithm>
+
 namespace orv::office {
 namespace {
 
@@ -86,19 +88,37 @@ std::vector<ClientEntry> ClientDirectory::matching(const QString& typed, int lim
         }
         return readClients(database_, numberPrefixQuery(ranges), numberPrefixParams(text, limit));
     }
-    const db::Backend backend = database_.backend();
-    const auto either = [&](int parameter) {
-        return u'(' + search::textCondition(backend, "Ps_Kurzname", parameter) +
-               QStringLiteral(" OR ") + search::textCondition(backend, "Ps_Name", parameter) + u')';
-    };
-    const search::TextPattern starting = search::patternStarting(backend, text);
-    const search::TextPattern containing = search::patternContaining(backend, text);
-    return readClients(database_,
-                       QLatin1String(kColumns) + either(3) +
-                           QStringLiteral(" ORDER BY CASE WHEN ") + either(1) +
-                           QStringLiteral(" THEN 0 ELSE 1 END, Ps_Nr, Ps_Id LIMIT $5"),
-                       {starting.coarse, starting.exact, containing.coarse, containing.exact,
-                        std::int64_t{limit}});
+    // Clients whose short name or name starts with the text, by the folded columns' index ranges;
+    // then, while the limit is not reached, those that contain it.
+    const QString folded = search::fold(text);
+    std::vector<ClientEntry> found;
+    if (const std::optional<QString> end = search::prefixEnd(folded)) {
+        found = readClients(database_,
+                            QLatin1String(kColumns) +
+                                QStringLiteral("(Ps_KurznameSuche >= $1 AND Ps_KurznameSuche < $2"
+                                               " OR Ps_NameSuche >= $1 AND Ps_NameSuche < $2)"
+                                               " ORDER BY Ps_Nr, Ps_Id LIMIT $3"),
+                            {folded, *end, std::int64_t{limit}});
+    }
+    if (found.size() == static_cast<std::size_t>(limit)) {
+        return found;
+    }
+    // Those found already contain the text as well; at most limit rows make up the rest.
+    const std::size_t starting = found.size();
+    const std::vector<ClientEntry> containing = readClients(
+        database_,
+        QLatin1String(kColumns) +
+            QStringLiteral("(Ps_KurznameSuche LIKE $1 ESCAPE '!' OR Ps_NameSuche LIKE $1 ESCAPE"
+                           " '!') ORDER BY Ps_Nr, Ps_Id LIMIT $2"),
+        {search::containingPattern(folded), std::int64_t{limit}});
+    for (const ClientEntry& client : containing) {
+        const auto startingEnd = found.begin() + static_cast<std::ptrdiff_t>(starting);
+        if (found.size() < static_cast<std::size_t>(limit) &&
+            std::find(found.begin(), startingEnd, client) == startingEnd) {
+            found.push_back(client);
+        }
+    }
+    return found;
 }
 
 }  // namespace orv::office
