@@ -302,6 +302,13 @@ TEST_P(OrderSelectionOfficeTest, ClientsWrittenByPlainSqlAreFoundByTheirFoldedNa
         const QString both = QStringLiteral("%1,%2").arg(number - 1).arg(number);
         EXPECT_EQ(clients(QString::fromUtf8(c.typed), 5), both);
     }
+    // Many starting with the text (searched by number rather than by name): still the lowest
+    // numbers first, before a lower number that only contains it.
+    service.Execute(QStringLiteral(
+        "WITH RECURSIVE i(k) AS (SELECT 0 UNION ALL SELECT k + 1 FROM i WHERE k < 249)"
+        " INSERT INTO tPersonStamm (Ps_Nr, Ps_Kurzname, Ps_Name) SELECT 30249 - k, 'ZANDER',"
+        " 'Zander ' || k FROM i UNION ALL SELECT 29999, 'Haus Zander', 'Haus Zander'"));
+    EXPECT_EQ(clients(QStringLiteral("Zander"), 3), QStringLiteral("30000,30001,30002"));
 }
 
 ORV_INSTANTIATE_FOR_BACKENDS(OrderSelectionOfficeTest);

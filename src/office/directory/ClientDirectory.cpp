@@ -59,6 +59,32 @@ db::Params numberPrefixParams(const QString& digits, int limit) {
     return params;
 }
 
+// The clients whose folded short name or name starts with folded (end: search::prefixEnd), by
+// number. The folded columns' index ranges yield them in name order, cheap while few start with
+// the text; when many do, walking the clients by number (the ranges hidden from the planner by
+// "|| ''") meets the first of them much sooner. SQLite keeps no statistics of the values to
+// tell the two apart, so a bounded count over the ranges does.
+std::vector<ClientEntry> startingWith(db::Database& database, const QString& folded,
+                                      const QString& end, int limit) {
+    constexpr std::int64_t kMany = 200;
+    const QString range = QStringLiteral(
+        "(Ps_KurznameSuche%1 >= $1 AND Ps_KurznameSuche%1 < $2"
+        " OR Ps_NameSuche%1 >= $1 AND Ps_NameSuche%1 < $2)");
+    db::DbService service(database);
+    service.Open();
+    const bool many =
+        service.OpenQuery(QStringLiteral("SELECT COUNT(*) AS n FROM (SELECT 1 FROM tPersonStamm"
+                                         " WHERE %1 LIMIT $3) s")
+                              .arg(range.arg(QString())),
+                          {folded, end, kMany}) != 0 &&
+        service.FieldLong("n") >= kMany;
+    return readClients(database,
+                       QLatin1String(kColumns) +
+                           range.arg(many ? QStringLiteral(" || ''") : QString()) +
+                           QStringLiteral(" ORDER BY Ps_Nr, Ps_Id LIMIT $3"),
+                       {folded, end, std::int64_t{limit}});
+}
+
 }  // namespace
 
 ClientDirectory::ClientDirectory(db::Database& database) : database_(database) {}
@@ -88,17 +114,12 @@ std::vector<ClientEntry> ClientDirectory::matching(const QString& typed, int lim
         }
         return readClients(database_, numberPrefixQuery(ranges), numberPrefixParams(text, limit));
     }
-    // Clients whose short name or name starts with the text, by the folded columns' index ranges;
-    // then, while the limit is not reached, those that contain it.
+    // Clients whose short name or name starts with the text; then, while the limit is not
+    // reached, those that contain it.
     const QString folded = search::fold(text);
     std::vector<ClientEntry> found;
     if (const std::optional<QString> end = search::prefixEnd(folded)) {
-        found = readClients(database_,
-                            QLatin1String(kColumns) +
-                                QStringLiteral("(Ps_KurznameSuche >= $1 AND Ps_KurznameSuche < $2"
-                                               " OR Ps_NameSuche >= $1 AND Ps_NameSuche < $2)"
-                                               " ORDER BY Ps_Nr, Ps_Id LIMIT $3"),
-                            {folded, *end, std::int64_t{limit}});
+        found = startingWith(database_, folded, *end, limit);
     }
     if (found.size() == static_cast<std::size_t>(limit)) {
         return found;

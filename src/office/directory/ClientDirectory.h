@@ -23,8 +23,7 @@ struct ClientEntry {
 };
 
 // The office's clients (persons that are not one of the offices themselves), read for the
-// client picker. Every call is one or two short indexed queries; nothing typed reaches SQL as
-// text.
+// client picker. Every call is a few short indexed queries; nothing typed reaches SQL as text.
 class ClientDirectory {
 public:
     explicit ClientDirectory(db::Database& database);
