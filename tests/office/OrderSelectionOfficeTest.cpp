@@ -2,20 +2,17 @@
 
 #include "office/directory/ClientDirectory.h"
 #include "office/directory/MatterDirectory.h"
+#include "office/directory/SearchText.h"
 #include "office/host/OfficeMatterInfo.h"
 #include "office/host/OfficeOrderLookup.h"
 #include "office/host/OfficeOrderService.h"
 
 #include <QStringList>
 
+#include <tuple>
+
 namespace orv::test {
 namespace {
-
-using office::OfficeOrderService;
-
-constexpr const char* kOrderColumns =
-    "SELECT flMandant, dlAuftragArtNr, flAngelegenheit, dlAngelegenheitNr, dlJahr, diMonat,"
-    " diLfdNr, dlObjektNr, dlAbrechnungsArt, flRechnung FROM tAuftrag";
 
 class OrderSelectionOfficeTest : public OfficeDbTest {
 protected:
@@ -26,54 +23,72 @@ protected:
         }
     }
     QString order(std::int32_t id) {
-        return rows(
-            QLatin1String(kOrderColumns) + QStringLiteral(" WHERE idAuftrag = $1"),
-            {"flMandant", "dlAuftragArtNr", "flAngelegenheit", "dlAngelegenheitNr", "dlJahr",
-             "diMonat", "diLfdNr", "dlObjektNr", "dlAbrechnungsArt", "flRechnung"},
-            {n(id)});
+        return rows(QStringLiteral("SELECT flMandant || '|' || dlAuftragArtNr || '|' ||"
+                                   " flAngelegenheit || '|' || dlAngelegenheitNr || '|' || dlJahr"
+                                   " || '|' || diMonat || '|' || diLfdNr || '|' || dlObjektNr ||"
+                                   " '|' || dlAbrechnungsArt || '|' || flRechnung AS r FROM"
+                                   " tAuftrag WHERE idAuftrag = $1"),
+                    {"r"}, {n(id)});
     }
-    // Action 4 with the key; the result, the id in element 3 and the error, if any.
     struct Creation {
         std::int32_t result = -1;
-        std::int32_t id = 0;
+        std::int32_t id = 0;  // element 3 after the call
         std::optional<OrvError> error;
     };
-    Creation create(std::int32_t client, std::int32_t matter, std::int32_t year, std::int32_t month,
-                    std::int32_t lfd, std::int32_t objekt,
+    // Action 4 (or another) with the key in the elements the order control fills.
+    Creation create(std::vector<std::int32_t> key,
                     std::int32_t action = platform::OrderService::kAktionAnlegen) {
-        OfficeOrderService service(database());
+        office::OfficeOrderService service(database());
         service.Begin(action);
         std::vector<std::int32_t> p(static_cast<std::size_t>(service.ParameterUBound(action)) + 1);
-        p[1] = client;
-        p[8] = matter;
-        p[5] = year;
-        p[6] = month;
-        p[7] = lfd;
-        p[12] = objekt;
+        const std::size_t at[] = {1, 8, 5, 6, 7, 12};  // client, matter, year, month, lfd, obj
+        for (std::size_t i = 0; i < key.size(); ++i) {
+            p[at[i]] = key[i];
+        }
         Creation c;
         c.error = failureOf([&] { service.Execute(p, c.result); });
         c.id = p[3];
         service.End();
         return c;
     }
+    // "nummer,nummer,..." of what the client picker offers.
+    QString clients(const QString& typed, int limit) {
+        QStringList found;
+        for (const auto& e : office::ClientDirectory(database()).matching(typed, limit)) {
+            found << QString::number(e.nummer);
+        }
+        return found.join(u',');
+    }
 };
 
-QString kindAndMatter(std::int32_t art, std::int32_t ang) {
-    return QStringLiteral(
-               "plAuftragArtNr = %1 AND plAngelegenheitNr = %2 AND plAbrechnungsArt <> 9")
+QString kindAndMatter(std::int64_t art, std::int64_t ang, const char* tail = " <> 9") {
+    return QStringLiteral("plAuftragArtNr = %1 AND plAngelegenheitNr = %2 AND plAbrechnungsArt%3")
         .arg(art)
-        .arg(ang);
+        .arg(ang)
+        .arg(QLatin1String(tail));
 }
 
-TEST_P(OrderSelectionOfficeTest, LookupFindsByKeyWithZeroAsNoCriterionAndNeverBillingKind9) {
+// The order check: the matter's facts, then the lookup of the order.
+TEST_P(OrderSelectionOfficeTest, CheckFindsByKeyWithZeroAsNoCriterionAndRefusesOtherConditions) {
+    office::OfficeMatterInfo info(database());
+    info.setModus(2);
+    info.setStichtag(QDate(2026, 3, 2));
+    // matter id, found, several orders, matter key
+    for (const auto& [matter, found, several, kenner] :
+         {std::tuple{10, true, true, 0}, {5, true, false, 21}, {999, false, false, 0}}) {
+        info.setAngelegenheitId(matter);
+        bool read = !found;
+        EXPECT_EQ(info.Read(read), found) << matter;
+        EXPECT_EQ(std::tuple(read, info.MehrfachAnlage(), info.Kenner()),
+                  std::tuple(found, several, kenner))
+            << matter;
+    }
     struct Case {
         const char* what;
-        std::int32_t client, year, month, lfd, objekt, art, ang;
-        std::int32_t found, id, verweis;
+        std::int32_t client, year, month, lfd, objekt, art, ang, found, id, verweis;
     };
     const Case cases[] = {
         {"ordinary, emptied fields", 101, 2026, 1, 0, 0, 10, 101, 1, 5001, 0},
-        {"running number 1", 101, 2026, 1, 1, 0, 10, 101, 1, 5001, 0},
         {"running number that does not exist", 101, 2026, 1, 2, 0, 10, 101, 0, 0, 0},
         {"invoiced", 102, 2025, 12, 0, 0, 30, 301, 1, 5004, 7001},
         {"billing kind 9", 103, 2025, 12, 0, 0, 40, 401, 0, 0, 0},
@@ -84,37 +99,34 @@ TEST_P(OrderSelectionOfficeTest, LookupFindsByKeyWithZeroAsNoCriterionAndNeverBi
         {"several orders, second", 106, 2026, 3, 2, 0, 90, 901, 1, 5012, 0},
         {"second period", 107, 2026, 5, 0, 0, 90, 901, 1, 4903, 0},
         {"wrong month", 107, 2026, 6, 0, 0, 90, 901, 0, 0, 0},
+        {"an invoice row the order does not name", 106, 2026, 3, 1, 0, 90, 901, 1, 5011, 7002},
     };
     office::OfficeOrderLookup lookup(database());
+    const auto ask = [&](int client, int year, int month, int lfd, int objekt) {
+        lookup.setMandantId(client);
+        lookup.setJahr(year);
+        lookup.setMonat(month);
+        lookup.setLfdNr(lfd);
+        lookup.setObjektNr(objekt);
+    };
     // One object asked in turn: a miss must not keep the previous hit.
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        if (c.verweis == 7002) {
+            db::DbService(database())
+                .Execute(
+                    QStringLiteral("INSERT INTO tRechnung (idRechnung, flAuftrag, dlRechnungNr,"
+                                   " dtRechnungsDatum) VALUES (7002, 5011, 2026002, $1)"),
+                    {at(2026, 4, 1, 0, 0)});
+        }
         ASSERT_TRUE(lookup.Init());
-        lookup.setMandantId(c.client);
-        lookup.setJahr(c.year);
-        lookup.setMonat(c.month);
-        lookup.setLfdNr(c.lfd);
-        lookup.setObjektNr(c.objekt);
+        ask(c.client, c.year, c.month, c.lfd, c.objekt);
         lookup.Search(kindAndMatter(c.art, c.ang), true);
-        EXPECT_EQ(lookup.Read(), c.found);
-        EXPECT_EQ(lookup.AuftragId(), c.id);
-        EXPECT_EQ(lookup.RechnungsVerweis(), c.verweis);
+        EXPECT_EQ(std::tuple(lookup.Read(), lookup.AuftragId(), lookup.RechnungsVerweis()),
+                  std::tuple(c.found, c.id, c.verweis));
     }
-    // An invoice row without the order's reference to it counts as well.
-    db::DbService(database())
-        .Execute(QStringLiteral(
-            "INSERT INTO tRechnung (idRechnung, flAuftrag, dlRechnungNr,"
-            " dtRechnungsDatum) VALUES (7002, 5011, 2026002, '2026-04-01 00:00:00')"));
-    lookup.setMandantId(106);
-    lookup.setJahr(2026);
-    lookup.setMonat(3);
-    lookup.setLfdNr(1);
-    lookup.setObjektNr(0);
-    lookup.Search(kindAndMatter(90, 901), true);
-    EXPECT_EQ(lookup.RechnungsVerweis(), 7002);
-}
-
-TEST_P(OrderSelectionOfficeTest, LookupRefusesAnyOtherConditionTextAndTouchesNothing) {
+    // Only the condition the order control builds is taken; anything else fails, finds nothing
+    // and changes nothing.
     const QString valid = kindAndMatter(10, 101);
     const QString hostile[] = {
         valid + QStringLiteral(" OR 1=1"),
@@ -124,196 +136,179 @@ TEST_P(OrderSelectionOfficeTest, LookupRefusesAnyOtherConditionTextAndTouchesNot
                        "plAbrechnungsArt <> 9"),
         QStringLiteral("plAuftragArtNr = 10 AND plMandant = 101 AND plAbrechnungsArt <> 9"),
         QStringLiteral("plAuftragArtNr = 10 AND plAngelegenheitNr = 101"),
-        QStringLiteral("plAuftragArtNr = 10 AND plAngelegenheitNr = 101 AND plAbrechnungsArt <> 8"),
-        QStringLiteral("plAuftragArtNr = 99999999999 AND plAngelegenheitNr = 101 AND "
-                       "plAbrechnungsArt <> 9"),
+        kindAndMatter(10, 101, " <> 8"),
+        kindAndMatter(99999999999, 101),
         valid + u'\n',
         QString(),
     };
-    office::OfficeOrderLookup lookup(database());
-    lookup.setMandantId(101);
-    lookup.setJahr(2026);
-    lookup.setMonat(1);
+    ask(101, 2026, 1, 0, 0);
     const std::int32_t orders = count(QStringLiteral("tAuftrag"));
     for (const QString& condition : hostile) {
         SCOPED_TRACE(condition.toStdString());
         lookup.Search(valid, true);
         ASSERT_EQ(lookup.AuftragId(), 5001);
         const auto error = failureOf([&] { lookup.Search(condition, true); });
-        ASSERT_TRUE(error.has_value());
-        EXPECT_TRUE(error->description().startsWith(
-            QStringLiteral("Die Suchbedingung für Aufträge wird nicht unterstützt")));
-        EXPECT_EQ(lookup.Read(), 0);
-        EXPECT_EQ(lookup.AuftragId(), 0);
+        EXPECT_TRUE(error && error->description().startsWith(QStringLiteral(
+                                 "Die Suchbedingung für Aufträge wird nicht unterstützt")));
+        EXPECT_EQ(std::pair(lookup.Read(), lookup.AuftragId()), std::pair(0, 0));
     }
     EXPECT_EQ(count(QStringLiteral("tAuftrag")), orders);
-}
-
-TEST_P(OrderSelectionOfficeTest, MatterInfoReadsTheSeveralOrdersFlagAndTheKey) {
-    office::OfficeMatterInfo info(database());
-    info.setModus(2);
-    info.setStichtag(QDate(2026, 3, 2));
-    const struct {
-        std::int32_t matter;
-        bool found, several;
-        std::int32_t kenner;
-    } cases[] = {{10, true, true, 0}, {5, true, false, 21}, {999, false, false, 0}};
-    for (const auto& c : cases) {
-        info.setAngelegenheitId(c.matter);
-        bool found = true;
-        EXPECT_EQ(info.Read(found), c.found) << c.matter;
-        EXPECT_EQ(found, c.found) << c.matter;
-        EXPECT_EQ(info.MehrfachAnlage(), c.several) << c.matter;
-        EXPECT_EQ(info.Kenner(), c.kenner) << c.matter;
-    }
 }
 
 TEST_P(OrderSelectionOfficeTest, CreationWritesOneOrderPerKeyAndRefusesABrokenKey) {
     struct Case {
         const char* what;
-        std::int32_t client, matter, year, month, lfd, objekt;
-        std::int32_t existing;   // > 0: that order is answered; 0: a new one; -1: refused
-        const char* rowOrError;  // the new row, or a part of the message
+        std::vector<std::int32_t> key;  // client, matter, year, month, lfd, object
+        std::int32_t existing;          // > 0: that order is answered; 0: a new one; -1: refused
+        const char* rowOrError;         // the new row, or a part of the message
     };
     const Case cases[] = {
-        {"new, 0 becomes 1", 101, 1, 2026, 3, 0, 0, 0, "101|10|1|101|2026|3|1|1|1|0"},
-        {"new running number", 106, 10, 2026, 3, 3, 0, 0, "106|90|10|901|2026|3|3|1|1|0"},
-        {"new object number", 103, 5, 2026, 1, 0, 7, 0, "103|40|5|402|2026|1|1|7|1|0"},
-        {"existing, stored 0 is 1", 101, 1, 2026, 1, 0, 0, 5001, ""},
-        {"existing running number", 106, 10, 2026, 3, 2, 0, 5012, ""},
-        {"existing object number", 103, 5, 2025, 12, 1, 3, 5006, ""},
-        {"key of a billing kind 9 order", 103, 4, 2025, 12, 1, 0, -1, "Abrechnungsart 9"},
-        {"month 13", 101, 1, 2026, 13, 1, 0, -1, "Monat 13"},
-        {"year 0", 101, 1, 0, 3, 1, 0, -1, "Jahr 0"},
-        {"running number 100", 106, 10, 2026, 3, 100, 0, -1, "Lfd-Nr 100"},
-        {"object number 100000", 103, 5, 2026, 1, 1, 100000, -1, "Objekt-Nr 100000"},
-        {"no client", 0, 1, 2026, 3, 1, 0, -1, "kein Mandant"},
-        {"unknown client", 999, 1, 2026, 3, 1, 0, -1, "Mandant mit der Id 999"},
-        {"office instead of client", 100, 1, 2026, 3, 1, 0, -1, "Kanzlei"},
-        {"no matter", 101, 0, 2026, 3, 1, 0, -1, "keine Angelegenheit"},
-        {"unknown matter", 101, 999, 2026, 3, 1, 0, -1, "Angelegenheit mit der Id 999"},
+        {"new, 0 becomes 1", {101, 1, 2026, 3, 0, 0}, 0, "101|10|1|101|2026|3|1|1|1|0"},
+        {"new running number", {106, 10, 2026, 3, 3, 0}, 0, "106|90|10|901|2026|3|3|1|1|0"},
+        {"new object number", {103, 5, 2026, 1, 0, 7}, 0, "103|40|5|402|2026|1|1|7|1|0"},
+        {"existing, stored 0 is 1", {101, 1, 2026, 1, 0, 0}, 5001, ""},
+        {"existing running number", {106, 10, 2026, 3, 2, 0}, 5012, ""},
+        {"existing object number", {103, 5, 2025, 12, 1, 3}, 5006, ""},
+        {"key of a billing kind 9 order", {103, 4, 2025, 12, 1, 0}, -1, "Abrechnungsart 9"},
+        {"month 13", {101, 1, 2026, 13, 1, 0}, -1, "Monat 13"},
+        {"year 0", {101, 1, 0, 3, 1, 0}, -1, "Jahr 0"},
+        {"running number 100", {106, 10, 2026, 3, 100, 0}, -1, "Lfd-Nr 100"},
+        {"object number 100000", {103, 5, 2026, 1, 1, 100000}, -1, "Objekt-Nr 100000"},
+        {"no client", {0, 1, 2026, 3, 1, 0}, -1, "kein Mandant"},
+        {"unknown client", {999, 1, 2026, 3, 1, 0}, -1, "Mandant mit der Id 999"},
+        {"office instead of client", {100, 1, 2026, 3, 1, 0}, -1, "Kanzlei"},
+        {"no matter", {101, 0, 2026, 3, 1, 0}, -1, "keine Angelegenheit"},
+        {"unknown matter", {101, 999, 2026, 3, 1, 0}, -1, "Angelegenheit mit der Id 999"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const std::int32_t before = count(QStringLiteral("tAuftrag"));
-        const Creation first = create(c.client, c.matter, c.year, c.month, c.lfd, c.objekt);
-        if (c.existing < 0) {
-            EXPECT_NE(first.result, 1);
-            ASSERT_TRUE(first.error.has_value());
-            EXPECT_TRUE(first.error->description().contains(QString::fromUtf8(c.rowOrError)))
-                << first.error->description().toStdString();
-            EXPECT_EQ(count(QStringLiteral("tAuftrag")), before);
+        const Creation first = create(c.key);
+        EXPECT_EQ(first.result == 1, c.existing >= 0);
+        EXPECT_EQ(count(QStringLiteral("tAuftrag")), before + (c.existing == 0 ? 1 : 0));
+        const QString error = first.error ? first.error->description() : QString();
+        if (c.existing != 0) {
+            EXPECT_EQ(c.existing < 0 ? error.contains(QString::fromUtf8(c.rowOrError))
+                                     : first.id == c.existing && error.isEmpty(),
+                      true)
+                << error.toStdString();
             continue;
         }
-        ASSERT_FALSE(first.error.has_value()) << first.error->description().toStdString();
-        EXPECT_EQ(first.result, 1);
-        if (c.existing > 0) {
-            EXPECT_EQ(first.id, c.existing);
-            EXPECT_EQ(count(QStringLiteral("tAuftrag")), before);
-            continue;
-        }
-        EXPECT_EQ(order(first.id), QString::fromUtf8(c.rowOrError));
+        EXPECT_EQ(order(first.id), QString::fromUtf8(c.rowOrError)) << error.toStdString();
         // Done again, as after a lost answer: the same order, no second row.
-        const Creation again = create(c.client, c.matter, c.year, c.month, c.lfd, c.objekt);
-        EXPECT_EQ(again.id, first.id);
+        EXPECT_EQ(create(c.key).id, first.id);
         EXPECT_EQ(count(QStringLiteral("tAuftrag")), before + 1);
     }
-}
-
-TEST_P(OrderSelectionOfficeTest, AFailedInsertLeavesNothingAndTheDisplayActionCreatesNothing) {
+    // A failing insert, the display action and a short parameter array create nothing.
     const std::int32_t before = count(QStringLiteral("tAuftrag"));
     database().faults().failStatementsContaining("INSERT INTO tAuftrag");
-    const Creation failed = create(101, 1, 2026, 4, 1, 0);
+    const Creation failed = create({101, 1, 2026, 4, 1, 0});
     database().faults().clear();
-    EXPECT_TRUE(failed.error.has_value());
-    EXPECT_NE(failed.result, 1);
-    EXPECT_EQ(count(QStringLiteral("tAuftrag")), before);
-
-    const Creation display = create(101, 1, 2026, 4, 1, 0, platform::OrderService::kAktionAnzeigen);
-    EXPECT_EQ(display.result, 0);
-    EXPECT_FALSE(display.error.has_value());
-    EXPECT_EQ(count(QStringLiteral("tAuftrag")), before);
-
+    EXPECT_TRUE(failed.error.has_value() && failed.result != 1);
+    const Creation display =
+        create({101, 1, 2026, 4, 1, 0}, platform::OrderService::kAktionAnzeigen);
+    EXPECT_TRUE(!display.error.has_value() && display.result == 0);
     office::OfficeOrderService service(database());
     std::int32_t action = platform::OrderService::kAktionAnlegen;
     service.Begin(action);
     std::vector<std::int32_t> tooShort(8, 1);
     std::int32_t result = -1;
-    EXPECT_TRUE(failureOf([&] { service.Execute(tooShort, result); }).has_value());
-    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(failureOf([&] { service.Execute(tooShort, result); }).has_value() && result == 0);
     EXPECT_EQ(count(QStringLiteral("tAuftrag")), before);
 }
 
-TEST_P(OrderSelectionOfficeTest, ClientDirectoryMatchesNumbersAndLiteralTextOfClientsOnly) {
-    office::ClientDirectory clients(database());
+TEST_P(OrderSelectionOfficeTest, DirectoriesMatchNumbersAndLiteralFoldedTextOfClientsOnly) {
     const struct {
+        bool client;
         const char* typed;
         int limit;
-        const char* numbers;
-    } cases[] = {
-        {"10001", 10, "10001"},
-        {"1000", 20, "10001,10002,10003,10004,10005,10006,10007,10008,10009"},
-        {"1000", 3, "10001,10002,10003"},
-        {"101", 5, "10100"},
-        {"0100", 5, ""},
-        {"10000000001", 5, ""},
-        {"1", 1, "10001"},
-        {"o'neill", 5, "10007"},
-        {"ÖZTÜRK", 5, "10008"},
-        {"ümit", 5, "10008"},
-        {"SÖHNE", 5, "10009"},
-        {"%", 5, "10100"},
-        {"_", 5, ""},
-        {"\"", 5, ""},
-        {"o", 2, "10007,10002"},
-        {"kanzlei", 5, ""},
-        {"  bäck ", 5, "10001"},
-        {"", 5, ""},
-        {"gmbh", 0, ""},
-    };
+        const char* found;  // client numbers, or order kind/matter numbers
+    } cases[] = {{true, "10001", 10, "10001"},
+                 {true, "1000", 3, "10001,10002,10003"},
+                 {true, "101", 5, "10100"},
+                 {true, "0100", 5, ""},
+                 {true, "10000000001", 5, ""},
+                 {true, "o'neill", 5, "10007"},
+                 {true, "ÖZTÜRK", 5, "10008"},
+                 {true, "ümit", 5, "10008"},
+                 {true, "SÖHNE", 5, "10009"},
+                 {true, "%", 5, "10100"},
+                 {true, "0%", 5, "10100"},
+                 {true, "_", 5, ""},
+                 {true, "o", 2, "10007,10002"},  // starting before containing, then by number
+                 {true, "o", 4, "10007,10002,10004,10005"},
+                 {true, "kanzlei", 5, ""},
+                 {true, "  bäck ", 5, "10001"},
+                 {true, "", 5, ""},
+                 {true, "gmbh", 0, ""},
+                 {false, "50", 10, "50/501,50/502,50/503,50/504"},
+                 {false, "5", 2, "50/501,50/502"},
+                 {false, "7", 10, ""},
+                 {false, "ERKLÄRUNG", 10, "40/401,40/402,50/502,50/503,50/504"},
+                 {false, "beratung", 10, "90/901,90/990"},
+                 {false, "%", 10, ""}};
     for (const auto& c : cases) {
+        const QString typed = QString::fromUtf8(c.typed);
         QStringList found;
-        for (const office::ClientEntry& e : clients.matching(QString::fromUtf8(c.typed), c.limit)) {
-            found << QString::number(e.nummer);
-        }
-        EXPECT_EQ(found.join(u','), QString::fromUtf8(c.numbers)) << c.typed;
-    }
-    const office::ClientEntry apostrophe{107, 10007, QStringLiteral("O'Neill Consulting"),
-                                         QStringLiteral("Café O'Neill & Partner")};
-    EXPECT_EQ(clients.byNumber(10007), apostrophe);
-    EXPECT_EQ(clients.byId(107), apostrophe);
-    EXPECT_FALSE(clients.byNumber(1).has_value()) << "the office is no client";
-    EXPECT_FALSE(clients.byId(office::demo::kOffice).has_value());
-    EXPECT_FALSE(clients.byNumber(999).has_value());
-}
-
-TEST_P(OrderSelectionOfficeTest, MatterDirectoryMatchesKindNumbersAndTexts) {
-    office::MatterDirectory matters(database());
-    const struct {
-        const char* typed;
-        int limit;
-        const char* keys;
-    } cases[] = {
-        {"50", 10, "50/501,50/502,50/503,50/504"},
-        {"5", 2, "50/501,50/502"},
-        {"7", 10, ""},
-        {"ERKLÄRUNG", 10, "40/401,40/402,50/502,50/503,50/504"},
-        {"beratung", 10, "90/901,90/990"},
-        {"%", 10, ""},
-    };
-    for (const auto& c : cases) {
-        QStringList found;
-        for (const office::MatterEntry& e : matters.matching(QString::fromUtf8(c.typed), c.limit)) {
+        for (const auto& e : office::MatterDirectory(database()).matching(typed, c.limit)) {
             found << QStringLiteral("%1/%2").arg(e.auftragArtNr).arg(e.angelegenheitNr);
         }
-        EXPECT_EQ(found.join(u','), QString::fromUtf8(c.keys)) << c.typed;
+        EXPECT_EQ(c.client ? clients(typed, c.limit) : found.join(u','), QString::fromUtf8(c.found))
+            << c.typed;
     }
-    const office::MatterEntry several{90, QStringLiteral("Beratung und Kanzleiorganisation"), 901,
-                                      10, QStringLiteral("Steuerliche Beratung")};
-    EXPECT_EQ(matters.byNumbers(90, 901), several);
-    EXPECT_EQ(matters.byId(10), several);
+    office::ClientDirectory directory(database());
+    EXPECT_EQ(directory.byNumber(10007), directory.byId(107));
+    EXPECT_EQ(directory.byId(107)->name, QStringLiteral("Café O'Neill & Partner"));
+    EXPECT_FALSE(directory.byNumber(1) || directory.byId(office::demo::kOffice)) << "no client";
+    office::MatterDirectory matters(database());
+    EXPECT_EQ(matters.byNumbers(90, 901)->angelegenheitId, 10);
+    EXPECT_EQ(matters.byId(10)->angelegenheit, QStringLiteral("Steuerliche Beratung"));
     EXPECT_FALSE(matters.byNumbers(10, 901).has_value()) << "a matter of another kind";
-    EXPECT_FALSE(matters.byId(999).has_value());
+}
+
+// Other programs write clients with plain SQL: the database folds what they write as the search
+// folds what is typed, so the client is found by any spelling of its case.
+TEST_P(OrderSelectionOfficeTest, ClientsWrittenByPlainSqlAreFoundByTheirFoldedNames) {
+    const struct {
+        const char *shortName, *name, *typed;  // typed: a part of name, in other cases
+    } cases[] = {
+        {"ÄRGER & Co", "Ärger, Özlem ÜBEL", "özlem übel"},
+        {"Straßenbau", "STRASSE 100% O'Brien_X", "0% o'brien_x"},
+        {"Élan", "Éric Ändrès-ZÜNDEL", "ändrès-zündel"},
+    };
+    db::DbService service(database());
+    std::int32_t number = 20000;
+    for (const auto& c : cases) {
+        const QString shortName = QString::fromUtf8(c.shortName);
+        const QString name = QString::fromUtf8(c.name);
+        SCOPED_TRACE(c.name);
+        // Inserted under a placeholder name, then renamed: both triggers have to fold.
+        for (const bool renamed : {false, true}) {
+            ++number;
+            service.Execute(QStringLiteral("INSERT INTO tPersonStamm (Ps_Nr, Ps_Kurzname, Ps_Name)"
+                                           " VALUES ($1, $2, $3)"),
+                            {n(number), renamed ? QStringLiteral("x") : shortName,
+                             renamed ? QStringLiteral("y") : name});
+            if (renamed) {
+                service.Execute(QStringLiteral("UPDATE tPersonStamm SET Ps_Kurzname = $1,"
+                                               " Ps_Name = $2 WHERE Ps_Nr = $3"),
+                                {shortName, name, n(number)});
+            }
+            EXPECT_EQ(rows(QStringLiteral("SELECT Ps_KurznameSuche, Ps_NameSuche FROM"
+                                          " tPersonStamm WHERE Ps_Nr = $1"),
+                           {"Ps_KurznameSuche", "Ps_NameSuche"}, {n(number)}),
+                      office::search::fold(shortName) + u'|' + office::search::fold(name));
+        }
+        const QString both = QStringLiteral("%1,%2").arg(number - 1).arg(number);
+        EXPECT_EQ(clients(QString::fromUtf8(c.typed), 5), both);
+    }
+    // Many starting with the text (searched by number rather than by name): still the lowest
+    // numbers first, before a lower number that only contains it.
+    service.Execute(QStringLiteral(
+        "WITH RECURSIVE i(k) AS (SELECT 0 UNION ALL SELECT k + 1 FROM i WHERE k < 249)"
+        " INSERT INTO tPersonStamm (Ps_Nr, Ps_Kurzname, Ps_Name) SELECT 30249 - k, 'ZANDER',"
+        " 'Zander ' || k FROM i UNION ALL SELECT 29999, 'Haus Zander', 'Haus Zander'"));
+    EXPECT_EQ(clients(QStringLiteral("Zander"), 3), QStringLiteral("30000,30001,30002"));
 }
 
 ORV_INSTANTIATE_FOR_BACKENDS(OrderSelectionOfficeTest);

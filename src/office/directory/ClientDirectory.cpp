@@ -4,6 +4,8 @@
 #include "persistence/Database.h"
 #include "persistence/DbService.h"
 
+#include <algorithm>
+
 namespace orv::office {
 namespace {
 
@@ -57,6 +59,32 @@ db::Params numberPrefixParams(const QString& digits, int limit) {
     return params;
 }
 
+// The clients whose folded short name or name starts with folded (end: search::prefixEnd), by
+// number. The folded columns' index ranges yield them in name order, cheap while few start with
+// the text; when many do, walking the clients by number (the ranges hidden from the planner by
+// "|| ''") meets the first of them much sooner. SQLite keeps no statistics of the values to
+// tell the two apart, so a bounded count over the ranges does.
+std::vector<ClientEntry> startingWith(db::Database& database, const QString& folded,
+                                      const QString& end, int limit) {
+    constexpr std::int64_t kMany = 200;
+    const QString range = QStringLiteral(
+        "(Ps_KurznameSuche%1 >= $1 AND Ps_KurznameSuche%1 < $2"
+        " OR Ps_NameSuche%1 >= $1 AND Ps_NameSuche%1 < $2)");
+    db::DbService service(database);
+    service.Open();
+    const bool many =
+        service.OpenQuery(QStringLiteral("SELECT COUNT(*) AS n FROM (SELECT 1 FROM tPersonStamm"
+                                         " WHERE %1 LIMIT $3) s")
+                              .arg(range.arg(QString())),
+                          {folded, end, kMany}) != 0 &&
+        service.FieldLong("n") >= kMany;
+    return readClients(database,
+                       QLatin1String(kColumns) +
+                           range.arg(many ? QStringLiteral(" || ''") : QString()) +
+                           QStringLiteral(" ORDER BY Ps_Nr, Ps_Id LIMIT $3"),
+                       {folded, end, std::int64_t{limit}});
+}
+
 }  // namespace
 
 ClientDirectory::ClientDirectory(db::Database& database) : database_(database) {}
@@ -86,19 +114,32 @@ std::vector<ClientEntry> ClientDirectory::matching(const QString& typed, int lim
         }
         return readClients(database_, numberPrefixQuery(ranges), numberPrefixParams(text, limit));
     }
-    const db::Backend backend = database_.backend();
-    const auto either = [&](int parameter) {
-        return u'(' + search::textCondition(backend, "Ps_Kurzname", parameter) +
-               QStringLiteral(" OR ") + search::textCondition(backend, "Ps_Name", parameter) + u')';
-    };
-    const search::TextPattern starting = search::patternStarting(backend, text);
-    const search::TextPattern containing = search::patternContaining(backend, text);
-    return readClients(database_,
-                       QLatin1String(kColumns) + either(3) +
-                           QStringLiteral(" ORDER BY CASE WHEN ") + either(1) +
-                           QStringLiteral(" THEN 0 ELSE 1 END, Ps_Nr, Ps_Id LIMIT $5"),
-                       {starting.coarse, starting.exact, containing.coarse, containing.exact,
-                        std::int64_t{limit}});
+    // Clients whose short name or name starts with the text; then, while the limit is not
+    // reached, those that contain it.
+    const QString folded = search::fold(text);
+    std::vector<ClientEntry> found;
+    if (const std::optional<QString> end = search::prefixEnd(folded)) {
+        found = startingWith(database_, folded, *end, limit);
+    }
+    if (found.size() == static_cast<std::size_t>(limit)) {
+        return found;
+    }
+    // Those found already contain the text as well; at most limit rows make up the rest.
+    const std::size_t starting = found.size();
+    const std::vector<ClientEntry> containing = readClients(
+        database_,
+        QLatin1String(kColumns) +
+            QStringLiteral("(Ps_KurznameSuche LIKE $1 ESCAPE '!' OR Ps_NameSuche LIKE $1 ESCAPE"
+                           " '!') ORDER BY Ps_Nr, Ps_Id LIMIT $2"),
+        {search::containingPattern(folded), std::int64_t{limit}});
+    for (const ClientEntry& client : containing) {
+        const auto startingEnd = found.begin() + static_cast<std::ptrdiff_t>(starting);
+        if (found.size() < static_cast<std::size_t>(limit) &&
+            std::find(found.begin(), startingEnd, client) == startingEnd) {
+            found.push_back(client);
+        }
+    }
+    return found;
 }
 
 }  // namespace orv::office

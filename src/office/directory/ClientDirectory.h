@@ -23,7 +23,7 @@ struct ClientEntry {
 };
 
 // The office's clients (persons that are not one of the offices themselves), read for the
-// client picker. Every call is one short indexed query; nothing typed reaches SQL as text.
+// client picker. Every call is a few short indexed queries; nothing typed reaches SQL as text.
 class ClientDirectory {
 public:
     explicit ClientDirectory(db::Database& database);
@@ -34,7 +34,7 @@ public:
     std::optional<ClientEntry> byId(std::int32_t id) const;
     // At most limit clients for what the employee has typed so far: digits match the numbers
     // that start with them, any text matches short names and names that start with it or
-    // contain it, ignoring case (umlauts included); '%', '_' and quotes are plain characters.
+    // contain it, ignoring the case of A-Z and Ä Ö Ü; '%', '_' and quotes are plain characters.
     // Clients whose number or name starts with the text come first, then by number. An empty
     // text or a limit below 1 finds nothing.
     std::vector<ClientEntry> matching(const QString& typed, int limit) const;

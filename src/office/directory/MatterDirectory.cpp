@@ -74,14 +74,16 @@ std::vector<MatterEntry> MatterDirectory::matching(const QString& typed, int lim
                                QString::fromLatin1(kOrder).arg(params.size()),
                            params);
     }
+    // A few hundred rows: folded as they are read.
     const db::Backend backend = database_.backend();
-    const search::TextPattern containing = search::patternContaining(backend, text);
-    return readMatters(
-        database_,
-        QLatin1String(kColumns) + u'(' + search::textCondition(backend, "art.dcAuftragArt", 1) +
-            QStringLiteral(" OR ") + search::textCondition(backend, "ang.dcAngelegenheit", 1) +
-            u')' + QString::fromLatin1(kOrder).arg(3),
-        {containing.coarse, containing.exact, std::int64_t{limit}});
+    const QString like = QStringLiteral(" LIKE $1 ESCAPE '!'");
+    return readMatters(database_,
+                       QLatin1String(kColumns) + u'(' +
+                           search::foldSql(backend, QStringLiteral("art.dcAuftragArt")) + like +
+                           QStringLiteral(" OR ") +
+                           search::foldSql(backend, QStringLiteral("ang.dcAngelegenheit")) + like +
+                           u')' + QString::fromLatin1(kOrder).arg(2),
+                       {search::containingPattern(search::fold(text)), std::int64_t{limit}});
 }
 
 }  // namespace orv::office

@@ -36,8 +36,8 @@ public:
     std::optional<MatterEntry> byId(std::int32_t angelegenheitId) const;
     // At most limit matters for what the employee has typed so far: digits match the order
     // kind numbers that start with them ("12" also the matters of kind 12), any text matches
-    // order kind and matter texts that start with it or contain it, ignoring case (umlauts
-    // included); '%', '_' and quotes are plain characters. Ordered by order kind number and
+    // order kind and matter texts that start with it or contain it, ignoring the case of A-Z and
+    // Ä Ö Ü; '%', '_' and quotes are plain characters. Ordered by order kind number and
     // matter number. An empty text or a limit below 1 finds nothing.
     std::vector<MatterEntry> matching(const QString& typed, int limit) const;
 

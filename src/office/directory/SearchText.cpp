@@ -1,76 +1,55 @@
 #include "office/directory/SearchText.h"
 
 #include <limits>
+#include <string>
 
 namespace orv::office::search {
-namespace {
+QString fold(const QString& text) {
+    QString out = text;
+    for (QChar& c : out) {
+        if (c >= u'A' && c <= u'Z') {
+            c = QChar(c.unicode() + (u'a' - u'A'));
+        } else if (c == u'Ä') {
+            c = u'ä';
+        } else if (c == u'Ö') {
+            c = u'ö';
+        } else if (c == u'Ü') {
+            c = u'ü';
+        }
+    }
+    return out;
+}
 
-// LIKE ignores the case of ASCII letters only; any other letter with two cases matches any one
-// character here and is told apart by the exact pattern.
-QString coarsePattern(const QString& typed) {
-    QString out;
-    for (const QChar c : typed) {
+QString foldSql(db::Backend backend, const QString& column) {
+    return QStringLiteral("lower(replace(replace(replace(%1, 'Ä', 'ä'), 'Ö', 'ö'), 'Ü', 'ü')%2)")
+        .arg(column,
+             backend == db::Backend::Postgres ? QStringLiteral(" COLLATE \"C\"") : QString());
+}
+
+QString containingPattern(const QString& folded) {
+    QString out = QStringLiteral("%");
+    for (const QChar c : folded) {
         if (c == u'%' || c == u'_' || c == u'!') {
             out += u'!';
-            out += c;
-        } else if (c.unicode() > 127 && c.toLower() != c.toUpper()) {
-            out += u'_';
-        } else {
-            out += c;
+        }
+        out += c;
+    }
+    return out + u'%';
+}
+
+std::optional<QString> prefixEnd(const QString& folded) {
+    std::u32string points = folded.toStdU32String();
+    while (!points.empty()) {
+        char32_t last = points.back() + 1;
+        points.pop_back();
+        if (last >= 0xD800 && last <= 0xDFFF) {
+            last = 0xE000;  // no text holds a lone surrogate
+        }
+        if (last <= 0x10FFFF) {
+            return QString::fromStdU32String(points + last);
         }
     }
-    return out;
-}
-
-// Each typed character as a pattern of its own.
-QString exactPattern(db::Backend backend, const QString& typed) {
-    QString out;
-    for (const QChar c : typed) {
-        const QChar lower = c.toLower();
-        const QChar upper = c.toUpper();
-        if (lower != upper) {
-            out += u'[';
-            out += lower;
-            out += upper;
-            out += u']';
-        } else if (backend == db::Backend::Postgres) {
-            // A backslash before anything but a letter or digit stands for that character.
-            if (!c.isLetterOrNumber()) {
-                out += u'\\';
-            }
-            out += c;
-        } else if (c == u'*' || c == u'?' || c == u'[') {
-            out += u'[';
-            out += c;
-            out += u']';
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-}  // namespace
-
-QString textCondition(db::Backend backend, const char* column, int parameter) {
-    const bool postgres = backend == db::Backend::Postgres;
-    return QStringLiteral("(%1 %2 $%3 ESCAPE '!' AND %1 %4 $%5)")
-        .arg(QLatin1String(column), postgres ? QStringLiteral("ILIKE") : QStringLiteral("LIKE"))
-        .arg(parameter)
-        .arg(postgres ? QStringLiteral("~") : QStringLiteral("GLOB"))
-        .arg(parameter + 1);
-}
-
-TextPattern patternContaining(db::Backend backend, const QString& typed) {
-    const QString exact = exactPattern(backend, typed);
-    return {u'%' + coarsePattern(typed) + u'%',
-            backend == db::Backend::Postgres ? exact : u'*' + exact + u'*'};
-}
-
-TextPattern patternStarting(db::Backend backend, const QString& typed) {
-    const QString exact = exactPattern(backend, typed);
-    return {coarsePattern(typed) + u'%',
-            backend == db::Backend::Postgres ? u'^' + exact : exact + u'*'};
+    return std::nullopt;
 }
 
 bool isDigits(const QString& text) {

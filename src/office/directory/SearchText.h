@@ -5,26 +5,26 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
 namespace orv::office::search {
 
-// What the employee typed, matched anywhere in a text (or at its start), ignoring case, umlauts
-// included, and taking every typed character literally. A text is compared twice, both times
-// natively: first cheaply with LIKE (ILIKE) where a letter outside ASCII stands for any one
-// character, then exactly, only where the first passed, with a pattern in which each letter is
-// the class of its two cases (SQLite GLOB, a PostgreSQL regular expression). Folding every
-// row's text through LOWER and REPLACE, or the exact pattern alone, took several frames for
-// 20,000 clients.
-struct TextPattern {
-    QString coarse;
-    QString exact;
-};
-TextPattern patternContaining(db::Backend backend, const QString& typed);
-TextPattern patternStarting(db::Backend backend, const QString& typed);
-// "(column LIKE $n ... AND column GLOB $n+1)": the pattern's two parts bound from parameter n.
-QString textCondition(db::Backend backend, const char* column, int parameter);
+// Names are searched in a folded form: ASCII letters in lower case and Ä Ö Ü as ä ö ü; nothing
+// else changes. The database keeps the folded client names in columns of their own (filled by
+// triggers, so rows other programs write are folded too); typed text is folded here the same way.
+QString fold(const QString& text);
+// The same folding as an SQL expression over column, identical on both backends: lower() is held
+// to ASCII on PostgreSQL as well, whatever the server's locale.
+QString foldSql(db::Backend backend, const QString& column);
+
+// "%folded%" for LIKE ... ESCAPE '!', every typed character taken literally.
+QString containingPattern(const QString& folded);
+// The smallest text above every text that starts with folded: folded with its last character
+// incremented. Texts t with folded <= t < end are exactly those starting with folded when
+// compared by code point (bytewise UTF-8). Nothing when no such text exists.
+std::optional<QString> prefixEnd(const QString& folded);
 
 // The closed ranges of 32-bit numbers whose decimal form starts with digits ("12": 12, 120-129,
 // 1200-1299, ...); empty when digits is empty, no number or too long.

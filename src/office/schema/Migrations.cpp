@@ -1,5 +1,6 @@
 #include "office/schema/Migrations.h"
 
+#include "office/directory/SearchText.h"
 #include "office/procedures/OfficeCatalogue.h"
 #include "office/schema/SchemaSteps.h"
 #include "persistence/Database.h"
@@ -7,6 +8,8 @@
 #include "persistence/ProcedureCatalogue.h"
 #include "persistence/driver/Connection.h"
 #include "session/diagnostics/OrvError.h"
+
+#include <QRegularExpression>
 
 #include <string>
 
@@ -30,7 +33,15 @@ std::string withColumnTypes(const char* ddlText, db::Backend backend) {
     QString ddl = QString::fromUtf8(ddlText);
     ddl.replace(QLatin1String("{KEY}"), QLatin1String(dialect.identityKey))
         .replace(QLatin1String("{DATE}"), QLatin1String(dialect.dateTime))
-        .replace(QLatin1String("{MONEY}"), QLatin1String(dialect.money));
+        .replace(QLatin1String("{MONEY}"), QLatin1String(dialect.money))
+        .replace(QLatin1String("{BYTES}"), backend == db::Backend::Postgres
+                                               ? QLatin1String("COLLATE \"C\"")
+                                               : QLatin1String("COLLATE BINARY"));
+    static const QRegularExpression fold(QStringLiteral("\\{FOLD:([\\w.]+)\\}"));
+    for (auto match = fold.match(ddl); match.hasMatch(); match = fold.match(ddl)) {
+        ddl.replace(match.capturedStart(), match.capturedLength(),
+                    search::foldSql(backend, match.captured(1)));
+    }
     return ddl.toStdString();
 }
 
@@ -75,6 +86,11 @@ void createPostgresFunctions(db::Connection& connection) {
 
 void applyStep(db::Connection& connection, const schema::SchemaStep& step) {
     connection.executeScript(withColumnTypes(step.ddl, connection.backend()));
+    const char* own =
+        connection.backend() == db::Backend::Postgres ? step.postgresDdl : step.sqliteDdl;
+    if (own != nullptr) {
+        connection.executeScript(withColumnTypes(own, connection.backend()));
+    }
     if (step.createsFunctions && connection.backend() == db::Backend::Postgres) {
         createPostgresFunctions(connection);
     }

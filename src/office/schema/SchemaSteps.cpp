@@ -377,6 +377,50 @@ LEFT JOIN tAuftragArt art ON art.idAuftragArt = a.flAuftragArt
 LEFT JOIN tAngelegenheit ang ON ang.idAngelegenheit = a.flAngelegenheit;
 )sql";
 
+// The client picker searches the folded short names and names (see search::fold) by index:
+// starting text as a range, contained text with a plain LIKE. Triggers keep them current for
+// rows any program writes.
+constexpr const char* kClientSearch = R"sql(
+ALTER TABLE tPersonStamm ADD COLUMN Ps_KurznameSuche TEXT {BYTES} NOT NULL DEFAULT '';
+ALTER TABLE tPersonStamm ADD COLUMN Ps_NameSuche TEXT {BYTES} NOT NULL DEFAULT '';
+UPDATE tPersonStamm
+   SET Ps_KurznameSuche = {FOLD:Ps_Kurzname}, Ps_NameSuche = {FOLD:Ps_Name};
+CREATE INDEX ix_tPersonStamm_KurznameSuche ON tPersonStamm (Ps_KurznameSuche);
+CREATE INDEX ix_tPersonStamm_NameSuche ON tPersonStamm (Ps_NameSuche);
+)sql";
+
+// The update trigger fires only while a folded column differs from its source, so its own
+// update never sets it off again (recursive triggers or not).
+constexpr const char* kClientSearchSqlite = R"sql(
+CREATE TRIGGER tr_tPersonStamm_Suche_Neu AFTER INSERT ON tPersonStamm
+BEGIN
+    UPDATE tPersonStamm
+       SET Ps_KurznameSuche = {FOLD:NEW.Ps_Kurzname}, Ps_NameSuche = {FOLD:NEW.Ps_Name}
+     WHERE Ps_Id = NEW.Ps_Id;
+END;
+CREATE TRIGGER tr_tPersonStamm_Suche_Aenderung
+    AFTER UPDATE OF Ps_Kurzname, Ps_Name, Ps_KurznameSuche, Ps_NameSuche ON tPersonStamm
+    WHEN NEW.Ps_KurznameSuche IS NOT {FOLD:NEW.Ps_Kurzname}
+      OR NEW.Ps_NameSuche IS NOT {FOLD:NEW.Ps_Name}
+BEGIN
+    UPDATE tPersonStamm
+       SET Ps_KurznameSuche = {FOLD:NEW.Ps_Kurzname}, Ps_NameSuche = {FOLD:NEW.Ps_Name}
+     WHERE Ps_Id = NEW.Ps_Id;
+END;
+)sql";
+
+constexpr const char* kClientSearchPostgres = R"sql(
+CREATE FUNCTION f_tPersonStamm_Suche() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+    NEW.Ps_KurznameSuche := {FOLD:NEW.Ps_Kurzname};
+    NEW.Ps_NameSuche := {FOLD:NEW.Ps_Name};
+    RETURN NEW;
+END
+$$;
+CREATE TRIGGER tr_tPersonStamm_Suche BEFORE INSERT OR UPDATE ON tPersonStamm
+    FOR EACH ROW EXECUTE FUNCTION f_tPersonStamm_Suche();
+)sql";
+
 constexpr SchemaStep kSteps[] = {
     {1, "Stammdaten der Kanzlei", kMasterData, true},
     {2, "Leistungen und Benutzereinstellungen", kServicesAndSettings},
@@ -385,6 +429,8 @@ constexpr SchemaStep kSteps[] = {
     {5, "Abwesenheiten der Mitarbeiter", kAttendance},
     {6, "Benachrichtigungen und Nachlauf der Aufträge", kOrderNotices},
     {7, "Auftragsauswahl und fakturierte Aufträge", kOrderSelection},
+    {8, "Suchnamen der Mandanten", kClientSearch, false, kClientSearchSqlite,
+     kClientSearchPostgres},
 };
 
 }  // namespace
