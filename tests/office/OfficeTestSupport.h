@@ -7,11 +7,16 @@
 #include "office/schema/Migrations.h"
 #include "persistence/DbService.h"
 
+#include <QDateTime>
+
 #include <cstdint>
 #include <initializer_list>
 
 namespace orv::test {
 
+inline QDateTime at(int year, int month, int day, int hour, int minute, int second = 0) {
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second));
+}
 inline db::DbValue n(std::int64_t value) {
     return value;
 }

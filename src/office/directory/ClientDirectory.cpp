@@ -124,14 +124,20 @@ std::vector<ClientEntry> ClientDirectory::matching(const QString& typed, int lim
     if (found.size() == static_cast<std::size_t>(limit)) {
         return found;
     }
-    // Those found already contain the text as well; at most limit rows make up the rest.
+    // Those found already contain the text as well; at most limit rows make up the rest. A
+    // contained text can only be found by reading every client once; ordered by the number
+    // itself, a reused plan walked the number index and fetched each row on its own, slower
+    // than one pass over the table and a sort of the few found.
     const std::size_t starting = found.size();
-    const std::vector<ClientEntry> containing = readClients(
-        database_,
-        QLatin1String(kColumns) +
-            QStringLiteral("(Ps_KurznameSuche LIKE $1 ESCAPE '!' OR Ps_NameSuche LIKE $1 ESCAPE"
-                           " '!') ORDER BY Ps_Nr, Ps_Id LIMIT $2"),
-        {search::containingPattern(folded), std::int64_t{limit}});
+    const db::Backend backend = database_.backend();
+    const std::vector<ClientEntry> containing =
+        readClients(database_,
+                    QLatin1String(kColumns) + u'(' +
+                        search::containsCondition(backend, QStringLiteral("Ps_KurznameSuche"), 1) +
+                        QStringLiteral(" OR ") +
+                        search::containsCondition(backend, QStringLiteral("Ps_NameSuche"), 1) +
+                        QStringLiteral(") ORDER BY Ps_Nr + 0, Ps_Id LIMIT $2"),
+                    {folded, std::int64_t{limit}});
     for (const ClientEntry& client : containing) {
         const auto startingEnd = found.begin() + static_cast<std::ptrdiff_t>(starting);
         if (found.size() < static_cast<std::size_t>(limit) &&

@@ -76,14 +76,16 @@ std::vector<MatterEntry> MatterDirectory::matching(const QString& typed, int lim
     }
     // A few hundred rows: folded as they are read.
     const db::Backend backend = database_.backend();
-    const QString like = QStringLiteral(" LIKE $1 ESCAPE '!'");
-    return readMatters(database_,
-                       QLatin1String(kColumns) + u'(' +
-                           search::foldSql(backend, QStringLiteral("art.dcAuftragArt")) + like +
-                           QStringLiteral(" OR ") +
-                           search::foldSql(backend, QStringLiteral("ang.dcAngelegenheit")) + like +
-                           u')' + QString::fromLatin1(kOrder).arg(2),
-                       {search::containingPattern(search::fold(text)), std::int64_t{limit}});
+    return readMatters(
+        database_,
+        QLatin1String(kColumns) + u'(' +
+            search::containsCondition(
+                backend, search::foldSql(backend, QStringLiteral("art.dcAuftragArt")), 1) +
+            QStringLiteral(" OR ") +
+            search::containsCondition(
+                backend, search::foldSql(backend, QStringLiteral("ang.dcAngelegenheit")), 1) +
+            u')' + QString::fromLatin1(kOrder).arg(2),
+        {search::fold(text), std::int64_t{limit}});
 }
 
 }  // namespace orv::office

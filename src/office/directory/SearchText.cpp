@@ -26,15 +26,11 @@ QString foldSql(db::Backend backend, const QString& column) {
              backend == db::Backend::Postgres ? QStringLiteral(" COLLATE \"C\"") : QString());
 }
 
-QString containingPattern(const QString& folded) {
-    QString out = QStringLiteral("%");
-    for (const QChar c : folded) {
-        if (c == u'%' || c == u'_' || c == u'!') {
-            out += u'!';
-        }
-        out += c;
-    }
-    return out + u'%';
+QString containsCondition(db::Backend backend, const QString& expression, int parameter) {
+    return QStringLiteral("%1(%2, $%3) > 0")
+        .arg(backend == db::Backend::Postgres ? QStringLiteral("strpos") : QStringLiteral("instr"),
+             expression)
+        .arg(parameter);
 }
 
 std::optional<QString> prefixEnd(const QString& folded) {

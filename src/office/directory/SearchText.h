@@ -19,8 +19,9 @@ QString fold(const QString& text);
 // to ASCII on PostgreSQL as well, whatever the server's locale.
 QString foldSql(db::Backend backend, const QString& column);
 
-// "%folded%" for LIKE ... ESCAPE '!', every typed character taken literally.
-QString containingPattern(const QString& folded);
+// "expression contains $parameter" as a plain substring test (instr, strpos): no pattern
+// characters to escape, and several times faster than LIKE over every client.
+QString containsCondition(db::Backend backend, const QString& expression, int parameter);
 // The smallest text above every text that starts with folded: folded with its last character
 // incremented. Texts t with folded <= t < end are exactly those starting with folded when
 // compared by code point (bytewise UTF-8). Nothing when no such text exists.
