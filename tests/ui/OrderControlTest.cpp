@@ -9,7 +9,6 @@
 #include "ui/controls/DropList.h"
 #include "ui/controls/ctlAuftrag.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
@@ -23,7 +22,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <functional>
+#include <array>
+#include <tuple>
 
 namespace orv::ui {
 namespace {
@@ -33,6 +33,20 @@ const QString kRechte = QStringLiteral(
     "verweigert.");
 const QString kFakturiert =
     QStringLiteral("Auf fakturierte Auftrag können keine Leistungen erfasst werden!");
+const QString kArt9 = QStringLiteral(
+    "Der Auftrag kann nicht angelegt werden: Ein Auftrag mit diesem Schlüssel existiert bereits "
+    "und ist von der Zeiterfassung ausgenommen (Abrechnungsart 9).");
+
+// What the employee types into the control before leaving it (nullptr, -1: left as it is).
+struct Eingabe {
+    const char* mandant = nullptr;
+    const char* angelegenheit = nullptr;
+    int monat = -1;
+    int jahr = -1;
+    const char* lfdNr = nullptr;
+    const char* objNr = nullptr;
+    bool abbrechen = false;  // Cancel clicked instead of leaving
+};
 
 // An employee's window: the control, a field after it and a Cancel button.
 class OrderControlTest : public test::SessionTest {
@@ -41,51 +55,78 @@ public:
         window_ = std::make_unique<QWidget>();
         ctl_ = new ctlAuftrag(session != nullptr ? *session : *session_, window_.get());
         weiter_ = new QLineEdit(window_.get());
-        weiter_->setObjectName(QStringLiteral("weiter"));
         auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, window_.get());
         abbrechen_ = buttons->button(QDialogButtonBox::Cancel);
         auto* layout = new QVBoxLayout(window_.get());
-        layout->addWidget(ctl_);
-        layout->addWidget(weiter_);
-        layout->addWidget(buttons);
+        for (QWidget* w : std::initializer_list<QWidget*>{ctl_, weiter_, buttons}) {
+            layout->addWidget(w);
+        }
         QObject::connect(ctl_, &ctlAuftrag::AuftragGeaendert, [this] { ++geaendert_; });
         ctl_->AuftragZeigen(auftrag);
         test::showActive(*window_);
+        merke();
+    }
+    // What was looked up, said and created counts from here.
+    void merke() {
+        suchen0_ = 0;
+        suchen0_ = suchen();
+        gesagt0_ = platform_->messageBoxes().asked().size() + platform_->errorReports().size();
+        auftraege0_ = count(QStringLiteral("tAuftrag"));
     }
     template <typename W>
     W* feld(const char* name) {
         return test::child<W>(*ctl_, name);
     }
     QString text(const char* name) { return feld<office::ctlTextBox>(name)->Text(); }
-    // Types into a field of the control, over its whole text.
-    void tippe(const char* name, const QString& keys) {
-        QWidget* w = feld<QWidget>(name);
-        QLineEdit* edit = w->findChild<QLineEdit*>();
+    // Types into a field of the control, over its whole text (nullptr: leaves it as it is).
+    void tippe(const char* name, const char* keys) {
+        if (keys == nullptr) {
+            return;
+        }
+        QLineEdit* edit = feld<QWidget>(name)->findChild<QLineEdit*>();
         edit->setFocus(Qt::TabFocusReason);
         edit->selectAll();
-        test::press(edit, keys);
+        test::press(edit, QString::fromUtf8(keys));
     }
-    void periode(int monat, int jahr) {
-        feld<office::ctlDatePicker>("ctlTermin")->Monat(monat);
-        feld<office::ctlDatePicker>("ctlTermin")->Jahr(jahr);
-    }
-    // The employee leaves the control for the next field of the window.
-    void verlasse() {
-        feld<QWidget>("ctlMandant")->setFocus(Qt::TabFocusReason);
-        weiter_->setFocus(Qt::TabFocusReason);
+    // Types the fields in the order of the form and leaves the control, twice.
+    void eingeben(const Eingabe& e) {
+        tippe("ctlMandant", e.mandant);
+        tippe("ctlAufArtAng", e.angelegenheit);
+        if (e.monat >= 0) {
+            auto* termin = feld<office::ctlDatePicker>("ctlTermin");
+            termin->dateEdit()->setFocus(Qt::TabFocusReason);
+            termin->Monat(e.monat);
+            termin->Jahr(e.jahr);
+        }
+        tippe("ctlLfdNr", e.lfdNr);
+        tippe("ctlObjNr", e.objNr);
+        if (e.abbrechen) {
+            QTest::mouseClick(abbrechen_, Qt::LeftButton);
+            EXPECT_EQ(QApplication::focusWidget(), abbrechen_);
+            return;
+        }
+        for (int i = 0; i < 2; ++i) {
+            feld<QWidget>("ctlMandant")->setFocus(Qt::TabFocusReason);
+            weiter_->setFocus(Qt::TabFocusReason);
+        }
     }
     int suchen() const {
         return static_cast<int>(
-            platform_->trace().messages().count(QStringLiteral("OrderLookup.Search")));
+                   platform_->trace().messages().count(QStringLiteral("OrderLookup.Search"))) -
+               suchen0_;
     }
-    QStringList meldungen() const {
+    // What the employee was told since: message boxes, then problem reports.
+    QStringList gesagt() const {
         QStringList out;
         for (const test::AskedBox& box : platform_->messageBoxes().asked()) {
             out << box.text;
         }
-        return out;
+        for (const auto& bericht : platform_->errorReports()) {
+            out << bericht.description;
+        }
+        return out.mid(static_cast<qsizetype>(gesagt0_));
     }
-    int auftraege() { return count(QStringLiteral("tAuftrag")); }
+    int auftraege() { return count(QStringLiteral("tAuftrag")) - auftraege0_; }
     QString schluesselVon(std::int32_t id) {
         return table(
             QStringLiteral("SELECT flMandant, dlAuftragArtNr, dlAngelegenheitNr, diMonat,"
@@ -100,260 +141,161 @@ public:
     QLineEdit* weiter_ = nullptr;
     QPushButton* abbrechen_ = nullptr;
     int geaendert_ = 0;
+    int suchen0_ = 0;
+    std::size_t gesagt0_ = 0;
+    int auftraege0_ = 0;
 };
 
-struct Aenderung {
+struct Fall {
     const char* name;
-    std::function<void(OrderControlTest&)> tun;
-    int suchen;                     // lookups in the office
-    std::int32_t id;                // the order reported afterwards (-1: a new one)
-    int neu;                        // orders created
-    const char* meldung;            // the message the employee sees, if any
-    const char* bericht = nullptr;  // the problem report, if any
+    std::int32_t von;  // the order shown
+    Eingabe eingabe;
+    int suchen;         // lookups in the office
+    std::int32_t id;    // the order reported afterwards (-1: a new one)
+    const char* neu;    // the key of the order created in tAuftrag; nullptr: none created
+    QString gesagt;     // the message or problem report the employee sees, if any
+    bool recht = true;  // right 28, to create orders
+    bool fakturiertErlaubt = false;
+    // A statement the database refuses at the first attempt; the expectations are the retry's.
+    const char* stoerung = nullptr;
 };
 
 TEST_P(OrderControlTest, LeavingLooksUpOnlyAChangedCompleteKey) {
-    const Aenderung faelle[] = {
-        {"unchanged, left twice", [](auto&) {}, 0, 5001, 0, nullptr},
-        {"another period finds its order", [](auto& t) { t.periode(2, 2026); }, 1, 5002, 0,
-         nullptr},
-        {"a period without order creates one", [](auto& t) { t.periode(7, 2026); }, 1, -1, 1,
-         nullptr},
-        {"unknown client number", [](auto& t) { t.tippe("ctlMandant", QStringLiteral("99999")); },
-         0, 5001, 0, nullptr},
-        {"month 0", [](auto& t) { t.periode(0, 2026); }, 0, 5001, 0, nullptr},
-        {"month 13", [](auto& t) { t.periode(13, 2026); }, 0, 5001, 0, nullptr},
-        {"year 0", [](auto& t) { t.periode(3, 0); }, 0, 5001, 0, nullptr},
-        {"invoiced order refused",
-         [](auto& t) {
-             t.tippe("ctlMandant", QStringLiteral("10002"));
-             t.tippe("ctlAufArtAng", QStringLiteral("30/301{Tab}"));
-             t.periode(12, 2025);
-         },
-         1, 5001, 0, "Auf fakturierte Auftrag können keine Leistungen erfasst werden!"},
-        {"billing kind 9 is never found",
-         [](auto& t) {
-             t.tippe("ctlMandant", QStringLiteral("10003"));
-             t.tippe("ctlAufArtAng", QStringLiteral("40/401{Tab}"));
-             t.periode(12, 2025);
-         },
-         1, 5001, 0, nullptr,
-         "Der Auftrag kann nicht angelegt werden: Ein Auftrag mit diesem Schlüssel existiert "
-         "bereits und ist von der Zeiterfassung ausgenommen (Abrechnungsart 9)."},
+    constexpr std::int32_t kMehrfach = office::demo::kSeveralOrdersMatterOrder;
+    constexpr std::int32_t kVuV = office::demo::kRentalIncomeOrder;
+    const Eingabe fakturiert{"10002", "30/301{Tab}", 12, 2025};
+    const Fall faelle[] = {
+        // clang-format off
+        {"unchanged", 5001, {}, 0, 5001, nullptr, {}},
+        {"another period finds its order", 5001, {.monat = 2, .jahr = 2026}, 1, 5002, nullptr, {}},
+        {"a period without order creates one", 5001, {.monat = 7, .jahr = 2026}, 1, -1, "101|10|101|7|2026|1|1", {}},
+        {"without right 28 nothing is created", 5001, {.monat = 9, .jahr = 2026}, 1, 5001, nullptr, kRechte, false},
+        {"without right 28 an order is still found", 5001, {.monat = 2, .jahr = 2026}, 1, 5002, nullptr, {}, false},
+        {"unknown client number", 5001, {.mandant = "99999"}, 0, 5001, nullptr, {}},
+        {"month 0", 5001, {.monat = 0, .jahr = 2026}, 0, 5001, nullptr, {}},
+        {"month 13", 5001, {.monat = 13, .jahr = 2026}, 0, 5001, nullptr, {}},
+        {"year 0", 5001, {.monat = 3, .jahr = 0}, 0, 5001, nullptr, {}},
+        {"invoiced order refused", 5001, fakturiert, 1, 5001, nullptr, kFakturiert},
+        {"invoiced order taken where allowed", 5001, fakturiert, 1, office::demo::kInvoicedOrder, nullptr, {}, true, true},
+        {"billing kind 9 is never found", 5001, {"10003", "40/401{Tab}", 12, 2025}, 1, 5001, nullptr, kArt9},
+        {"an emptied running number means 1", kMehrfach, {.lfdNr = "{Backspace}"}, 0, kMehrfach, nullptr, {}},
+        {"a running number takes two digits", kMehrfach, {.lfdNr = "123"}, 1, -1, "106|90|901|3|2026|12|1", {}},
+        {"leaving on the way to Cancel", 5001, {.monat = 10, .jahr = 2026, .abbrechen = true}, 0, 5001, nullptr, {}},
+        {"lookup failed, then done again", 5001, {.monat = 2, .jahr = 2026}, 1, 5002, nullptr, {}, true, false, "COUNT(*) OVER ()"},
+        {"creation failed, then done again", 5001, {.monat = 8, .jahr = 2026}, 1, -1, "101|10|101|8|2026|1|1", {}, true, false, "INSERT INTO tAuftrag"},
+        {"taking over failed, then done again", 5001, {.monat = 2, .jahr = 2026}, 1, 5002, nullptr, {}, true, false, "Set idAuftrag"},
+        {"letters are no object number", kVuV, {.objNr = "x"}, 0, kVuV, nullptr, {}},
+        // The period of an object-number matter is no check: the object number is.
+        {"object-number matter", kVuV, {.monat = 11, .jahr = 2025, .objNr = "2"}, 1, -1, "103|40|402|11|2025|1|2", {}},
+        // clang-format on
     };
-    for (const Aenderung& f : faelle) {
+    // Every message is confirmed; which ones were shown is checked.
+    platform_->messageBoxes().answerWith([](const auto&) { return platform::MsgAnswer::Ok; });
+    for (const Fall& f : faelle) {
         SCOPED_TRACE(f.name);
-        auto auftrag = newOrder(5001);
-        zeige(auftrag);
-        const int vorher = auftraege();
-        const int gesucht = suchen();
-        const std::size_t gemeldet = platform_->messageBoxes().asked().size();
-        const std::size_t berichtet = platform_->errorReports().size();
-        if (f.meldung != nullptr) {
-            platform_->messageBoxes().answer(platform::MsgAnswer::Ok);
+        std::unique_ptr<CStoppUhren> ohne;
+        if (!f.recht) {
+            ohne = startedSession(office::demo::kEmployeeWithoutRights);
         }
-        f.tun(*this);
-        verlasse();
-        verlasse();
-        EXPECT_EQ(suchen() - gesucht, f.suchen);
-        EXPECT_EQ(auftraege() - vorher, f.neu);
+        CStoppUhren& session = f.recht ? *session_ : *ohne;
+        session.LeistungenAufFakturierteAuftraege(f.fakturiertErlaubt);
+        auto auftrag = f.recht ? newOrder(f.von) : std::make_shared<CAuftrag>(session);
+        if (!f.recht) {
+            auftrag->Init(session, false, 0, false);
+            auftrag->AuftragAendern(f.von);
+        }
+        zeige(auftrag, &session);
+        if (f.stoerung != nullptr) {
+            faults().failStatementsContaining(f.stoerung);
+            eingeben(f.eingabe);
+            faults().clear();
+            EXPECT_EQ(gesagt().size(), 1);
+            EXPECT_EQ(auftraege(), 0);
+            EXPECT_EQ((std::array{ctl_->AuftragId(), auftrag->AuftragId(),
+                                  row(auftrag->Id())->idAuftrag}),
+                      (std::array{f.von, f.von, f.von}));
+            EXPECT_EQ(feld<office::ctlDatePicker>("ctlTermin")->Monat(), auftrag->Monat());
+            merke();
+        }
+        eingeben(f.eingabe);
+        EXPECT_EQ(suchen(), f.suchen);
+        EXPECT_EQ(auftraege(), f.neu != nullptr ? 1 : 0);
         const std::int32_t id = ctl_->AuftragId();
         if (f.id > 0) {
             EXPECT_EQ(id, f.id);
         } else {
-            EXPECT_GT(id, 0);
-            EXPECT_NE(id, 5001);
-            EXPECT_EQ(auftrag->AuftragId(), id) << "the order takes what was found or created";
+            EXPECT_NE(id, f.von);
+            EXPECT_EQ(schluesselVon(id), QString::fromLatin1(f.neu));
         }
-        EXPECT_EQ(auftrag->AuftragId(), ctl_->AuftragId());
-        const auto meldung = platform_->messageBoxes().asked().size() > gemeldet
-                                 ? platform_->messageBoxes().asked().back().text
-                                 : QString();
-        EXPECT_EQ(meldung, f.meldung ? QString::fromUtf8(f.meldung) : QString());
-        if (f.bericht != nullptr) {
-            ASSERT_EQ(platform_->errorReports().size(), berichtet + 1);
-            EXPECT_EQ(platform_->errorReports().back().description, QString::fromUtf8(f.bericht));
-        } else {
-            EXPECT_EQ(platform_->errorReports().size(), berichtet);
-        }
-        if (f.meldung != nullptr || f.bericht != nullptr) {
-            // Refused or failed: the fields show the key of the order reported again.
-            EXPECT_EQ(feld<office::ctlMandant>("ctlMandant")->MandantId(), 101);
-            EXPECT_EQ(feld<office::ctlAufArtAng>("ctlAufArtAng")->AngelegenheitNr(), 101);
-            EXPECT_EQ(feld<office::ctlDatePicker>("ctlTermin")->Monat(), 1);
-        }
-    }
-}
-
-// Without right 28 nothing is created: the employee is told, and the fields show the order again.
-TEST_P(OrderControlTest, WithoutTheRightNothingIsCreated) {
-    auto ohne = startedSession(office::demo::kEmployeeWithoutRights);
-    auto auftrag = std::make_shared<CAuftrag>(*ohne);
-    auftrag->Init(*ohne, false, 0, false);
-    auftrag->AuftragAendern(5001);
-    zeige(auftrag, ohne.get());
-    const int vorher = auftraege();
-    platform_->messageBoxes().answer(platform::MsgAnswer::Ok);
-    periode(7, 2026);
-    verlasse();
-    EXPECT_EQ(auftraege(), vorher);
-    EXPECT_EQ(meldungen(), QStringList{kRechte});
-    EXPECT_EQ(platform_->messageBoxes().asked().back().title, QStringLiteral("Stoppuhren"));
-    EXPECT_EQ(ctl_->AuftragId(), 5001);
-    EXPECT_EQ(feld<office::ctlDatePicker>("ctlTermin")->Monat(), 1);
-    // An existing order is still found without the right.
-    periode(2, 2026);
-    verlasse();
-    EXPECT_EQ(ctl_->AuftragId(), 5002);
-    EXPECT_EQ(auftrag->AuftragId(), 5002);
-    EXPECT_EQ(auftraege(), vorher);
-}
-
-// Cancel, a failure half-way and the retry: nothing half-made stays, and doing it again works.
-TEST_P(OrderControlTest, CancelAndFailuresLeaveTheOrderAsItWas) {
-    auto auftrag = newOrder(5001);
-    zeige(auftrag);
-    const int vorher = auftraege();
-    periode(7, 2026);
-    QTest::mouseClick(abbrechen_, Qt::LeftButton);
-    EXPECT_EQ(QApplication::focusWidget(), abbrechen_);
-    EXPECT_EQ(suchen(), 0) << "leaving on the way to Cancel looks nothing up";
-    EXPECT_EQ(auftraege(), vorher);
-
-    struct Stoerung {
-        const char* name;
-        const char* anweisung;  // the statement the database refuses
-        int monat;
-        std::int32_t danach;  // the order found when done again (-1: a new one)
-    } stoerungen[] = {
-        {"lookup fails", "COUNT(*) OVER ()", 2, 5002},
-        {"creation fails", "INSERT INTO tAuftrag", 8, -1},
-        {"taking the order over fails", "Set idAuftrag", 2, 5002},
-    };
-    for (const Stoerung& st : stoerungen) {
-        SCOPED_TRACE(st.name);
-        auto auftrag = newOrder(5001);
-        zeige(auftrag);
-        CAuftrag& a = *auftrag;
-        const int zuvor = auftraege();
-        const std::size_t berichte = platform_->errorReports().size();
-        faults().failStatementsContaining(st.anweisung);
-        periode(st.monat, 2026);
-        verlasse();
-        faults().clear();
-        EXPECT_EQ(platform_->errorReports().size(), berichte + 1);
-        EXPECT_EQ(auftraege(), zuvor);
-        EXPECT_EQ(ctl_->AuftragId(), 5001);
-        EXPECT_EQ(a.AuftragId(), 5001);
-        EXPECT_EQ(row(a.Id())->idAuftrag, 5001);
-        EXPECT_EQ(feld<office::ctlDatePicker>("ctlTermin")->Monat(), 1);
-        periode(st.monat, 2026);
-        verlasse();
-        EXPECT_EQ(auftraege(), zuvor + (st.danach < 0 ? 1 : 0));
-        if (st.danach > 0) {
-            EXPECT_EQ(ctl_->AuftragId(), st.danach);
-        }
-        EXPECT_EQ(a.AuftragId(), ctl_->AuftragId());
-        EXPECT_EQ(row(a.Id())->idAuftrag, ctl_->AuftragId());
-    }
-}
-
-TEST_P(OrderControlTest, InvoicedOrdersAreTakenOnlyWhereAllowed) {
-    for (const bool erlaubt : {false, true}) {
-        SCOPED_TRACE(erlaubt);
-        session_->LeistungenAufFakturierteAuftraege(erlaubt);
-        auto auftrag = newOrder(5003);
-        zeige(auftrag);
-        if (!erlaubt) {
-            platform_->messageBoxes().answer(platform::MsgAnswer::Ok);
-        }
-        const auto gemeldet = meldungen().size();
-        tippe("ctlAufArtAng", QStringLiteral("30/301{Tab}"));
-        periode(12, 2025);
-        verlasse();
-        EXPECT_EQ(ctl_->AuftragId(), erlaubt ? office::demo::kInvoicedOrder : 5003);
-        EXPECT_EQ(auftrag->AuftragId(), ctl_->AuftragId());
-        EXPECT_EQ(ctl_->FakturierterAuftrag(), erlaubt);
-        EXPECT_EQ(feld<QLabel>("lblHiweis")->isVisible(), erlaubt);
+        EXPECT_EQ(auftrag->AuftragId(), id) << "the order takes what was found or created";
+        EXPECT_EQ(gesagt().join('\n'), f.gesagt);
+        EXPECT_EQ(ctl_->FakturierterAuftrag(), f.fakturiertErlaubt);
         EXPECT_EQ(feld<QLabel>("lblHiweis")->text(),
-                  erlaubt ? QStringLiteral("fakturierter Auftrag") : QString());
-        EXPECT_EQ(meldungen().mid(gemeldet), erlaubt ? QStringList() : QStringList{kFakturiert});
+                  f.fakturiertErlaubt ? QStringLiteral("fakturierter Auftrag") : QString());
+        EXPECT_EQ(row(auftrag->Id())->idAuftrag, id);
+        if (!f.gesagt.isEmpty()) {
+            // Refused or failed: the fields show the key of the order reported again.
+            EXPECT_EQ(feld<office::ctlMandant>("ctlMandant")->MandantId(), auftrag->MandantId());
+            EXPECT_EQ(feld<office::ctlAufArtAng>("ctlAufArtAng")->AngelegenheitNr(),
+                      auftrag->AngelegenheitNr());
+            EXPECT_EQ(feld<office::ctlDatePicker>("ctlTermin")->Monat(), auftrag->Monat());
+        }
     }
 }
-
-struct Angelegenheit {
-    std::int32_t auftragId;
-    bool vuv, bewertung, schenkung, erbschaft, grundsteuer, mehrfach;
-    const char* objekt;
-};
 
 // The matter's facts reach the order and decide which numbers can be typed.
 TEST_P(OrderControlTest, TheMatterDecidesRunningAndObjectNumber) {
-    const Angelegenheit faelle[] = {
-        {5001, false, false, false, false, false, false, ""},
-        {office::demo::kRentalIncomeOrder, true, false, false, false, false, false,
-         "Objekt Nr.: 3 Mehrfamilienhaus Gartenstraße 12"},
-        {5007, false, true, false, false, false, false,
-         "Objekt Nr.: 1 Einfamilienhaus Lindenweg 4"},
-        {5008, false, false, true, false, false, false,
-         "Objekt Nr.: 2 Eigentumswohnung Am Markt 7"},
-        {5009, false, false, false, true, false, false, "Objekt Nr.: 1 Wohnhaus Bergstraße 21"},
-        {5010, false, false, false, false, true, false,
-         "Objekt Nr.: 4 Gewerbegrundstück Industriestraße 8"},
-        {office::demo::kSeveralOrdersMatterOrder, false, false, false, false, false, true, ""},
+    // Facts: V rental income, B valuation, S gift, E inheritance, G land tax, M several orders.
+    const std::tuple<std::int32_t, const char*, const char*> faelle[] = {
+        // clang-format off
+        {5001, "", ""},
+        {office::demo::kRentalIncomeOrder, "V", "Objekt Nr.: 3 Mehrfamilienhaus Gartenstraße 12"},
+        {5007, "B", "Objekt Nr.: 1 Einfamilienhaus Lindenweg 4"},
+        {5008, "S", "Objekt Nr.: 2 Eigentumswohnung Am Markt 7"},
+        {5009, "E", "Objekt Nr.: 1 Wohnhaus Bergstraße 21"},
+        {5010, "G", "Objekt Nr.: 4 Gewerbegrundstück Industriestraße 8"},
+        {office::demo::kSeveralOrdersMatterOrder, "M", ""},
+        // clang-format on
     };
-    for (const Angelegenheit& f : faelle) {
-        SCOPED_TRACE(f.auftragId);
-        auto a = newOrder(f.auftragId);
+    for (const auto& [auftragId, fakten, objekt] : faelle) {
+        SCOPED_TRACE(auftragId);
+        const QString soll = QString::fromLatin1(fakten);
+        auto a = newOrder(auftragId);
         // Facts the order did not have: the control puts its matter's in.
-        a->VuVAuftrag(!f.vuv);
-        a->IsBewertung(!f.bewertung);
-        a->IsSchenkung(!f.schenkung);
-        a->IsErbschaft(!f.erbschaft);
-        a->IsGrundsteuer(!f.grundsteuer);
-        a->MehrfachAnlage(!f.mehrfach);
+        a->VuVAuftrag(!soll.contains('V'));
+        a->IsBewertung(!soll.contains('B'));
+        a->IsSchenkung(!soll.contains('S'));
+        a->IsErbschaft(!soll.contains('E'));
+        a->IsGrundsteuer(!soll.contains('G'));
+        a->MehrfachAnlage(!soll.contains('M'));
         zeige(a);
-        EXPECT_EQ(a->VuVAuftrag(), f.vuv);
-        EXPECT_EQ(a->IsBewertung(), f.bewertung);
-        EXPECT_EQ(a->IsSchenkung(), f.schenkung);
-        EXPECT_EQ(a->IsErbschaft(), f.erbschaft);
-        EXPECT_EQ(a->IsGrundsteuer(), f.grundsteuer);
-        EXPECT_EQ(a->MehrfachAnlage(), f.mehrfach);
-        const bool objekt = f.vuv || f.bewertung || f.schenkung || f.erbschaft || f.grundsteuer;
-        EXPECT_EQ(feld<QWidget>("ctlObjNr")->isEnabled(), objekt);
-        EXPECT_EQ(feld<QWidget>("ctlLfdNr")->isEnabled(), f.mehrfach);
-        EXPECT_EQ(text("ctlObjNr").isEmpty(), !objekt);
-        EXPECT_EQ(text("ctlLfdNr"), f.mehrfach ? QStringLiteral("1") : QString());
-        EXPECT_EQ(feld<QLabel>("lblObjekt")->text(), QString::fromUtf8(f.objekt));
+        QString ist;
+        for (const auto& [fakt, c] : {std::pair{a->VuVAuftrag(), 'V'},
+                                      {a->IsBewertung(), 'B'},
+                                      {a->IsSchenkung(), 'S'},
+                                      {a->IsErbschaft(), 'E'},
+                                      {a->IsGrundsteuer(), 'G'},
+                                      {a->MehrfachAnlage(), 'M'}}) {
+            ist += fakt ? QString(QLatin1Char(c)) : QString();
+        }
+        EXPECT_EQ(ist, soll);
+        const bool mehrfach = soll == QStringLiteral("M");
+        const bool hatObjekt = !soll.isEmpty() && !mehrfach;
+        EXPECT_EQ(feld<QWidget>("ctlObjNr")->isEnabled(), hatObjekt);
+        EXPECT_EQ(feld<QWidget>("ctlLfdNr")->isEnabled(), mehrfach);
+        EXPECT_EQ(text("ctlObjNr").isEmpty(), !hatObjekt);
+        EXPECT_EQ(text("ctlLfdNr"), mehrfach ? QStringLiteral("1") : QString());
+        EXPECT_EQ(feld<QLabel>("lblObjekt")->text(), QString::fromUtf8(objekt));
         EXPECT_EQ(a->LeistungsTextVorgabe(), text("ctlTextVorgabe"));
         EXPECT_FALSE(text("ctlTextVorgabe").isEmpty());
         EXPECT_TRUE(feld<office::ctlTextBox>("ctlAngErweitert")->Locked());
     }
 }
 
-// An object-number matter is checked when the object number is left, not the period.
-TEST_P(OrderControlTest, AnObjectNumberMatterChecksOnTheObjectNumber) {
-    zeige(newOrder(office::demo::kRentalIncomeOrder));
-    const int vorher = auftraege();
-    periode(11, 2025);
-    feld<office::ctlDatePicker>("ctlTermin")->dateEdit()->setFocus(Qt::TabFocusReason);
-    test::press(weiter_, QStringLiteral("{Tab}"));
-    EXPECT_EQ(suchen(), 0);
-    tippe("ctlObjNr", QStringLiteral("3{Tab}"));
-    EXPECT_EQ(suchen(), 1);
-    EXPECT_EQ(auftraege(), vorher + 1);
-    EXPECT_EQ(schluesselVon(ctl_->AuftragId()), QStringLiteral("103|40|402|11|2025|1|3"));
-}
-
 // Focus on the running number lists the orders of the key; a pick is checked and moves on.
 TEST_P(OrderControlTest, TheRunningNumberListOffersTheOrdersOfTheKey) {
     zeige(newOrder(office::demo::kSeveralOrdersMatterOrder));
-    // An emptied running number means 1: the key is unchanged, nothing is looked up.
-    tippe("ctlLfdNr", QStringLiteral("{Backspace}"));
-    EXPECT_EQ(text("ctlLfdNr"), QString());
-    verlasse();
-    EXPECT_EQ(suchen(), 0);
-    tippe("ctlLfdNr", QString());
+    tippe("ctlLfdNr", "");
     auto* combo = feld<DropList>("DropList1")->Combo();
     QStringList items;
     for (int i = 0; i < combo->count(); ++i) {
@@ -368,59 +310,41 @@ TEST_P(OrderControlTest, TheRunningNumberListOffersTheOrdersOfTheKey) {
     EXPECT_EQ(geaendert_, 1);
     EXPECT_EQ(QApplication::focusWidget(), feld<office::ctlTextBox>("ctlTextVorgabe")->lineEdit())
         << "the focus moves on to the next field that takes input";
-    // A running number of three digits cannot be typed; letters cannot be typed as numbers.
-    tippe("ctlLfdNr", QStringLiteral("123"));
-    EXPECT_EQ(text("ctlLfdNr"), QStringLiteral("12"));
 }
-
-struct Suche {
-    const char* feld;
-    const char* getippt;
-    int treffer;         // lines offered (-1: at least one)
-    const char* erster;  // the first line offered
-};
 
 // What is typed into the pickers is searched for literally; nothing typed reaches SQL as text.
 TEST_P(OrderControlTest, PickersOfferWhatMatchesTheTypedText) {
     zeige(newOrder(5001));
-    const int vorher = auftraege();
-    const Suche faelle[] = {
+    // field, typed, lines offered (-1: at least one), the first line offered
+    const std::tuple<const char*, const char*, int, const char*> faelle[] = {
         {"ctlMandant", "O'", 1, "10007  O'Neill Consulting"},
         {"ctlMandant", "öz", 1, "10008  Öztürk, Ümit"},
         {"ctlMandant", "ÖZT", 1, "10008  Öztürk, Ümit"},
         {"ctlMandant", "100%", 1, "10100  Bioladen 100%"},
-        {"ctlMandant", "x'; DELETE FROM tAuftrag; --", 0, nullptr},
+        {"ctlMandant", "x'; DELETE FROM tAuftrag; --", 0, ""},
         {"ctlAufArtAng", "beratung", -1,
          "90/901  Steuerliche Beratung (Beratung und Kanzleiorganisation)"},
         {"ctlAufArtAng", "50/50", 4,
          "50/501  Feststellung des Grundbesitzwerts (Grundbesitz und Vermögen)"},
     };
-    for (const Suche& f : faelle) {
-        SCOPED_TRACE(f.getippt);
+    for (const auto& [name, getippt, treffer, erster] : faelle) {
+        SCOPED_TRACE(getippt);
         // Typed character by character, umlauts too, as a keyboard sends them.
-        QLineEdit* edit = feld<QWidget>(f.feld)->findChild<QLineEdit*>();
+        QLineEdit* edit = feld<QWidget>(name)->findChild<QLineEdit*>();
         edit->setFocus(Qt::TabFocusReason);
         edit->clear();
-        for (const QChar c : QString::fromUtf8(f.getippt)) {
+        for (const QChar c : QString::fromUtf8(getippt)) {
             QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
         }
-        auto* model = feld<QWidget>(f.feld)->findChild<QCompleter*>()->model();
-        if (f.treffer >= 0) {
-            EXPECT_EQ(model->rowCount(), f.treffer);
-        }
-        if (f.erster != nullptr) {
-            ASSERT_GT(model->rowCount(), 0);
-            EXPECT_TRUE(
-                model->index(0, 0).data().toString().startsWith(QString::fromUtf8(f.erster)))
-                << model->index(0, 0).data().toString().toStdString();
-        }
+        auto* model = feld<QWidget>(name)->findChild<QCompleter*>()->model();
+        EXPECT_TRUE(treffer < 0 ? model->rowCount() > 0 : model->rowCount() == treffer);
+        EXPECT_TRUE(treffer == 0 ||
+                    model->index(0, 0).data().toString().startsWith(QString::fromUtf8(erster)));
     }
-    tippe("ctlMandant", QStringLiteral("99999{Tab}"));
+    tippe("ctlMandant", "99999{Tab}");
     EXPECT_EQ(feld<office::ctlMandant>("ctlMandant")->Anzeige(),
               QStringLiteral("Es gibt keinen Mandanten mit der Nummer 99999."));
-    verlasse();
-    EXPECT_EQ(suchen(), 0);
-    EXPECT_EQ(auftraege(), vorher);
+    EXPECT_EQ(auftraege(), 0);
     EXPECT_TRUE(platform_->errorReports().empty());
 }
 
@@ -430,20 +354,18 @@ TEST_P(OrderControlTest, AnOrderIsChosenAndCreatedByKeyboard) {
     zeige(auftrag);
     int verlassen = 0;
     QObject::connect(ctl_, &ctlAuftrag::LoseFocus, [&] { ++verlassen; });
-    const int vorher = auftraege();
     ctl_->FocusMandant();
     test::press(weiter_,
                 QStringLiteral("{Ctrl+A}10006{Tab}90/901{Tab}042026{Tab}3{Tab}10{Return}{Tab}"));
-    EXPECT_EQ(auftraege(), vorher + 1);
+    EXPECT_EQ(auftraege(), 1);
     const std::int32_t neu = ctl_->AuftragId();
     EXPECT_EQ(schluesselVon(neu), QStringLiteral("106|90|901|4|2026|3|1"));
     EXPECT_EQ(auftrag->AuftragId(), neu);
     EXPECT_EQ(row(auftrag->Id())->idAuftrag, neu);
-    EXPECT_EQ(geaendert_, 1);
-    EXPECT_EQ(verlassen, 1);
+    EXPECT_EQ((std::array{geaendert_, verlassen, suchen()}), (std::array{1, 1, 1}))
+        << "leaving after the check looks nothing up again";
     EXPECT_EQ(auftrag->LeistungsTextVorgabe(),
               QStringLiteral("Kontierung und Buchung der laufenden Belege "));
-    EXPECT_EQ(suchen(), 1) << "leaving after the check looks nothing up again";
     EXPECT_TRUE(platform_->errorReports().empty());
 }
 
@@ -455,64 +377,44 @@ TEST_P(OrderControlTest, AnEntryKeepsItsOrderUntilTheHostTakesTheFoundOne) {
     ctl_->LeistungAnzeigen(auftrag->AktuelleLeistung());
     EXPECT_EQ(feld<QGroupBox>("fraAuftrag")->title(), QStringLiteral("Auftrag der Leistung"));
     EXPECT_FALSE(feld<QWidget>("ctlTextVorgabe")->isVisible());
-    periode(2, 2026);
-    verlasse();
-    verlasse();
-    EXPECT_EQ(suchen(), 1);
-    EXPECT_EQ(ctl_->AuftragId(), 5002);
-    EXPECT_EQ(geaendert_, 1);
+    eingeben({.monat = 2, .jahr = 2026});
+    EXPECT_EQ((std::array{suchen(), ctl_->AuftragId(), geaendert_}), (std::array{1, 5002, 1}));
     EXPECT_EQ(auftrag->AuftragId(), 5001);
     EXPECT_EQ(row(auftrag->Id())->idAuftrag, 5001);
     // Refused afterwards: the fields show the order found before, not the stopwatch's.
     platform_->messageBoxes().answer(platform::MsgAnswer::Ok);
-    tippe("ctlMandant", QStringLiteral("{Ctrl+A}10002{Tab}30/301{Tab}"));
-    periode(12, 2025);
-    verlasse();
-    EXPECT_EQ(meldungen(), QStringList{kFakturiert});
+    eingeben({"10002", "30/301{Tab}", 12, 2025});
+    EXPECT_EQ(gesagt(), QStringList{kFakturiert});
     EXPECT_EQ(ctl_->AuftragId(), 5002);
     EXPECT_EQ(feld<office::ctlMandant>("ctlMandant")->MandantId(), 101);
     EXPECT_EQ(feld<office::ctlDatePicker>("ctlTermin")->Monat(), 2);
     expectBalanced();
 }
 
-// F8 opens the client list, F9 the matter list: filtered by what is typed, chosen with Return,
-// left with Escape without a change.
+// F8 opens the client list, F9 and F10 the matter list: filtered by what is typed, chosen with
+// Return, left with Escape without a change; a matter chosen there is checked.
 TEST_P(OrderControlTest, FunctionKeysOpenTheListsOfThePickers) {
     zeige(newOrder(5001));
-    const struct {
-        const char* taste;
-        const char* titel;
-        const char* filter;
-        bool annehmen;
-        const char* feld;
-        const char* danach;
-    } faelle[] = {
-        {"{F8}", "Mandant auswählen", "Kaiser", true, "ctlMandant", "10006"},
-        {"{F9}", "Angelegenheit auswählen", "Grundsteuer", true, "ctlAufArtAng", "50/504"},
-        {"{F10}", "Angelegenheit auswählen", "Lohn", false, "ctlAufArtAng", "50/504"},
+    // key, filter typed into the list, the picker's field afterwards ("": the list left)
+    const std::tuple<const char*, const char*, const char*, const char*> faelle[] = {
+        {"{F8}", "Kaiser", "ctlMandant", "10006"},
+        {"{F9}", "Grundsteuer", "ctlAufArtAng", "50/504"},
+        {"{F10}", "Lohn", "ctlAufArtAng", ""},
     };
-    for (const auto& f : faelle) {
-        SCOPED_TRACE(f.taste);
+    for (const auto& [taste, filter, name, danach] : faelle) {
+        SCOPED_TRACE(taste);
         // The desktop gives the window its activation back when a dialog closes.
         test::showActive(*window_);
-        QString titel;
         QTimer::singleShot(0, [&] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            ASSERT_NE(dialog, nullptr);
-            titel = dialog->windowTitle();
-            // Typed into the dialog's filter, where its focus is.
-            auto* filter = dialog->findChild<QLineEdit*>(QStringLiteral("txtFilter"));
-            QTest::keyClicks(filter, QString::fromUtf8(f.filter));
-            QTest::keyClick(filter, f.annehmen ? Qt::Key_Return : Qt::Key_Escape);
+            auto* zeile = QApplication::activeModalWidget()->findChild<QLineEdit*>("txtFilter");
+            QTest::keyClicks(zeile, QString::fromUtf8(filter));
+            QTest::keyClick(zeile, *danach != 0 ? Qt::Key_Return : Qt::Key_Escape);
         });
-        tippe("ctlTextVorgabe", QString::fromLatin1(f.taste));
-        EXPECT_EQ(titel, QString::fromUtf8(f.titel));
-        EXPECT_EQ(feld<QWidget>(f.feld)->findChild<QLineEdit*>()->text(),
-                  QString::fromLatin1(f.danach));
+        tippe("ctlTextVorgabe", taste);
+        EXPECT_EQ(feld<QWidget>(name)->findChild<QLineEdit*>()->text(),
+                  QString::fromLatin1(*danach != 0 ? danach : "50/504"));
     }
-    EXPECT_EQ(feld<office::ctlAufArtAng>("ctlAufArtAng")->AngelegenheitNr(), 504);
-    EXPECT_TRUE(feld<QWidget>("ctlObjNr")->isEnabled())
-        << "a matter chosen from the list is checked";
+    EXPECT_TRUE(feld<QWidget>("ctlObjNr")->isEnabled());
 }
 
 ORV_INSTANTIATE_FOR_BACKENDS(OrderControlTest);

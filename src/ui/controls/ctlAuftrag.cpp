@@ -176,6 +176,10 @@ ctlAuftrag::ctlAuftrag(CStoppUhren& session, QWidget* parent)
 
     const auto validieren = [this](QWidget* field, const char* procedure, auto&& body) {
         validierungen_.push_back(new office::LeaveValidation(field, [this, procedure, body] {
+            // A field left for Cancel is not checked: Cancel must find nothing created.
+            if (fuehrtZumAbbruch(QApplication::focusWidget())) {
+                return true;
+            }
             ereignis(procedure, body);
             return true;
         }));
