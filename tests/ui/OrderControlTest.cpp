@@ -417,6 +417,25 @@ TEST_P(OrderControlTest, FunctionKeysOpenTheListsOfThePickers) {
     EXPECT_TRUE(feld<QWidget>("ctlObjNr")->isEnabled());
 }
 
+// F11 takes the order picked in the office's browser, and nothing when none was picked; the
+// properties mode names the order for unproductive time and has no default text.
+TEST_P(OrderControlTest, TheBrowserAndThePropertiesMode) {
+    zeige(newOrder(5001));
+    platform_->orderBrowser().answer(std::vector<std::int32_t>{5002});
+    tippe("ctlTextVorgabe", "{F11}");
+    platform_->orderBrowser().answer(std::vector<std::int32_t>{});
+    tippe("ctlTextVorgabe", "{F11}");
+    EXPECT_EQ(geaendert_, 1);
+    EXPECT_EQ(ctl_->AuftragId(), 5002);
+    EXPECT_EQ(feld<office::ctlDatePicker>("ctlTermin")->Monat(), 2);
+
+    ctl_->Eigenschaftenanzeigen(newOrder(office::demo::kUnproductiveTimeOrder));
+    EXPECT_EQ(feld<QGroupBox>("fraAuftrag")->title(),
+              QStringLiteral("Auftrag für unproduktive Zeiten"));
+    EXPECT_FALSE(feld<QWidget>("ctlTextVorgabe")->isVisible());
+    EXPECT_EQ(ctl_->AuftragId(), office::demo::kUnproductiveTimeOrder);
+}
+
 ORV_INSTANTIATE_FOR_BACKENDS(OrderControlTest);
 
 }  // namespace
