@@ -125,21 +125,6 @@ TEST_P(LoadingTest, AnEntryWhoseOrderIsMissingEndsLoadingWithAReport) {
 }
 
 // Loading cannot classify without the assessment component: the start fails and says why.
-TEST_P(LoadingTest, AStartWithoutTheAssessmentComponentReportsItsCreation) {
-    stoppedOrder(5001, 10);
-    platform_->failCreation(test::Creation::CQeGgwBasis);
-    expectFailedStart(
-        QStringLiteral("ORVkStoppUhren.CStoppUhren.fbIsVuV\r\n"
-                       "ORVkStoppUhren.CStoppUhren.fsBezeichnungObjektNr\r\n"
-                       "ORVkStoppUhren.CStoppUhren.AuftraegeLeistungenLaden\r\n"
-                       "ORVkStoppUhren.CStoppUhren.Starten"));
-    const auto& report = platform_->errorReports()[0];
-    EXPECT_EQ(report.number, err::kCannotCreateObject);
-    EXPECT_TRUE(report.description.contains(
-        QStringLiteral("Befehl: Set oQeGgwBasis = New ORVkQeGgw.CQeGgwBasis")));
-    EXPECT_TRUE(report.description.contains(QStringLiteral("Bibliothek: ORVkQeGgw.dll")));
-}
-
 // Each property-assessment order keeps its own object, also several orders of one matter code,
 // and the office's classification is read anew at every start.
 TEST_P(LoadingTest, PropertyAssessmentOrdersGetTheirObjectDescriptions) {
