@@ -71,8 +71,6 @@ struct FrmPauseScript : AnswerQueue<std::int32_t(CStoppUhren&, const QDateTime&)
         : AnswerQueue("frmPause.Pause", 0), clock(&clock) {}
     using AnswerQueue::answer;
     void answer(std::int32_t seconds);
-    // The clock the pause moves on; the platform's own unless a test gives another.
-    void setClock(SettableClock* other) { clock = other; }
     SettableClock* clock;
 };
 
