@@ -131,11 +131,13 @@ TEST(FileTraceLoggerTest, WritesLinesOnlyWhenAFileIsNamed) {
         FileTraceLogger on(path);
         EXPECT_TRUE(on.Enabled());
         on.Write(1, QStringLiteral("ORVkStoppUhren.CAuftrag"), QStringLiteral("Begin Starten"));
+        on.Write(1, QStringLiteral("ORVkStoppUhren.CAuftrag"), QStringLiteral("End Starten"));
     }
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray text = file.readAll();
-    EXPECT_TRUE(text.trimmed().endsWith("1 ORVkStoppUhren.CAuftrag: Begin Starten")) << text.data();
+    EXPECT_TRUE(text.contains("1 ORVkStoppUhren.CAuftrag: Begin Starten")) << text.data();
+    EXPECT_TRUE(text.trimmed().endsWith("End Starten")) << "each line appended";
     EXPECT_FALSE(text.contains("Nichts"));
 }
 
