@@ -143,6 +143,7 @@ TEST_P(SessionStartTest, AComponentThatCannotBeCreatedIsNamed) {
         // Loading asks the assessment component about each order's kind.
         {test::Creation::CQeGgwBasis,
          [&] {
+             ASSERT_TRUE(starten());  // nothing to load yet
              newOrder(5001);
              startOn();
          },
