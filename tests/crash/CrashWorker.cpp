@@ -46,9 +46,7 @@ constexpr int kStatementsOfAStart = 30;
 // The employee's answers go to the scripted windows; a pause lets the clock run on.
 class ScriptedDesk final : public load::WorkloadDesk {
 public:
-    explicit ScriptedDesk(FakePlatform& platform) : platform_(platform) {
-        platform_.frmPause().setClock(&platform_.settableClock());
-    }
+    explicit ScriptedDesk(FakePlatform& platform) : platform_(platform) {}
     void nextEdit(std::int32_t status, std::int32_t seconds, std::int32_t auftragId) override {
         platform_.frmLeistung().answer({status, seconds, auftragId});
     }

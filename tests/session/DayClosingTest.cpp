@@ -15,12 +15,7 @@ using test::outcome::kGeaendert;
 // Booking the day's entries and ending the day; the session has ten minutes of idle time.
 class DayClosingTest : public test::SessionTest {
 protected:
-    void SetUp() override {
-        SessionTest::SetUp();
-        if (!IsSkipped() && !HasFatalFailure()) {
-            tick(600);
-        }
-    }
+    DayClosingTest() : SessionTest(true, 600) {}
 
     // An order worked on for the given seconds with a text line, its entry released.
     std::shared_ptr<cLeistung> workAndRelease(std::int32_t auftragId, qint64 seconds,

@@ -20,12 +20,7 @@ using Buchen = void (CStoppUhren::*)();
 
 class EntryFaultsTest : public test::SessionTest {
 protected:
-    void SetUp() override {
-        SessionTest::SetUp();
-        if (!IsSkipped() && !HasFatalFailure()) {
-            tick(3600);  // an hour of idle time to draw on
-        }
-    }
+    EntryFaultsTest() : SessionTest(true, 3600) {}
 
     // The hours (in ten-thousandths) of the employee's services on the office order.
     QString hours(std::int32_t auftragId) {

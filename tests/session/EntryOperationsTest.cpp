@@ -13,12 +13,7 @@ using test::outcome::kGeaendert;
 // Entries made by the clock: the session runs from 08:00 with an hour of idle time to draw on.
 class EntryOperationsTest : public test::SessionTest {
 protected:
-    void SetUp() override {
-        SessionTest::SetUp();
-        if (!IsSkipped() && !HasFatalFailure()) {
-            tick(3600);
-        }
-    }
+    EntryOperationsTest() : SessionTest(true, 3600) {}
 };
 
 TEST_P(EntryOperationsTest, ReleasingAnEntryNeedsAnExistingOfficeOrder) {

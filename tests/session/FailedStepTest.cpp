@@ -33,12 +33,7 @@ struct Round {
 
 class FailedStepTest : public test::SessionTest {
 protected:
-    void SetUp() override {
-        SessionTest::SetUp();
-        if (!IsSkipped() && !HasFatalFailure()) {
-            tick(3600);  // an hour of idle time to draw on
-        }
-    }
+    FailedStepTest() : SessionTest(true, 3600) {}
 
     // Objects and rows as a user and the office would see them.
     QString state() {

@@ -40,7 +40,7 @@ TEST(HostProgramTest, CreatesSetsStartsAndEndsTheComponent) {
     EXPECT_EQ(platform.frmStoppUhr().schliessen, 1);
     EXPECT_TRUE(platform.errorReports().empty());
     stoppUhren.reset();
-    EXPECT_EQ(platform.trace().lines().back().message, QStringLiteral("Class_Terminate"));
+    EXPECT_EQ(platform.trace().messages().back(), QStringLiteral("Class_Terminate"));
 }
 
 // The library's exported symbols: of the component's own, only the public interface.

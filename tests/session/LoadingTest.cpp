@@ -11,14 +11,6 @@ using office::demo::kRentalIncomeOrder;
 // A first session leaves rows behind; the test reshapes them and starts the next session.
 class LoadingTest : public test::SessionTest {
 protected:
-    std::shared_ptr<CAuftrag> stoppedOrder(std::int32_t auftragId, int seconds) {
-        auto auftrag = newOrder(auftragId);
-        auftrag->Starten(true);
-        advance(seconds);
-        auftrag->Increment();
-        auftrag->Anhalten(false, false);
-        return auftrag;
-    }
     // The start fails with one report whose source ends as given.
     void expectFailedStart(const QString& sourceEnd) {
         auto next = newSession();
@@ -35,7 +27,7 @@ TEST_P(LoadingTest, AFinishedOrderWithoutEntriesIsRemovedWhoeverItBelongsTo) {
     auto ownFinished = newOrder(5001);
     ownFinished->Status(AuftragStatus_Beendet);
     ownFinished->Speichern();
-    auto withEntry = stoppedOrder(5002, 30);
+    auto withEntry = workedOn(5002, 30);
     withEntry->Status(AuftragStatus_Beendet);
     withEntry->Speichern();
     auto other = startedSession(kEmployeeWithoutRights);
@@ -58,7 +50,7 @@ TEST_P(LoadingTest, TheNextStartKnowsWhichOrdersAreInvoiced) {
     const std::int32_t byRowOnly = 5001;
     const std::int32_t notInvoiced = 5002;
     for (std::int32_t id : {byReference, byRowOnly, notInvoiced}) {
-        stoppedOrder(id, 30);
+        workedOn(id, 30);
     }
     execute(QStringLiteral("INSERT INTO tRechnung (idRechnung, flAuftrag, dlRechnungNr,"
                            " dtRechnungsDatum) VALUES (7002, %1, 2026002, '2026-02-01 00:00:00')")
@@ -74,7 +66,7 @@ TEST_P(LoadingTest, TheNextStartKnowsWhichOrdersAreInvoiced) {
 }
 
 TEST_P(LoadingTest, TheIdleRowsLoseAnyOrderAndARunningEntryUnderAnInactiveOrderRunsAgain) {
-    auto auftrag = stoppedOrder(5003, 45);
+    auto auftrag = workedOn(5003, 45);
     const auto entry = first(*auftrag);
     execute(QStringLiteral("UPDATE tLeistungZeiterfassung SET Status = 1 WHERE "
                            "idLeistungZeiterfassung = %1")
@@ -114,7 +106,7 @@ TEST_P(LoadingTest, AnotherEmployeesStartLeavesIdleRowsWithoutAnOrderUntouched) 
 }
 
 TEST_P(LoadingTest, AnEntryWhoseOrderIsMissingEndsLoadingWithAReport) {
-    auto auftrag = stoppedOrder(5001, 20);
+    auto auftrag = workedOn(5001, 20);
     execute(QStringLiteral("UPDATE tLeistungZeiterfassung SET VorgangParentId = 999999,"
                            " VorgangParentKey = 'a999999' WHERE VorgangParentId = %1")
                 .arg(auftrag->Id()));
@@ -125,21 +117,6 @@ TEST_P(LoadingTest, AnEntryWhoseOrderIsMissingEndsLoadingWithAReport) {
 }
 
 // Loading cannot classify without the assessment component: the start fails and says why.
-TEST_P(LoadingTest, AStartWithoutTheAssessmentComponentReportsItsCreation) {
-    stoppedOrder(5001, 10);
-    platform_->failCreation(test::Creation::CQeGgwBasis);
-    expectFailedStart(
-        QStringLiteral("ORVkStoppUhren.CStoppUhren.fbIsVuV\r\n"
-                       "ORVkStoppUhren.CStoppUhren.fsBezeichnungObjektNr\r\n"
-                       "ORVkStoppUhren.CStoppUhren.AuftraegeLeistungenLaden\r\n"
-                       "ORVkStoppUhren.CStoppUhren.Starten"));
-    const auto& report = platform_->errorReports()[0];
-    EXPECT_EQ(report.number, err::kCannotCreateObject);
-    EXPECT_TRUE(report.description.contains(
-        QStringLiteral("Befehl: Set oQeGgwBasis = New ORVkQeGgw.CQeGgwBasis")));
-    EXPECT_TRUE(report.description.contains(QStringLiteral("Bibliothek: ORVkQeGgw.dll")));
-}
-
 // Each property-assessment order keeps its own object, also several orders of one matter code,
 // and the office's classification is read anew at every start.
 TEST_P(LoadingTest, PropertyAssessmentOrdersGetTheirObjectDescriptions) {
@@ -174,7 +151,7 @@ TEST_P(LoadingTest, PropertyAssessmentOrdersGetTheirObjectDescriptions) {
     };
     std::vector<QString> keys;
     for (const auto& [id, bezeichnung, kinds] : expected) {
-        keys.push_back(stoppedOrder(id, 10)->Key());
+        keys.push_back(workedOn(id, 10)->Key());
     }
     auto next = startedSession();
     for (std::size_t i = 0; i < keys.size(); ++i) {
@@ -210,7 +187,7 @@ TEST_P(LoadingTest, PropertyAssessmentOrdersGetTheirObjectDescriptions) {
 
 // An entry still marked running under a finished order is a remnant and becomes deleted.
 TEST_P(LoadingTest, ARunningEntryUnderAFinishedOrderIsARemnant) {
-    auto finished = stoppedOrder(5001, 10);
+    auto finished = workedOn(5001, 10);
     finished->Status(AuftragStatus_Beendet);
     auto running = newOrder(5002);
     running->Starten(true);

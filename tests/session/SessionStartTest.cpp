@@ -140,6 +140,14 @@ TEST_P(SessionStartTest, AComponentThatCannotBeCreatedIsNamed) {
         {test::Creation::Mitarbeiter, [&] { newSession()->plMitarbeiterNr(); },
          "Befehl: Set oMit = New srvQeMit.QeMitarbeiterClass"},
         {test::Creation::GlobaleWerte, [&] { fresh.OptionsWertErmitteln(3); }, "GlobaleWerte"},
+        // Loading asks the assessment component about each order's kind.
+        {test::Creation::CQeGgwBasis,
+         [&] {
+             ASSERT_TRUE(starten());  // nothing to load yet
+             newOrder(5001);
+             startOn();
+         },
+         "Set oQeGgwBasis = New ORVkQeGgw.CQeGgwBasis"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.named);

@@ -2,6 +2,8 @@
 
 #include "persistence/FaultInjector.h"
 
+#include <QRegularExpression>
+
 namespace orv::test {
 
 void SessionTest::SetUp() {
@@ -14,6 +16,9 @@ void SessionTest::SetUp() {
     session_ = std::make_unique<CStoppUhren>(*platform_);
     if (started_) {
         start();
+    }
+    if (started_ && idleSeconds_ > 0 && !HasFatalFailure()) {
+        tick(idleSeconds_);
     }
 }
 
@@ -260,22 +265,16 @@ std::int32_t SessionTest::count(const QString& fromWhere) {
 }
 
 QString SessionTest::logins(std::int32_t employee) {
-    db::DbService s(database());
-    s.Open();
-    QStringList out;
-    for (bool more =
-             s.OpenQuery(QStringLiteral("SELECT LeistungserfassungAnmeldung AS von,"
+    QString text = table(QStringLiteral("SELECT LeistungserfassungAnmeldung AS von,"
                                         " LeistungserfassungAbmeldung AS bis, LoginArt"
                                         " FROM tLeistungZeiterfassungLogins WHERE Ps_Id = $1"
                                         " ORDER BY LeistungserfassungAnmeldung,"
                                         " idLeistungZeiterfassungLogin"),
-                         db::Params{std::int64_t{employee}}) == 1;
-         more; more = s.Move(3)) {
-        out << s.FieldDate("von").toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('-') +
-                   s.FieldDate("bis").toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('/') +
-                   QString::number(s.FieldLong("LoginArt"));
-    }
-    return out.join(QLatin1Char(' '));
+                         {"von", "bis", "LoginArt"}, db::Params{std::int64_t{employee}});
+    // "day time|day time|kind / ..." becomes "time-time/kind ..."; an open login has no end.
+    static const QRegularExpression login(
+        QStringLiteral("\\S+ (\\S+)\\|(?:\\S+ (\\S+)|NULL)\\|(\\d+)(?: / )?"));
+    return text.replace(login, QStringLiteral("\\1-\\2/\\3 ")).trimmed();
 }
 
 QString SessionTest::services(std::int32_t employee) {

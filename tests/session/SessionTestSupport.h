@@ -37,8 +37,10 @@ struct ZeRow {
 // own account of the seconds the clock gave, which every stopwatch together must hold.
 class SessionTest : public BackendTest {
 protected:
-    // Tests of what happens before or at the start ask for the session unstarted.
-    explicit SessionTest(bool started = true) : started_(started) {}
+    // Tests of what happens before or at the start ask for the session unstarted; tests of
+    // steps that draw on idle time ask for the seconds the idle stopwatch has counted first.
+    explicit SessionTest(bool started = true, qint64 idleSeconds = 0)
+        : started_(started), idleSeconds_(idleSeconds) {}
     void SetUp() override;
     void TearDown() override;
 
@@ -154,6 +156,7 @@ protected:
 
 private:
     bool started_;
+    qint64 idleSeconds_;
 };
 
 }  // namespace orv::test

@@ -81,21 +81,22 @@ public:
 class OrderBrowserWindow final : public platform::OrderBrowser, Window<OrderBrowserScript> {
 public:
     using Window::Window;
-    void setMitarbeiter(std::int32_t id) override { call_.mitarbeiterId = id; }
-    void setModus(std::int32_t modus) override { call_.modus = modus; }
+    void setMitarbeiter(std::int32_t id) override { call_[0] = QString::number(id); }
+    void setModus(std::int32_t modus) override { call_[1] = QString::number(modus); }
     void setFilter(const QString& field, std::int32_t value) override {
-        call_.filterField = field;
-        call_.filterValue = value;
+        call_[2] = field;
+        call_[3] = QString::number(value);
     }
-    void setAuftragAnlageErlaubt(bool allowed) override { call_.auftragAnlageErlaubt = allowed; }
+    void setAuftragAnlageErlaubt(bool allowed) override { call_[4] = QString::number(allowed); }
     void Anzeigen() override {
-        s.calls.push_back(call_);
+        s.calls << call_.join(QLatin1Char('|'));
         selection_ = s.ask();
     }
     std::vector<std::int32_t> AusgewaehlteAuftraege() const override { return selection_; }
 
 private:
-    OrderBrowserCall call_;
+    QStringList call_{QStringLiteral("0"), QStringLiteral("0"), QString(), QStringLiteral("0"),
+                      QStringLiteral("0")};
     std::vector<std::int32_t> selection_;
 };
 

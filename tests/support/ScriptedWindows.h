@@ -6,6 +6,7 @@
 #include "platform/host/OrderObjects.h"
 
 #include <QDateTime>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -70,8 +71,6 @@ struct FrmPauseScript : AnswerQueue<std::int32_t(CStoppUhren&, const QDateTime&)
         : AnswerQueue("frmPause.Pause", 0), clock(&clock) {}
     using AnswerQueue::answer;
     void answer(std::int32_t seconds);
-    // The clock the pause moves on; the platform's own unless a test gives another.
-    void setClock(SettableClock* other) { clock = other; }
     SettableClock* clock;
 };
 
@@ -94,19 +93,11 @@ struct FrmEigenschaftenScript : AnswerQueue<std::int32_t(CAuftrag&)> {
     FrmEigenschaftenScript() : AnswerQueue("frmEigenschaften", outcome::kCancel) {}
 };
 
-// What the component set on one order browser before showing it.
-struct OrderBrowserCall {
-    std::int32_t mitarbeiterId = 0;
-    std::int32_t modus = 0;
-    QString filterField;  // empty when no filter was set
-    std::int32_t filterValue = 0;
-    bool auftragAnlageErlaubt = false;
-};
-
-// The office's order browser: each showing answers the orders picked (none: closed).
+// The office's order browser: each showing answers the orders picked (none: closed) and is
+// recorded as the component set it up: "employee|mode|filter field|filter value|creation allowed".
 struct OrderBrowserScript : AnswerQueue<std::vector<std::int32_t>()> {
     OrderBrowserScript() : AnswerQueue("AuftragBrowser.Anzeigen", {}) {}
-    std::vector<OrderBrowserCall> calls;
+    QStringList calls;
 };
 
 // The office's order service, action 10 (show and pick an order): each Execute answers as the
