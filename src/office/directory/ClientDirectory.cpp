@@ -3,6 +3,7 @@
 #include "office/directory/SearchText.h"
 #include "persistence/Database.h"
 #include "persistence/DbService.h"
+#include "persistence/QueryRows.h"
 
 #include <algorithm>
 
@@ -14,14 +15,10 @@ constexpr const char* kColumns =
 
 std::vector<ClientEntry> readClients(db::Database& database, const QString& sql,
                                      const db::Params& params) {
-    std::vector<ClientEntry> clients;
-    db::DbService service(database);
-    service.Open();
-    for (bool row = service.OpenQuery(sql, params) != 0; row; row = service.Move()) {
-        clients.push_back({service.FieldLong("Ps_Id"), service.FieldLong("Ps_Nr"),
-                           service.FieldText("Ps_Kurzname"), service.FieldText("Ps_Name")});
-    }
-    return clients;
+    return db::queryRows(database, sql, params, [](db::DbService& row) {
+        return ClientEntry{row.FieldLong("Ps_Id"), row.FieldLong("Ps_Nr"),
+                           row.FieldText("Ps_Kurzname"), row.FieldText("Ps_Name")};
+    });
 }
 
 std::optional<ClientEntry> first(std::vector<ClientEntry> clients) {

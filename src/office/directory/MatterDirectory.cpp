@@ -3,6 +3,7 @@
 #include "office/directory/SearchText.h"
 #include "persistence/Database.h"
 #include "persistence/DbService.h"
+#include "persistence/QueryRows.h"
 
 namespace orv::office {
 namespace {
@@ -15,16 +16,11 @@ constexpr const char* kColumns =
 
 std::vector<MatterEntry> readMatters(db::Database& database, const QString& sql,
                                      const db::Params& params) {
-    std::vector<MatterEntry> matters;
-    db::DbService service(database);
-    service.Open();
-    for (bool row = service.OpenQuery(sql, params) != 0; row; row = service.Move()) {
-        matters.push_back({service.FieldLong("dlAuftragArtNr"), service.FieldText("dcAuftragArt"),
-                           service.FieldLong("dlAngelegenheitNr"),
-                           service.FieldLong("idAngelegenheit"),
-                           service.FieldText("dcAngelegenheit")});
-    }
-    return matters;
+    return db::queryRows(database, sql, params, [](db::DbService& row) {
+        return MatterEntry{row.FieldLong("dlAuftragArtNr"), row.FieldText("dcAuftragArt"),
+                           row.FieldLong("dlAngelegenheitNr"), row.FieldLong("idAngelegenheit"),
+                           row.FieldText("dcAngelegenheit")};
+    });
 }
 
 std::optional<MatterEntry> first(std::vector<MatterEntry> matters) {

@@ -1,6 +1,7 @@
 #include "ui/controls/OrderKey.h"
 
 #include "persistence/DbService.h"
+#include "persistence/QueryRows.h"
 #include "platform/PlatformFactory.h"
 #include "platform/host/OrderObjects.h"
 #include "session/diagnostics/OrvError.h"
@@ -119,16 +120,10 @@ std::vector<QString> runningNumbers(db::Database& database, const AuftragSchlues
                             std::int64_t{key.jahr},
                             std::int64_t{std::max(key.objektNr, 0)}};
     sql += QStringLiteral(" ORDER BY diLfdNr, idAuftrag");
-    std::vector<QString> items;
-    db::DbService service(database);
-    service.Open();
-    for (bool row = service.OpenQuery(sql, params) > 0; row; row = service.Move(3)) {
-        items.push_back(QString::number(service.FieldLong("diLfdNr")) + QStringLiteral(" - ") +
-                        service.FieldText("dcAngelegenheitErweitert"));
-    }
-    service.CloseQuery();
-    service.Close();
-    return items;
+    return db::queryRows(database, sql, params, [](db::DbService& row) {
+        return QString::number(row.FieldLong("diLfdNr")) + QStringLiteral(" - ") +
+               row.FieldText("dcAngelegenheitErweitert");
+    });
 }
 
 }  // namespace orv::ui
