@@ -1,5 +1,6 @@
 #include "BenchDatabases.h"
 
+#include "office/demo/DemoData.h"
 #include "office/procedures/OfficeCatalogue.h"
 #include "office/schema/Migrations.h"
 #include "persistence/driver/Connection.h"
@@ -23,6 +24,14 @@ std::unique_ptr<BenchDatabase> BenchDatabase::create(db::Backend backend) {
     b->target_ = db::DbTarget::sqlite(b->dir_.filePath(QStringLiteral("bench.sqlite")));
     b->database_ = std::make_unique<db::Database>(b->target_, &office::officeCatalogue());
     office::migrate(*b->database_);
+    return b;
+}
+
+std::unique_ptr<BenchDatabase> BenchDatabase::createDemoOffice(db::Backend backend) {
+    std::unique_ptr<BenchDatabase> b = create(backend);
+    if (b != nullptr) {
+        office::loadDemoData(b->database());
+    }
     return b;
 }
 

@@ -14,6 +14,8 @@ namespace orv::bench {
 class BenchDatabase {
 public:
     static std::unique_ptr<BenchDatabase> create(db::Backend backend);
+    // The same with the demo office loaded.
+    static std::unique_ptr<BenchDatabase> createDemoOffice(db::Backend backend);
     // A schema of its own on the PostgreSQL server with that libpq connection string.
     static std::unique_ptr<BenchDatabase> createOnServer(const QString& serverConninfo);
     ~BenchDatabase();

@@ -3,9 +3,8 @@
 // directly on sqlite3 or libpq ("Floor"), in the same run.
 
 #include "BenchDatabases.h"
-#include "RatioReporter.h"
+#include "BenchMain.h"
 
-#include "office/demo/DemoData.h"
 #include "persistence/DbProcedure.h"
 #include "persistence/DbService.h"
 #include "persistence/SqlDateText.h"
@@ -14,8 +13,6 @@
 #include <benchmark/benchmark.h>
 #include <libpq-fe.h>
 #include <sqlite3.h>
-
-#include <QCoreApplication>
 
 #include <charconv>
 #include <cstdlib>
@@ -140,12 +137,11 @@ Fixture& fixture(Backend backend) {
     if (f.database != nullptr) {
         return f;
     }
-    f.database = BenchDatabase::create(backend);
+    f.database = BenchDatabase::createDemoOffice(backend);
     if (f.database == nullptr) {
         return f;
     }
     db::Database& d = f.database->database();
-    office::loadDemoData(d);
     auto c = d.connection();
     std::vector<std::int64_t> auftraege;
     {
@@ -513,16 +509,7 @@ void registerAll() {
 }  // namespace orv::bench
 
 int main(int argc, char** argv) {
-    // Local dates are converted on every row; without TZ the C library looks the zone up each time.
-    if (std::getenv("TZ") == nullptr) {
-        setenv("TZ", "Europe/Berlin", 1);
-    }
-    QCoreApplication app(argc, argv);
-    orv::bench::registerAll();
-    benchmark::Initialize(&argc, argv);
-    orv::bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    orv::bench::fixtures().clear();
-    return 0;
+    return orv::bench::runBenchmarks(argc, argv, orv::bench::registerAll,
+                                     orv::bench::Report::WithRatios,
+                                     [] { orv::bench::fixtures().clear(); });
 }

@@ -4,8 +4,8 @@
 // inside one frame (16 ms) on both backends.
 
 #include "BenchDatabases.h"
+#include "BenchMain.h"
 
-#include "office/demo/DemoData.h"
 #include "office/directory/ClientDirectory.h"
 #include "office/directory/MatterDirectory.h"
 #include "office/host/OfficeMatterInfo.h"
@@ -13,8 +13,6 @@
 #include "persistence/driver/Connection.h"
 
 #include <benchmark/benchmark.h>
-
-#include <QCoreApplication>
 
 #include <cstdlib>
 #include <map>
@@ -48,12 +46,11 @@ Fixture& fixture(Backend backend) {
     if (f.database != nullptr) {
         return f;
     }
-    f.database = BenchDatabase::create(backend);
+    f.database = BenchDatabase::createDemoOffice(backend);
     if (f.database == nullptr) {
         return f;
     }
     db::Database& d = f.database->database();
-    office::loadDemoData(d);
     auto c = d.connection();
     {
         db::Transaction t(*c);
@@ -214,14 +211,7 @@ void registerAll() {
 }  // namespace orv::bench
 
 int main(int argc, char** argv) {
-    if (std::getenv("TZ") == nullptr) {
-        setenv("TZ", "Europe/Berlin", 1);
-    }
-    QCoreApplication app(argc, argv);
-    orv::bench::registerAll();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    orv::bench::fixtures().clear();
-    return 0;
+    return orv::bench::runBenchmarks(argc, argv, orv::bench::registerAll,
+                                     orv::bench::Report::Console,
+                                     [] { orv::bench::fixtures().clear(); });
 }

@@ -3,8 +3,8 @@
 // directly on sqlite3 or libpq ("Floor"), in the same run.
 
 #include "BenchDatabases.h"
+#include "BenchMain.h"
 #include "QuietPlatform.h"
-#include "RatioReporter.h"
 
 #include "model/CAuftrag.h"
 #include "model/cLeistung.h"
@@ -22,8 +22,6 @@
 #include <benchmark/benchmark.h>
 #include <libpq-fe.h>
 #include <sqlite3.h>
-
-#include <QCoreApplication>
 
 #include <chrono>
 #include <cstdlib>
@@ -118,11 +116,10 @@ BenchDatabase* load(Backend backend, int orders, int entriesPerOrder, int linesP
     const std::vector<int> shape{orders, entriesPerOrder, linesPerEntry, entrySeconds};
     auto& d = databases()[backend];
     if (d == nullptr) {
-        d = BenchDatabase::create(backend);
+        d = BenchDatabase::createDemoOffice(backend);
         if (d == nullptr) {
             return nullptr;
         }
-        office::loadDemoData(d->database());
     } else if (reuse == Reuse::Rows && readShape[backend] == shape) {
         return d.get();
     }
@@ -956,16 +953,7 @@ void registerAll() {
 }  // namespace orv::bench
 
 int main(int argc, char** argv) {
-    // Local dates are converted on every row; without TZ the C library looks the zone up each time.
-    if (std::getenv("TZ") == nullptr) {
-        setenv("TZ", "Europe/Berlin", 1);
-    }
-    QCoreApplication app(argc, argv);
-    orv::bench::registerAll();
-    benchmark::Initialize(&argc, argv);
-    orv::bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    orv::bench::databases().clear();
-    return 0;
+    return orv::bench::runBenchmarks(argc, argv, orv::bench::registerAll,
+                                     orv::bench::Report::WithRatios,
+                                     [] { orv::bench::databases().clear(); });
 }

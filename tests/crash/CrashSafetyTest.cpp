@@ -54,14 +54,12 @@ protected:
         QStringList args{target.backend == db::Backend::Sqlite
                              ? QStringLiteral("sqlite:") + target.sqlitePath
                              : QStringLiteral("postgres:") + target.conninfo,
-                         QString::number(kEmployee),
-                         QString::number(seed),
+                         QString::number(kEmployee), QString::number(seed),
+                         // Six hours apart: more than a whole run of the worker takes.
                          QDateTime(QDate(2026, 3, 16), QTime(7, 0))
                              .addSecs(qint64{number} * 6 * 3600)
                              .toString(Qt::ISODate),
-                         QString::number(steps),
-                         log,
-                         plan};
+                         QString::number(steps), log, plan};
         QProcess worker;
         worker.setProcessChannelMode(QProcess::MergedChannels);
         worker.start(QStringLiteral(ORV_CRASH_WORKER), args);

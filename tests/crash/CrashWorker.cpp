@@ -177,7 +177,10 @@ private:
             } else if (kind == kind::kDelete) {
                 workload_.deleteEntry();
             } else if (kind == kind::kPause) {
-                workload_.pause(workload_.uniform(60, 600));
+                // Short pauses: a run that is never killed works 3000 steps, and with pauses of
+                // up to ten minutes it outlasted the six hours to the next run's start, whose
+                // login then overlapped its own.
+                workload_.pause(workload_.uniform(60, 180));
             } else if (kind == kind::kManual) {
                 workload_.manualEntry();
             } else {

@@ -170,10 +170,11 @@ TEST_P(GatewayTest, OptionsAreReadEachTimeAndOnlyTheIdleBookingOrderIsWritten) {
     const QString written = settings();
     EXPECT_TRUE(written.contains(QLatin1String("0|ORV.Common.KOrg.Zeiterfassung|3|5003|3")));
     // Another option names no setting; a write that fails: the caller is told, nothing changes.
-    for (const auto& [index, fails] : {std::pair{0, false}, std::pair{2, true}}) {
+    for (const auto& [number, fails] : {std::pair{0, false}, std::pair{2, true}}) {
         if (fails) {
             faults().failStatement(1);
         }
+        const int index = number;  // clang++ 14 captures no structured binding
         EXPECT_TRUE(test::failureOf(
             [&] { gateway().OptionsWertSchreiben(index, QStringLiteral("5004")); }));
         EXPECT_EQ(settings(), written);

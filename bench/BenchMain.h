@@ -1,0 +1,13 @@
+#pragma once
+
+namespace orv::bench {
+
+enum class Report { Console, WithRatios };
+
+// The main of a benchmark program: the time zone (local dates are converted on every row; without
+// TZ the C library looks the zone up each time), Qt, the benchmarks registerAll adds and the
+// report; release() then drops the program's databases while Qt is still alive, as dropping a
+// server schema needs it.
+int runBenchmarks(int argc, char** argv, void (*registerAll)(), Report report, void (*release)());
+
+}  // namespace orv::bench
