@@ -17,6 +17,7 @@
 #include "platform/TraceLogger.h"
 #include "platform/Windows.h"
 #include "session/CStoppUhren.h"
+#include "session/EmployeeSwitch.h"
 #include "session/ObjectDescriptionBatch.h"
 
 #include <benchmark/benchmark.h>
@@ -211,18 +212,11 @@ struct RunningSession {
             fail("zu wenige Aufträge");
         }
     }
-    // As the main window switches: the counting guard off, the running one stopped, the other
-    // started, the guard on again.
     void switchTo(const QString& target) {
-        session.ZeitzaehlungAktiv(false);
-        bool beenden = false;
-        session.AuftragAnhalten(beenden);
         QString key = target;
-        bool neu = false;
-        if (!session.AuftragStarten(key, neu)) {
+        if (!stoppuhrWechseln(session, key)) {
             fail("AuftragStarten");
         }
-        session.ZeitzaehlungAktiv(true);
     }
     void tick() {
         platform.benchClock().advance(1);

@@ -4,6 +4,7 @@
 #include "model/CAuftrag.h"
 #include "model/cLeistung.h"
 #include "session/CStoppUhren.h"
+#include "session/EmployeeSwitch.h"
 
 #include <algorithm>
 
@@ -78,39 +79,19 @@ void Workload::switchOrder(bool& created) {
 }
 
 void Workload::switchTo(const QString& target) {
-    session_.ZeitzaehlungAktiv(false);
-    bool beenden = false;
-    session_.AuftragAnhalten(beenden);
     QString key = target;
-    bool neu = false;
-    session_.AuftragStarten(key, neu);
-    session_.ZeitzaehlungAktiv(true);
+    stoppuhrWechseln(session_, key);
 }
 
 void Workload::newOrder() {
-    session_.ZeitzaehlungAktiv(false);
-    bool beenden = false;
-    session_.AuftragAnhalten(beenden);
     QString key;
-    bool neu = true;
-    session_.AuftragStarten(key, neu);
-    session_.ZeitzaehlungAktiv(true);
+    stoppuhrWechseln(session_, key, true);
     // The order control assigns the office order the employee picks.
     session_.AktuellerAuftrag()->AuftragAendern(randomOrder());
 }
 
 bool Workload::stop() {
-    if (!session_.AuftragLaeuft()) {
-        return false;
-    }
-    session_.ZeitzaehlungAktiv(false);
-    bool beenden = false;
-    session_.AuftragAnhalten(beenden);
-    QString key = kIdleKey;
-    bool neu = false;
-    session_.AuftragStarten(key, neu);
-    session_.ZeitzaehlungAktiv(true);
-    return true;
+    return stoppuhrAnhalten(session_);
 }
 
 bool Workload::finish() {
@@ -123,10 +104,7 @@ bool Workload::finish() {
     if (session_.AktuellerAuftrag() != nullptr && uniform(1, 2) == 1) {
         order = session_.AktuellerAuftrag();
     }
-    session_.ZeitzaehlungAktiv(false);
-    QString key = order->Key();
-    session_.AuftragBeenden(key);
-    session_.ZeitzaehlungAktiv(true);
+    stoppuhrBeenden(session_, order->Key());
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "SessionTestSupport.h"
 
 #include "persistence/FaultInjector.h"
+#include "session/EmployeeSwitch.h"
 
 #include <QRegularExpression>
 
@@ -80,15 +81,15 @@ bool SessionTest::startOrder(const QString& target) {
 }
 
 std::shared_ptr<CAuftrag> SessionTest::startNewOrder(std::int32_t auftragId) {
-    stop();
-    EXPECT_TRUE(startOrder(QString()));
+    QString key;
+    EXPECT_TRUE(stoppuhrWechseln(*session_, key, true));
     session_->AktuellerAuftrag()->AuftragAendern(auftragId);
     return session_->AktuellerAuftrag();
 }
 
 void SessionTest::switchTo(const QString& target) {
-    stop();
-    EXPECT_TRUE(startOrder(target));
+    QString key = target;
+    EXPECT_TRUE(stoppuhrWechseln(*session_, key, key.isEmpty()));
 }
 
 std::shared_ptr<CAuftrag> SessionTest::workedOn(std::int32_t auftragId, qint64 seconds) {
@@ -104,10 +105,7 @@ void SessionTest::tick(qint64 seconds, bool counts) {
 }
 
 void SessionTest::endOrder(const CAuftrag& order) {
-    session_->ZeitzaehlungAktiv(false);
-    QString key = order.Key();
-    EXPECT_TRUE(session_->AuftragBeenden(key));
-    session_->ZeitzaehlungAktiv(true);
+    EXPECT_TRUE(stoppuhrBeenden(*session_, order.Key()));
 }
 
 std::int32_t SessionTest::edit(const cLeistung& entry, std::int32_t seconds,
