@@ -11,6 +11,7 @@
 #include "platform/host/OfficeServices.h"
 #include "platform/host/PersonObjects.h"
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <vector>
@@ -44,6 +45,21 @@ enum class Creation {
     std::unique_ptr<platform::Kind> create##Kind() override { \
         return makeWindow(__VA_ARGS__);                       \
     }
+// A window a test may hand to the real Qt implementation; its script answers otherwise.
+#define ORV_FAKE_QT_WINDOW(Kind, script)                                 \
+    std::unique_ptr<platform::Kind> create##Kind() override {            \
+        return qtWindows_.Kind ? qtWindows_.Kind() : makeWindow(script); \
+    }
+
+// The makers of the real windows, for tests that drive them as an employee would.
+struct QtWindowMakers {
+    std::function<std::unique_ptr<platform::FrmStoppUhr>()> FrmStoppUhr;
+    std::function<std::unique_ptr<platform::FrmLeistung>()> FrmLeistung;
+    std::function<std::unique_ptr<platform::FrmLeistungUmbuchen>()> FrmLeistungUmbuchen;
+    std::function<std::unique_ptr<platform::FrmPause>()> FrmPause;
+    std::function<std::unique_ptr<platform::FrmExterneZeit>()> FrmExterneZeit;
+    std::function<std::unique_ptr<platform::FrmEigenschaften>()> FrmEigenschaften;
+};
 
 // Everything outside the component for a test: the real host objects over the test's office
 // database, a clock the test sets, a timer it ticks, and message boxes and windows that answer
@@ -63,11 +79,17 @@ public:
     ORV_FAKE_CREATE(ErrorServer, ErrorServer,
                     std::make_unique<RecordingErrorServer>(errorReports_, errorServerShowFails_))
     ORV_FAKE_CREATE(Timer, TimerObject, newTimer())
-    ORV_FAKE_CREATE(FrmStoppUhr, FrmStoppUhr, makeWindow(frmStoppUhr_))
-    ORV_FAKE_WINDOW(FrmLeistung, frmLeistung_)
-    ORV_FAKE_WINDOW(FrmPause, frmPause_)
-    ORV_FAKE_WINDOW(FrmExterneZeit, frmExterneZeit_)
-    ORV_FAKE_WINDOW(FrmEigenschaften, frmEigenschaften_)
+    ORV_FAKE_CREATE(FrmStoppUhr, FrmStoppUhr,
+                    qtWindows_.FrmStoppUhr ? qtWindows_.FrmStoppUhr() : makeWindow(frmStoppUhr_))
+    ORV_FAKE_QT_WINDOW(FrmLeistung, frmLeistung_)
+    ORV_FAKE_QT_WINDOW(FrmPause, frmPause_)
+    ORV_FAKE_QT_WINDOW(FrmExterneZeit, frmExterneZeit_)
+    ORV_FAKE_QT_WINDOW(FrmEigenschaften, frmEigenschaften_)
+    // No script stands for the rebooking window: without its real one the creation fails.
+    std::unique_ptr<platform::FrmLeistungUmbuchen> createFrmLeistungUmbuchen() override {
+        return qtWindows_.FrmLeistungUmbuchen ? qtWindows_.FrmLeistungUmbuchen()
+                                              : OfficePlatformFactory::createFrmLeistungUmbuchen();
+    }
     ORV_FAKE_WINDOW(OrderBrowser, orderBrowser_)
     ORV_FAKE_WINDOW(OrderService, orderService_, OfficePlatformFactory::createOrderService())
     ORV_FAKE_CREATE(PersonStamm, PersonStamm, OfficePlatformFactory::createPersonStamm())
@@ -98,6 +120,8 @@ public:
     FrmEigenschaftenScript& frmEigenschaften() { return frmEigenschaften_; }
     OrderBrowserScript& orderBrowser() { return orderBrowser_; }
     OrderServiceScript& orderService() { return orderService_; }
+    // Windows set here are the real ones instead of their scripts.
+    QtWindowMakers& qtWindows() { return qtWindows_; }
 
 private:
     bool fails(Creation what) const { return failing_.count(what) > 0; }
@@ -117,9 +141,11 @@ private:
     FrmEigenschaftenScript frmEigenschaften_;
     OrderBrowserScript orderBrowser_;
     OrderServiceScript orderService_;
+    QtWindowMakers qtWindows_;
 };
 
 #undef ORV_FAKE_CREATE
 #undef ORV_FAKE_WINDOW
+#undef ORV_FAKE_QT_WINDOW
 
 }  // namespace orv::test
