@@ -58,11 +58,12 @@ public:
     virtual bool IsGrundsteuer(const QString& kenner) = 0;
 };
 
-// Icons of windows and toolbars, by name; the answer names a file or resource.
+// The office's pictures by number: 1000 the window icon, the others 16 x 16 tool icons. The
+// answer is a file or resource path a window loads; empty when the office has no such icon.
 class IconService {
 public:
     virtual ~IconService() = default;
-    virtual QString Icon(const QString& name) = 0;
+    virtual QString Icon(std::int32_t number) = 0;
 };
 
 }  // namespace orv::platform
