@@ -9,6 +9,7 @@ packages=(
     ninja-build
     pkg-config
     qt6-base-dev
+    libqt6svg6
     xvfb
     libsqlite3-dev
     libpq-dev

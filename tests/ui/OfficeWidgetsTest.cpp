@@ -1,11 +1,14 @@
 #include "WidgetHarness.h"
 
+#include "office/host/OfficeIconService.h"
 #include "office/widgets/Expression.h"
 #include "office/widgets/ctlDatePicker.h"
 #include "office/widgets/ctlNumPicker.h"
 
 #include <QCalendarWidget>
 #include <QDateEdit>
+#include <QIcon>
+#include <QImage>
 #include <QLineEdit>
 
 #include <optional>
@@ -58,4 +61,28 @@ TEST(OfficeWidgetsTest, PickersOpenTheirHelpersOnF4) {
 }
 
 }  // namespace
+// Every icon the windows ask for is drawn, each its own picture; an unknown number has none.
+TEST(OfficeWidgetsTest, TheOfficeDrawsEveryIconTheWindowsAskFor) {
+    office::OfficeIconService icons;
+    std::vector<QImage> drawn;
+    for (const int number : {1000, 1062, 1063, 1091, 1131, 1137, 1162}) {
+        const QString path = icons.Icon(number);
+        ASSERT_FALSE(path.isEmpty()) << number;
+        const QImage image = QIcon(path).pixmap(16, 16).toImage();
+        ASSERT_EQ(image.size(), QSize(16, 16)) << number;
+        int opaque = 0;
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                opaque += qAlpha(image.pixel(x, y)) > 128 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(opaque, 40) << number << " is nearly blank";
+        for (const QImage& other : drawn) {
+            EXPECT_NE(other, image) << number << " looks like another icon";
+        }
+        drawn.push_back(image);
+    }
+    EXPECT_TRUE(icons.Icon(1001).isEmpty());
+}
+
 }  // namespace orv::office

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "office/host/OfficeIconService.h"
 #include "platform/PlatformFactory.h"
 
 #include <memory>
@@ -33,10 +34,12 @@ public:
     std::unique_ptr<platform::AuftragBenachrichtigung> createAuftragBenachrichtigung() override;
     std::unique_ptr<platform::CQeGgwBasis> createCQeGgwBasis() override;
     std::unique_ptr<platform::CQeLeistung> createCQeLeistung() override;
+    platform::IconService& iconService() override { return icons_; }
 
 private:
     db::Database& database_;
     std::unique_ptr<OfficeErstellungsInfo> erstellungsInfo_;
+    OfficeIconService icons_;
 };
 
 }  // namespace orv::office
