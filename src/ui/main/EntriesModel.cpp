@@ -107,7 +107,8 @@ QString EntriesModel::text(const Zeile& zeile, int column) const {
         case 5:
             return a.Angelegenheit();
         case 6:
-            return a.PeriodeText();
+            // An entry without office order has no period to show.
+            return a.Monat() == 0 && a.Jahr() == 0 ? QString() : a.PeriodeText();
         case 7:
             return CAuftrag::GetNumberText(a.Jahr());
         case 8:

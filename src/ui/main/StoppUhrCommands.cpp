@@ -198,7 +198,7 @@ void StoppUhrWidget::AuftragAendern(bool anzeigen) {
             if (auftrag != nullptr &&
                 (anzeigen ? auftrag->AuftragAnzeigen() : auftrag->AuftragBrowsen())) {
                 auftraege_->zeileAktualisieren(aktuelleAuftragZeile());
-                grdAuftraege_RowChange();
+                grdAuftraege_RowChange(true);
             }
             return;
         }

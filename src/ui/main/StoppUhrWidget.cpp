@@ -39,6 +39,7 @@ constexpr int px(int twips) {
 constexpr int kBreite = 800;
 constexpr int kHoehe = 600;
 constexpr int kMindestHoehe = 6000;
+constexpr double kSchriftPunkte = 8.25;
 
 QLabel* beschriftung(QWidget* parent, const char* name, const QString& text, double punkte) {
     auto* label = new QLabel(text, parent);
@@ -75,6 +76,10 @@ StoppUhrWidget::StoppUhrWidget(platform::PlatformFactory& platform, QWidget* par
     setObjectName(QStringLiteral("frmStoppUhr"));
     setWindowTitle(QStringLiteral("Stoppuhren"));
     setMinimumSize(kBreite, px(kMindestHoehe));
+    // The window's design font: its grids, buttons and tools are measured for it.
+    QFont schrift = font();
+    schrift.setPointSizeF(kSchriftPunkte);
+    setFont(schrift);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -101,11 +106,13 @@ void StoppUhrWidget::kopfBauen() {
     zeiten->setHorizontalSpacing(px(210) - px(135));
     const auto paar = [&](int zeile, const char* captionName, const QString& caption,
                           const QString& tip, const char* valueName) {
-        QLabel* c = beschriftung(this, captionName, caption, 8.25);
+        QLabel* c = beschriftung(this, captionName, caption, kSchriftPunkte);
         QLabel* v = beschriftung(this, valueName, QStringLiteral("00:00:00"), 12);
         c->setFixedSize(px(1095), px(255));
         v->setFixedSize(px(1305), px(345));
         v->setAlignment(Qt::AlignCenter);
+        // Opaque: a tick repaints the value alone, not the window behind it.
+        v->setAutoFillBackground(true);
         c->setToolTip(tip);
         v->setToolTip(tip);
         zeiten->addWidget(c, zeile, 0);
@@ -387,6 +394,7 @@ void StoppUhrWidget::tabStoppUhr_Click() {
         LeistungenAnzeigen();
         ctlAuftrag1_->EnableControls(false);
     } else {
+        ctlAuftrag1_->EnableControls(true);
         AuftrageAnzeigen();
     }
     ToolbarStellen();
@@ -394,6 +402,7 @@ void StoppUhrWidget::tabStoppUhr_Click() {
 
 void StoppUhrWidget::ObjectToView() {
     AuftrageAnzeigen();
+    grdAuftraege_RowChange(true);
 }
 
 void StoppUhrWidget::AuftrageAnzeigen() {
@@ -456,14 +465,22 @@ std::vector<int> StoppUhrWidget::markierteZeilen() const {
     return rows;
 }
 
-void StoppUhrWidget::grdAuftraege_RowChange() {
-    Procedure(*trace_, "grdAuftraege_AfterRowColChange").report([this] {
+void StoppUhrWidget::grdAuftraege_RowChange(bool neuZeigen) {
+    Procedure(*trace_, "grdAuftraege_AfterRowColChange").report([&] {
         if (session_ == nullptr) {
             return;
         }
-        ctlAuftrag1_->AuftragZeigen(auftraege_->order(aktuelleAuftragZeile()));
-        if (tab() != 0) {
-            ctlAuftrag1_->EnableControls(false);
+        // The control reads the office for the order it shows: only another order, or one whose
+        // key changed, is shown anew.
+        const std::shared_ptr<CAuftrag> auftrag = auftraege_->order(aktuelleAuftragZeile());
+        const bool gezeigt = auftrag == nullptr ? leerGezeigt_ : gezeigt_.lock() == auftrag;
+        if (neuZeigen || !gezeigt) {
+            ctlAuftrag1_->AuftragZeigen(auftrag);
+            gezeigt_ = auftrag;
+            leerGezeigt_ = auftrag == nullptr;
+            if (tab() != 0) {
+                ctlAuftrag1_->EnableControls(false);
+            }
         }
         EnableButtons();
     });

@@ -76,7 +76,7 @@ private:
     int aktuelleLeistungZeile() const;
     // The marked entry rows in order; the current row when none is marked.
     std::vector<int> markierteZeilen() const;
-    void grdAuftraege_RowChange();
+    void grdAuftraege_RowChange(bool neuZeigen = false);
     void ctlAuftrag1_AuftragGeaendert();
     void rechtsKlick(QTableView& grid, const QPoint& at, const QPoint& global);
     void fokusFangen(bool leistungen);
@@ -121,6 +121,9 @@ private:
 
     ToolActions* tools_;
     ctlAuftrag* ctlAuftrag1_ = nullptr;
+    // What the order control shows.
+    std::weak_ptr<CAuftrag> gezeigt_;
+    bool leerGezeigt_ = false;
     QWidget* auftragPlatz_;
     QTabWidget* tabStoppUhr_;
     QTableView* grdAuftraege_;
