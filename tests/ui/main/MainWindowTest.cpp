@@ -449,6 +449,11 @@ TEST_P(MainWindow, FocusCatchersAndClosingFromInsideACommand) {
     tab(1);
     zeile(leistungen(), 0);
     platform_->messageBoxes().answer([&](const test::AskedBox&) {
+        // While the question is open, other commands are refused.
+        tool("mnuLeistungLoeschen")->trigger();
+        QTest::mouseClick(knopf("ctlEinzelBuchung"), Qt::LeftButton);
+        EXPECT_EQ(platform_->messageBoxes().asked().size(), 1u);
+        EXPECT_TRUE(services().isEmpty());
         platform_->messageBoxes().answer(MsgAnswer::Yes);  // the day closing comes later
         EXPECT_TRUE(session_->Beenden());
         EXPECT_NE(window_, nullptr) << "not deleted under the running command";
