@@ -10,11 +10,14 @@
 
 namespace orv::bench {
 
-int runBenchmarks(int argc, char** argv, void (*registerAll)(), Report report, void (*release)()) {
+int runBenchmarks(int argc, char** argv, void (*registerAll)(), Report report, void (*release)(),
+                  ApplicationMaker makeApplication) {
     if (std::getenv("TZ") == nullptr) {
         setenv("TZ", "Europe/Berlin", 1);
     }
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app =
+        makeApplication != nullptr ? makeApplication(argc, argv)
+                                   : std::make_unique<QCoreApplication>(argc, argv);
     registerAll();
     benchmark::Initialize(&argc, argv);
     if (report == Report::WithRatios) {

@@ -1,0 +1,35 @@
+#include "ui/main/GridColumns.h"
+
+#include <QHeaderView>
+#include <QTableView>
+
+namespace orv::ui {
+namespace {
+
+constexpr int kTwipsProPixel = 15;
+constexpr int kZeilenHoehe = 315;
+
+}  // namespace
+
+void setUpGrid(QTableView& grid, const GridColumns& columns) {
+    grid.setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid.setWordWrap(false);
+    grid.setAlternatingRowColors(false);
+    grid.verticalHeader()->hide();
+    // Fixed heights and widths: a refill of many rows measures nothing.
+    grid.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid.verticalHeader()->setDefaultSectionSize(kZeilenHoehe / kTwipsProPixel);
+    grid.horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grid.horizontalHeader()->setHighlightSections(false);
+    grid.horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int column = 0; column < kGridColumns; ++column) {
+        const int twips = columns[static_cast<std::size_t>(column)].twips;
+        grid.setColumnHidden(column, twips == 0);
+        if (twips > 0) {
+            grid.setColumnWidth(column, twips / kTwipsProPixel);
+        }
+    }
+}
+
+}  // namespace orv::ui

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+class QTableView;
+
+namespace orv::ui {
+
+// A grid column as designed: its header and its width in twips (0 hides it).
+struct GridColumn {
+    const char* header;
+    int twips;
+};
+inline constexpr int kGridColumns = 16;
+using GridColumns = std::array<GridColumn, kGridColumns>;
+
+// Widths, hidden key columns, fixed row height (315 twips) and the look both grids share.
+void setUpGrid(QTableView& grid, const GridColumns& columns);
+
+}  // namespace orv::ui
