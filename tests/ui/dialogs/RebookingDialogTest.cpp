@@ -156,7 +156,10 @@ TEST_P(RebookingDialogTest, OntoANewEntryTheSourceGivesWhatTheEntryReceived) {
             werkzeug(e, "mnuAuftrag");
             zeit(e, zeitNeu, "{Return}");
         });
-        klick(d, "ctlNeueLeistung");
+        // By keyboard: the edit window opens from inside the button's key press.
+        auto* knopf = test::child<QWidget>(d, "ctlNeueLeistung");
+        knopf->setFocus(Qt::TabFocusReason);
+        test::press(knopf, QStringLiteral("{Space}"));
     };
     EXPECT_EQ(umbuchen(nullptr,
                        [&](auto& d) {
