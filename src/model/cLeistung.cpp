@@ -5,6 +5,7 @@
 #include "model/RestorePoint.h"
 #include "model/RowStatus.h"
 #include "persistence/DbProcedure.h"
+#include "persistence/DbService.h"
 #include "persistence/gateway/CDBAccess.h"
 #include "platform/Clock.h"
 #include "platform/PlatformFactory.h"
@@ -14,6 +15,7 @@
 #include "session/runtime/Runtime.h"
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace orv {
@@ -158,6 +160,7 @@ void cLeistung::saveTextLines() {
         }
     };
     db::Database& database = session_.platform().officeDatabase();
+    leereZeilenLoeschen(database);
     // A line inserted here already holds its text: only lines stored before are rewritten.
     std::vector<bool> stored;
     stored.reserve(static_cast<std::size_t>(texte_.Count()));
@@ -193,6 +196,31 @@ void cLeistung::saveTextLines() {
         }
     }
     update.Close();
+}
+
+void cLeistung::leereZeilenLoeschen(db::Database& database) {
+    // A stored line the employee emptied goes from the database too; kept there, it would come
+    // back with the next start.
+    db::DbService service(database);
+    bool offen = false;
+    for (std::int32_t position = texte_.Count(); position >= 1; --position) {
+        const std::shared_ptr<CText> line = texte_.at(position);
+        if (line->TextId() < 1 || !line->Text().isEmpty()) {
+            continue;
+        }
+        if (!std::exchange(offen, true)) {
+            service.Open();
+        }
+        trace_.trace(QStringLiteral("Speichern: leere Zeile, oText.TextId = ") +
+                     QString::number(line->TextId()));
+        service.Execute(QStringLiteral("DELETE FROM tLeistungZeiterfassungTexte"
+                                       " WHERE idLeistungZeiterfassungTexte = $1"),
+                        db::Params{std::int64_t{line->TextId()}});
+        texte_.Remove(QString::number(position));
+    }
+    if (offen) {
+        service.Close();
+    }
 }
 
 bool cLeistung::Loeschen(bool moveToIdle) {

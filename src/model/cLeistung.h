@@ -10,6 +10,10 @@
 #include <cstdint>
 #include <memory>
 
+namespace orv::db {
+class Database;
+}
+
 namespace orv {
 
 class CAuftrag;
@@ -110,6 +114,7 @@ private:
     bool loeschen(bool moveToIdle);
     void auftragAendern(std::int32_t newAuftragId, bool asNew);
     void saveTextLines();
+    void leereZeilenLoeschen(db::Database& database);
 
     CStoppUhren& session_;
     ObjectTrace trace_;

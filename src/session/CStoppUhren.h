@@ -96,6 +96,11 @@ public:
     // to the idle time when there is no target. 1 moved; 2 the source, a productive entry left
     // without seconds, was deleted. A change that leaves anything below 0 is refused.
     std::int32_t Umbuchen(cLeistung& quelle, cLeistung* ziel, std::int32_t sekunden);
+    // Rebooking onto a new entry: the edit window creates it with at most the seconds, and what
+    // it receives leaves the source in the same step. 0 nothing created; 1 created; 2 created,
+    // and the source, a productive entry left without seconds, was deleted.
+    std::int32_t NeueLeistungUmbuchen(cLeistung& quelle, QString& auftragKey, QString& leistungKey,
+                                      std::int32_t sekunden);
     void Eigenschaftenanzeigen();
     std::int32_t ExterneZeitErfassen(std::int32_t& seconds, QDateTime& von, QDateTime& bis);
     // A standard text's number typed as the text becomes that standard text.
@@ -202,6 +207,11 @@ private:
     // Time moved between the idle order and a productive order: the idle order and its entry
     // lose what the productive total gains, and their rows are written.
     void leerlaufVerrechnen(std::int32_t differenz);
+    // An entry's time changes by the difference, with its order's; the idle time's (no entry,
+    // or the idle entry) against the productive total.
+    void zeitBuchen(cLeistung* leistung, std::int32_t differenz);
+    std::int32_t leistungErzeugen(QString& auftragKey, QString& leistungKey, std::int32_t seconds,
+                                  cLeistung* quelle);
     std::int32_t lookUpPersonNumber(std::int32_t id, bool kanzlei);
 
     platform::PlatformFactory& platform_;

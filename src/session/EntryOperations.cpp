@@ -165,65 +165,99 @@ std::int32_t CStoppUhren::LeistungErzeugen(QString& auftragKey, QString& leistun
     Procedure p(trace_, "LeistungErzeugen");
     return p.run([&] {
         salden({{seconds, kLeistungNegativ}});
-        const bool mitZeit = seconds > 0;
-        // The entry starts under an order of its own that has no row; the window picks the
-        // office order it belongs to.
-        auto vorlaeufig = std::make_shared<CAuftrag>(*this);
-        vorlaeufig->Init(*this, false, 0, true);
-        vorlaeufig->Status(AuftragStatus_InAktiv);
-        auto leistung = std::make_shared<cLeistung>(*this);
-        leistung->Init(*vorlaeufig, false);
-        leistung->Status(AuftragStatus_Beendet);
-        leistung->Sekunden(seconds);
-        leistung->Beginn(QDateTime(platform_.clock().now().date(), QTime(0, 0)));
-
-        std::int32_t result = 0;
-        {
-            std::unique_ptr<platform::FrmLeistung> fenster = platform_.createFrmLeistung();
-            std::int32_t sekunden = 0;
-            if (mitZeit) {
-                fenster->setModus(kModusMitZeit);
-                sekunden = seconds;
-            }
-            std::int32_t auftragId = 0;
-            const std::int32_t status =
-                fenster->LeistungAnzeigen(*leistung, sekunden, auftragId, false);
-            // Without an office order the entry would have no order row to live under.
-            if (status == BearbeitungStati_Geaendert && sekunden >= 1 &&
-                leistung->Auftrag().AuftragId() >= 1) {
-                // Without time of its own the entry's time comes from the idle time.
-                if (!mitZeit) {
-                    salden({{std::int64_t{LeerlaufAuftrag().Sekunden()} - sekunden +
-                                 leistung->Sekunden(),
-                             kLeerlaufReichtNicht}});
-                }
-                // The new row, the order it joins and the idle time it came from change
-                // together; an order the session already holds gets the entry's seconds.
-                RestorePoint point(*this);
-                point.keep(*leistung).keep(LeerlaufAuftrag());
-                if (const std::shared_ptr<CAuftrag> ziel =
-                        AuftragZuAuftragId(leistung->Auftrag().AuftragId())) {
-                    point.keep(*ziel);
-                }
-                point.run([&] {
-                    const std::int32_t differenz = rt::subtractLong(sekunden, leistung->Sekunden());
-                    leistung->Sekunden(sekunden);
-                    // Joining the order adds the entry's seconds to it once.
-                    leistung->AuftragAendern(leistung->Auftrag().AuftragId(), true);
-                    leistung->Auftrag().Speichern();
-                    if (mitZeit) {
-                        auftragsSekunden_ = rt::addLong(auftragsSekunden_, leistung->Sekunden());
-                    } else {
-                        leerlaufVerrechnen(differenz);
-                    }
-                });
-                result = 1;
-            }
-        }
-        auftragKey = leistung->Auftrag().Key();
-        leistungKey = leistung->Key();
-        return result;
+        return leistungErzeugen(auftragKey, leistungKey, seconds, nullptr);
     });
+}
+
+std::int32_t CStoppUhren::NeueLeistungUmbuchen(cLeistung& quelle, QString& auftragKey,
+                                               QString& leistungKey, std::int32_t sekunden) {
+    Procedure p(trace_, "NeueLeistungUmbuchen");
+    return p.run([&] {
+        if (sekunden < 1) {
+            raiseError(err::kInvalidCall, QString::fromUtf8(kUmbuchungNegativ));
+        }
+        return leistungErzeugen(auftragKey, leistungKey, sekunden, &quelle);
+    });
+}
+
+std::int32_t CStoppUhren::leistungErzeugen(QString& auftragKey, QString& leistungKey,
+                                           std::int32_t seconds, cLeistung* quelle) {
+    const bool mitZeit = seconds > 0;
+    // The entry starts under an order of its own that has no row; the window picks the
+    // office order it belongs to.
+    auto vorlaeufig = std::make_shared<CAuftrag>(*this);
+    vorlaeufig->Init(*this, false, 0, true);
+    vorlaeufig->Status(AuftragStatus_InAktiv);
+    auto leistung = std::make_shared<cLeistung>(*this);
+    leistung->Init(*vorlaeufig, false);
+    leistung->Status(AuftragStatus_Beendet);
+    leistung->Sekunden(seconds);
+    leistung->Beginn(QDateTime(platform_.clock().now().date(), QTime(0, 0)));
+
+    std::int32_t result = BearbeitungStati_Abbruch;
+    {
+        std::unique_ptr<platform::FrmLeistung> fenster = platform_.createFrmLeistung();
+        std::int32_t sekunden = 0;
+        if (mitZeit) {
+            fenster->setModus(kModusMitZeit);
+            sekunden = seconds;
+        }
+        std::int32_t auftragId = 0;
+        const std::int32_t status =
+            fenster->LeistungAnzeigen(*leistung, sekunden, auftragId, false);
+        // Without an office order the entry would have no order row to live under.
+        if (status == BearbeitungStati_Geaendert && sekunden >= 1 &&
+            leistung->Auftrag().AuftragId() >= 1) {
+            // Without time of its own the entry's time comes from the idle time; rebooked, from
+            // the source, which cannot give more than it holds.
+            if (quelle != nullptr) {
+                const bool vomLeerlauf = quelle->Auftrag().Leerlauf();
+                salden({{std::int64_t{quelle->Sekunden()} - sekunden,
+                         vomLeerlauf ? kLeerlaufReichtNicht : kLeistungNegativ},
+                        {std::int64_t{quelle->Auftrag().Sekunden()} - sekunden,
+                         vomLeerlauf ? kLeerlaufReichtNicht : kAuftragNegativ}});
+            } else if (!mitZeit) {
+                salden(
+                    {{std::int64_t{LeerlaufAuftrag().Sekunden()} - sekunden + leistung->Sekunden(),
+                      kLeerlaufReichtNicht}});
+            }
+            // The new row, the order it joins and the time it came from change together; an
+            // order the session already holds gets the entry's seconds.
+            RestorePoint point(*this);
+            point.keep(*leistung).keep(LeerlaufAuftrag());
+            if (quelle != nullptr) {
+                point.keep(*quelle).keep(quelle->Auftrag());
+            }
+            if (const std::shared_ptr<CAuftrag> ziel =
+                    AuftragZuAuftragId(leistung->Auftrag().AuftragId())) {
+                point.keep(*ziel);
+            }
+            result = point.run([&] {
+                const std::int32_t differenz = rt::subtractLong(sekunden, leistung->Sekunden());
+                leistung->Sekunden(sekunden);
+                // Joining the order adds the entry's seconds to it once.
+                leistung->AuftragAendern(leistung->Auftrag().AuftragId(), true);
+                leistung->Auftrag().Speichern();
+                if (quelle != nullptr) {
+                    // Exactly what the new entry received leaves the source.
+                    zeitBuchen(quelle, -leistung->Sekunden());
+                    if (quelle->Sekunden() <= 0 && !quelle->Auftrag().Leerlauf()) {
+                        leistungEntfernen(*quelle);
+                        laufendeLeistungErneuern();
+                        return std::int32_t{BearbeitungStati_Geloescht};
+                    }
+                } else if (mitZeit) {
+                    auftragsSekunden_ = rt::addLong(auftragsSekunden_, leistung->Sekunden());
+                } else {
+                    leerlaufVerrechnen(differenz);
+                }
+                return std::int32_t{BearbeitungStati_Geaendert};
+            });
+        }
+    }
+    auftragKey = leistung->Auftrag().Key();
+    leistungKey = leistung->Key();
+    return result;
 }
 
 bool CStoppUhren::LeistungLoeschen(QString& auftragKey, QString& leistungKey) {
@@ -277,6 +311,9 @@ std::int32_t CStoppUhren::LeistungBearbeiten(QString& auftragKey, QString& leist
                 point.run([&] {
                     const std::int32_t differenz =
                         rt::subtractLong(neueSekunden, leistung->Sekunden());
+                    // Begin and end no longer frame a changed time; a changed note or text
+                    // leaves them as the clock recorded them.
+                    const bool zeitGeaendert = differenz != 0;
                     leistung->Sekunden(neueSekunden);
                     auftrag->Sekunden(rt::addLong(auftrag->Sekunden(), differenz));
                     auftrag->Speichern();
@@ -285,8 +322,10 @@ std::int32_t CStoppUhren::LeistungBearbeiten(QString& auftragKey, QString& leist
                         leistungEntfernen(*leistung);
                         result = BearbeitungStati_Geloescht;
                     } else {
-                        leistung->Beginn(nurDatum(leistung->Beginn()));
-                        leistung->Ende(nurDatum(leistung->Ende()));
+                        if (zeitGeaendert) {
+                            leistung->Beginn(nurDatum(leistung->Beginn()));
+                            leistung->Ende(nurDatum(leistung->Ende()));
+                        }
                         leistung->Speichern(false);
                         leistung->AuftragAendern(auftragId, false);
                     }
@@ -311,6 +350,19 @@ std::int32_t CStoppUhren::LeistungUmbuchen(QString& auftragKey, const QString& l
     });
 }
 
+void CStoppUhren::zeitBuchen(cLeistung* leistung, std::int32_t differenz) {
+    // What the idle time gains or loses, the productive total loses or gains.
+    if (leistung == nullptr || leistung->Auftrag().Leerlauf()) {
+        leerlaufVerrechnen(-differenz);
+        return;
+    }
+    CAuftrag& auftrag = leistung->Auftrag();
+    leistung->Sekunden(rt::addLong(leistung->Sekunden(), differenz));
+    auftrag.Sekunden(rt::addLong(auftrag.Sekunden(), differenz));
+    auftrag.Speichern();
+    leistung->Speichern(false);
+}
+
 std::int32_t CStoppUhren::Umbuchen(cLeistung& quelle, cLeistung* ziel, std::int32_t sekunden) {
     Procedure p(trace_, "Umbuchen");
     return p.run([&] {
@@ -328,20 +380,8 @@ std::int32_t CStoppUhren::Umbuchen(cLeistung& quelle, cLeistung* ziel, std::int3
             point.keep(*ziel).keep(ziel->Auftrag());
         }
         return point.run([&] {
-            // What the idle time gains or loses, the productive total loses or gains.
-            const auto buchen = [&](cLeistung* leistung, std::int32_t differenz) {
-                if (leistung == nullptr || leistung->Auftrag().Leerlauf()) {
-                    leerlaufVerrechnen(-differenz);
-                    return;
-                }
-                CAuftrag& auftrag = leistung->Auftrag();
-                leistung->Sekunden(rt::addLong(leistung->Sekunden(), differenz));
-                auftrag.Sekunden(rt::addLong(auftrag.Sekunden(), differenz));
-                auftrag.Speichern();
-                leistung->Speichern(false);
-            };
-            buchen(ziel, sekunden);
-            buchen(&quelle, -sekunden);
+            zeitBuchen(ziel, sekunden);
+            zeitBuchen(&quelle, -sekunden);
             if (quelle.Sekunden() > 0 || vomLeerlauf) {
                 return std::int32_t{BearbeitungStati_Geaendert};
             }

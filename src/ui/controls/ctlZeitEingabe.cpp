@@ -93,10 +93,15 @@ ctlZeitEingabe::ctlZeitEingabe(QWidget* parent)
     setFocusProxy(mskZeit_);
 
     connect(mskZeit_, &ctlMskzeit::Validate, this, [this] { mskZeitValidate(); });
-    connect(ctlNumPicker1_, &office::ctlNumPicker::Validate, this,
-            [this] { industrieZeitUebernehmen(); });
-    connect(mskZeit_, &ctlMskzeit::Eingabefehler, this,
-            [this](const QString& meldung) { hinweis(meldung, kRot); });
+    // A refused value keeps the employee in the field: Enter confirms nothing.
+    connect(ctlNumPicker1_, &office::ctlNumPicker::Validate, this, [this](bool& cancel) {
+        industrieZeitUebernehmen();
+        cancel = abgelehnt_;
+    });
+    connect(mskZeit_, &ctlMskzeit::Eingabefehler, this, [this](const QString& meldung) {
+        abgelehnt_ = true;
+        hinweis(meldung, kRot);
+    });
 }
 
 ctlZeitEingabe::~ctlZeitEingabe() = default;
@@ -212,6 +217,7 @@ void ctlZeitEingabe::industrieZeitUebernehmen() {
     const auto ablehnen = [this](const QString& meldung) {
         // The field goes back to the time it showed; the message quotes what was typed.
         ctlNumPicker1_->Text(rt::formatHours(gezeigteHundertstel_ / 100.0));
+        abgelehnt_ = true;
         hinweis(meldung, kRot);
     };
     const auto gelesen = parseIndustrialHours(getippt);
@@ -234,6 +240,13 @@ void ctlZeitEingabe::industrieZeitUebernehmen() {
     mskZeitValidate();
 }
 
+bool ctlZeitEingabe::Pruefen() {
+    if (!abgelehnt_) {
+        industrieZeit_ ? industrieZeitUebernehmen() : mskZeitValidate();
+    }
+    return !abgelehnt_;
+}
+
 void ctlZeitEingabe::hinweis(const QString& text, const QColor& colour) {
     QPalette palette = lblHinweis_->palette();
     palette.setColor(QPalette::WindowText, colour);
@@ -246,6 +259,7 @@ void ctlZeitEingabe::mskZeitValidate() {
     if (unproduktiv_) {
         return;
     }
+    abgelehnt_ = false;
     guarded("mskZeit_Validate", true, [&] {
         QString meldung;
         QColor farbe = palette().color(QPalette::Button);

@@ -50,6 +50,9 @@ public:
     void ZielLeistungZeitBisher(std::int32_t seconds);
     void Modus(std::int32_t flags);
     void UnproduktiveZeit(bool unproductive) { unproduktiv_ = unproductive; }
+    // Checks what is typed now, as leaving the field does. False while the typed time stands
+    // refused (the message line says why): the host confirms nothing the employee did not mean.
+    bool Pruefen();
 
 signals:
     // After every validation of the time: the host re-evaluates its buttons.
@@ -86,6 +89,8 @@ private:
     std::int32_t zielBisher_ = 0;
     // The industrial hours last shown, in hundredths: typing the same value changes nothing.
     std::int64_t gezeigteHundertstel_ = 0;
+    // What was typed last was refused, and no check has passed since.
+    bool abgelehnt_ = false;
 };
 
 }  // namespace orv::ui
