@@ -49,14 +49,6 @@ protected:
         };
     }
 
-    // The texts of the message boxes asked so far, joined by " | ".
-    QString boxes() {
-        QStringList texts;
-        for (const test::AskedBox& box : platform_->messageBoxes().asked()) {
-            texts << box.title + QLatin1Char(':') + box.text;
-        }
-        return texts.join(QStringLiteral(" | "));
-    }
     QString option() { return gateway().OptionsWertErmitteln(2); }
 };
 
@@ -71,11 +63,11 @@ TEST_P(SmallDialogsTest, APauseOfTenMinutesOnTheClock) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Pause"));
         EXPECT_EQ(text(dialog, "lblBeginn"), QStringLiteral("08:07:00"));
         EXPECT_EQ(text(dialog, "lblZeit"), QStringLiteral("00:00:00"));
-        for (const auto& [sekunden, anzeige] : {std::pair{65, "00:01:05"}, {535, "00:10:00"}}) {
+        for (const auto& schritt : {std::pair{65, "00:01:05"}, {535, "00:10:00"}}) {
             // The session's clock ticks keep coming into the dialog's loop; it stands still.
-            EXPECT_FALSE(platform_->timer()->tick(clock(), sekunden));
-            EXPECT_TRUE(QTest::qWaitFor(
-                [&] { return text(dialog, "lblZeit") == QLatin1String(anzeige); }, 3000))
+            EXPECT_FALSE(platform_->timer()->tick(clock(), schritt.first));
+            const QString anzeige = QString::fromLatin1(schritt.second);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return text(dialog, "lblZeit") == anzeige; }, 3000))
                 << text(dialog, "lblZeit").toStdString();
         }
         test::press(&dialog, QStringLiteral("{Return}"));
@@ -244,6 +236,7 @@ struct Eigenschaft {
     std::vector<MsgAnswer> antworten;
     const char* schliessen;  // the keys that end the dialog after the answers
     std::int32_t gespeichert;
+    bool scheitert = false;  // the database fails the write
 };
 
 constexpr std::int32_t kBisher = office::demo::kUnproductiveTimeOrder;
@@ -256,10 +249,12 @@ const Eigenschaft kEigenschaften[] = {
     {"CancelledAfterPicking", 5002, {}, "{Escape}", kBisher},
     {"AskedAndRefusedThenCancelled", 5002, {MsgAnswer::No}, "{Return}{Escape}", kBisher},
     {"AskedAndConfirmed", 5002, {MsgAnswer::Yes}, "{Return}", 5002},
+    {"ConfirmedButNotWritten", 5001, {MsgAnswer::Yes}, "{Return}", 5002, true},
 };
 
 // The idle booking order belongs to the whole office: the dialog says so, and a changed order
-// is written only after the employee confirmed the question; Cancel and No write nothing.
+// is written only after the employee confirmed the question; Cancel, No and a failed write
+// leave the session and the office on the order they had.
 TEST_P(SmallDialogsTest, ThePropertiesAskBeforeChangingTheOfficesIdleOrder) {
     for (const Eigenschaft& e : kEigenschaften) {
         SCOPED_TRACE(e.name);
@@ -280,9 +275,14 @@ TEST_P(SmallDialogsTest, ThePropertiesAskBeforeChangingTheOfficesIdleOrder) {
                                   Qt::LeftButton);
                 EXPECT_EQ(control->AuftragId(), e.gewaehlt);
             }
+            if (e.scheitert) {
+                faults().failStatement(1);
+            }
             test::press(&dialog, QString::fromLatin1(e.schliessen));
         });
-        session_->Eigenschaftenanzeigen();
+        EXPECT_EQ(test::failureOf([&] { session_->Eigenschaftenanzeigen(); }).has_value(),
+                  e.scheitert);
+        faults().clear();
         EXPECT_EQ(platform_->messageBoxes().asked().size() - gefragt, e.antworten.size());
         if (!e.antworten.empty()) {
             EXPECT_EQ(platform_->messageBoxes().asked().back().text,
