@@ -150,6 +150,11 @@ TEST_P(SmallDialogsTest, ExternalTimeIsCheckedAtEveryChange) {
             // Enter confirms only a valid period; the first question is answered No.
             test::press(&dialog, QStringLiteral("{Return}"));
             EXPECT_TRUE(dialog.isVisible());
+            if (gueltig) {
+                // From the last field the Tab key reaches OK, and Enter there confirms.
+                test::press(&dialog, QStringLiteral("{Tab}"));
+                EXPECT_EQ(QApplication::focusWidget(), ok);
+            }
             test::press(&dialog, gueltig ? QStringLiteral("{Return}") : QStringLiteral("{Escape}"));
         });
         std::int32_t sekunden = -1;
