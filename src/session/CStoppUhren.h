@@ -103,6 +103,10 @@ public:
                                       std::int32_t sekunden);
     void Eigenschaftenanzeigen();
     std::int32_t ExterneZeitErfassen(std::int32_t& seconds, QDateTime& von, QDateTime& bis);
+    // Why a period worked outside cannot join today's idle time, as the employee is told;
+    // empty when it can: today, ending after it begins and before the current login, and
+    // overlapping no login.
+    QString ExterneZeitPruefen(const QDateTime& von, const QDateTime& bis);
     // A standard text's number typed as the text becomes that standard text.
     QString StandardLeistungsText(QString& text);
     std::int32_t SekundenAusZeit(const QString& zeit);

@@ -415,11 +415,44 @@ std::int32_t CStoppUhren::ExterneZeitErfassen(std::int32_t& seconds, QDateTime& 
         if (fenster->ExterneZeitErfassen(*this, seconds, von, bis) != kBestaetigt) {
             return kExterneZeitAbgebrochen;
         }
+        // Checked again as it is written: another workstation may have recorded a login since
+        // the window checked. The idle time gains exactly the recorded period.
+        const QString grund = ExterneZeitPruefen(von, bis);
+        if (!grund.isEmpty()) {
+            raiseError(err::kInvalidCall, grund);
+        }
+        seconds = rt::toLong(rt::secondsBetween(von, bis));
         RestorePoint(*this).keep(LeerlaufAuftrag()).run([&] {
-            DbAccess().LoginErstellen(von, bis, kLoginArtExterneZeit);
+            if (!DbAccess().LoginErstellen(von, bis, kLoginArtExterneZeit)) {
+                raiseError(err::kInvalidCall,
+                           QStringLiteral("Die externe Zeit wurde nicht als Anmeldung "
+                                          "gespeichert und daher nicht übernommen."));
+            }
             ZusatzZeitLeerlauf(seconds);
         });
         return kBestaetigt;
+    });
+}
+
+QString CStoppUhren::ExterneZeitPruefen(const QDateTime& von, const QDateTime& bis) {
+    Procedure p(trace_, "ExterneZeitPruefen");
+    return p.run([&] {
+        // The seconds join today's idle time: a period of another day would be counted today.
+        const QDate heute = platform_.clock().now().date();
+        if (!von.isValid() || !bis.isValid() || von.date() != heute || bis.date() != heute) {
+            return QStringLiteral("Externe Zeiten können nur für den heutigen Tag erfasst werden.");
+        }
+        if (bis <= von) {
+            return QStringLiteral("Endzeit muss größer als Startzeit sein.");
+        }
+        if (bis >= loginZeit_) {
+            return QStringLiteral("Zunkünftige Zeiten können nicht erfasst werden.");
+        }
+        if (!DbAccess().LoginPruefen(von, bis)) {
+            return QStringLiteral(
+                "Der angegebene Zeitraum überschneidet sich mit einem bereits vorhandenen Login");
+        }
+        return QString();
     });
 }
 
