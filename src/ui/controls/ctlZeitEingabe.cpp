@@ -104,7 +104,11 @@ ctlZeitEingabe::ctlZeitEingabe(QWidget* parent)
     });
 }
 
-ctlZeitEingabe::~ctlZeitEingabe() = default;
+ctlZeitEingabe::~ctlZeitEingabe() {
+    // The focus leaving the dying fields is no entry to check: the trace is gone by then.
+    mskZeit_->disconnect(this);
+    ctlNumPicker1_->disconnect(this);
+}
 
 template <typename Body>
 void ctlZeitEingabe::guarded(const char* procedure, bool reports, Body&& body) {
