@@ -10,6 +10,8 @@ packages=(
     pkg-config
     qt6-base-dev
     libqt6svg6
+    qt6-qpa-plugins
+    fonts-dejavu-core
     xvfb
     libsqlite3-dev
     libpq-dev
