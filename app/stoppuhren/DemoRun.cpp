@@ -11,14 +11,14 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPixmap>
-#include <QScreen>
-#include <QSet>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
+#include <QSet>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -107,7 +107,10 @@ public:
         // Leaving the control takes the key.
         teil<QTableView>("grdAuftraege")->setFocus(Qt::TabFocusReason);
         warte(200);
-        say(QStringLiteral("  tippt Auftrag %1 %2 %3/%4").arg(mandant, angelegenheit).arg(monat).arg(jahr));
+        say(QStringLiteral("  tippt Auftrag %1 %2 %3/%4")
+                .arg(mandant, angelegenheit)
+                .arg(monat)
+                .arg(jahr));
     }
     void arbeite(qint64 minuten) {
         clock_.advance(minuten * 60);
@@ -182,8 +185,7 @@ int spalteMit(QTableView* view, const QString& titel) {
 
 }  // namespace
 
-DemoClock::DemoClock()
-    : now_(QDateTime::currentDateTime().addSecs(-kMorgenVorJetzt)) {}
+DemoClock::DemoClock() : now_(QDateTime::currentDateTime().addSecs(-kMorgenVorJetzt)) {}
 
 DemoAnswers::DemoAnswers() {
     timer_.setInterval(50);

@@ -4,9 +4,9 @@
 #include <QSessionManager>
 #include <QSocketNotifier>
 
-#include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <csignal>
 
 namespace orv::stoppuhren {
 namespace {

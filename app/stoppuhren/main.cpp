@@ -125,7 +125,8 @@ int main(int argc, char** argv) {
         component.reset();
         return code;
     } catch (const OrvError& e) {
-        return refuse(QStringLiteral("Die Stoppuhren können nicht starten: %1").arg(e.description()),
-                      kExitFailure, boxes);
+        return refuse(
+            QStringLiteral("Die Stoppuhren können nicht starten: %1").arg(e.description()),
+            kExitFailure, boxes);
     }
 }

@@ -8,4 +8,10 @@ ctlButton::ctlButton(QWidget* parent) : QPushButton(parent) {
     setAutoDefault(true);
 }
 
+ctlButton::ctlButton(QWidget* parent, const char* name, const QString& caption)
+    : ctlButton(parent) {
+    setObjectName(QString::fromLatin1(name));
+    Caption(caption);
+}
+
 }  // namespace orv::office

@@ -9,6 +9,8 @@ class ctlButton final : public QPushButton {
     Q_OBJECT
 public:
     explicit ctlButton(QWidget* parent = nullptr);
+    // A named button with its caption, as the windows lay them out.
+    ctlButton(QWidget* parent, const char* name, const QString& caption);
 
     QString Caption() const { return text(); }
     void Caption(const QString& caption) { setText(caption); }

@@ -16,6 +16,7 @@
 #include "session/runtime/Runtime.h"
 #include "ui/controls/BgrColor.h"
 #include "ui/controls/DropList.h"
+#include "ui/controls/Twips.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -35,10 +36,6 @@
 namespace orv::ui {
 namespace {
 
-constexpr int kTwipsProPixel = 15;
-constexpr int px(int twips) {
-    return twips / kTwipsProPixel;
-}
 constexpr qsizetype kTextVorgabeLaenge = 64;
 const QString kTitel = QStringLiteral("Stoppuhren");
 

@@ -24,13 +24,6 @@ const char* const kKanzleiweit =
     "Dieser Auftrag gilt für die ganze Kanzlei: Auf ihn wird beim Tagesabschluss die "
     "unproduktive Zeit aller Mitarbeiter gebucht.";
 
-office::ctlButton* knopf(const char* name, const QString& caption, QWidget* parent) {
-    auto* button = new office::ctlButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->Caption(caption);
-    return button;
-}
-
 }  // namespace
 
 FrmEigenschaftenDialog::FrmEigenschaftenDialog(platform::PlatformFactory& platform)
@@ -38,8 +31,8 @@ FrmEigenschaftenDialog::FrmEigenschaftenDialog(platform::PlatformFactory& platfo
       trace_(platform, QStringLiteral("frmEigenschaften")),
       layout_(new QVBoxLayout(this)),
       mnuAuftrag_(new QAction(QStringLiteral("Auftrag auswählen"), this)),
-      ctlOk_(knopf("ctlOk", QStringLiteral("OK"), this)),
-      ctlAbbrechen_(knopf("ctlAbbrechen", QStringLiteral("Abbrechen"), this)) {
+      ctlOk_(new office::ctlButton(this, "ctlOk", QStringLiteral("OK"))),
+      ctlAbbrechen_(new office::ctlButton(this, "ctlAbbrechen", QStringLiteral("Abbrechen"))) {
     setObjectName(QStringLiteral("frmEigenschaften"));
     setWindowTitle(QStringLiteral("Eigenschaften"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);

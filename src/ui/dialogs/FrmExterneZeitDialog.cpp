@@ -31,13 +31,6 @@ ctlMskzeit* uhrzeitFeld(const char* name, QWidget* parent) {
     return feld;
 }
 
-office::ctlButton* knopf(const char* name, const QString& caption, QWidget* parent) {
-    auto* button = new office::ctlButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->Caption(caption);
-    return button;
-}
-
 }  // namespace
 
 FrmExterneZeitDialog::FrmExterneZeitDialog(platform::PlatformFactory& platform)
@@ -47,8 +40,8 @@ FrmExterneZeitDialog::FrmExterneZeitDialog(platform::PlatformFactory& platform)
       mskZeitVon_(uhrzeitFeld("mskZeitVon", this)),
       mskZeitBis_(uhrzeitFeld("mskZeitBis", this)),
       lblHinweis_(new QLabel(this)),
-      ctlOk_(knopf("ctlOk", QStringLiteral("OK"), this)),
-      ctlCancel_(knopf("ctlCancel", QStringLiteral("Abbrechen"), this)) {
+      ctlOk_(new office::ctlButton(this, "ctlOk", QStringLiteral("OK"))),
+      ctlCancel_(new office::ctlButton(this, "ctlCancel", QStringLiteral("Abbrechen"))) {
     setObjectName(QStringLiteral("frmExterneZeit"));
     setWindowTitle(QStringLiteral("Externe Zeit erfassen"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);

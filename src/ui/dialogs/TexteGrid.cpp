@@ -2,6 +2,7 @@
 
 #include "model/CText.h"
 #include "model/cLeistung.h"
+#include "ui/controls/Twips.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -13,8 +14,7 @@ namespace {
 
 constexpr int kSpalteId = 0;
 constexpr int kSpalteText = 1;
-constexpr int kTwipsProPixel = 15;
-constexpr int kZeilenhoehe = 315 / kTwipsProPixel;
+constexpr int kZeilenhoehe = px(315);
 
 // Enter on a standard text's number: the editor shows the text, followed by a blank for what the
 // employee writes on. Any other Enter ends the edit; it never reaches the dialog while editing.

@@ -32,13 +32,6 @@ namespace {
 constexpr std::int32_t kModusMitZeit = 1;
 const QString kTitel = QStringLiteral("Stoppuhren");
 
-office::ctlButton* knopf(QWidget* parent, const char* name, const QString& caption) {
-    auto* button = new office::ctlButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->Caption(caption);
-    return button;
-}
-
 }  // namespace
 
 FrmLeistungDialog::FrmLeistungDialog(platform::PlatformFactory& platform)
@@ -49,9 +42,9 @@ FrmLeistungDialog::FrmLeistungDialog(platform::PlatformFactory& platform)
       lblExternezeit_(new QLabel(this)),
       ctlNotiz_(new office::ctlTextBox(this)),
       grdTexte_(new TexteGrid(this)),
-      ctlExtern_(knopf(this, "ctlExtern", QStringLiteral("e&xterne Zeit"))),
-      ctlOk_(knopf(this, "ctlOk", QStringLiteral("&OK"))),
-      ctlCancel_(knopf(this, "ctlCancel", QStringLiteral("&Abbrechen"))) {
+      ctlExtern_(new office::ctlButton(this, "ctlExtern", QStringLiteral("e&xterne Zeit"))),
+      ctlOk_(new office::ctlButton(this, "ctlOk", QStringLiteral("&OK"))),
+      ctlCancel_(new office::ctlButton(this, "ctlCancel", QStringLiteral("&Abbrechen"))) {
     setObjectName(QStringLiteral("frmLeistung"));
     setWindowTitle(QStringLiteral("Leistung bearbeiten"));
     ctlZeitEingabe1_->setObjectName(QStringLiteral("ctlZeitEingabe1"));

@@ -8,6 +8,7 @@
 #include "session/CStoppUhren.h"
 #include "session/diagnostics/ObjectTrace.h"
 #include "session/diagnostics/Procedure.h"
+#include "ui/controls/Twips.h"
 #include "ui/controls/ctlZeitEingabe.h"
 #include "ui/dialogs/LeistungenModel.h"
 #include "ui/dialogs/ModalDialog.h"
@@ -27,16 +28,10 @@
 namespace orv::ui {
 namespace {
 
-constexpr int kTwipsProPixel = 15;
-constexpr int px(int twips) {
-    return twips / kTwipsProPixel;
-}
 const QString kTitel = QStringLiteral("vorläufige Leistung umbuchen");
 
 office::ctlButton* knopf(QWidget* parent, const char* name, const QString& caption) {
-    auto* button = new office::ctlButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->Caption(caption);
+    auto* button = new office::ctlButton(parent, name, caption);
     button->setAutoDefault(false);
     return button;
 }

@@ -1,4 +1,5 @@
 #include "ui/main/GridColumns.h"
+#include "ui/controls/Twips.h"
 
 #include <QHeaderView>
 #include <QTableView>
@@ -6,7 +7,6 @@
 namespace orv::ui {
 namespace {
 
-constexpr int kTwipsProPixel = 15;
 constexpr int kZeilenHoehe = 315;
 
 }  // namespace
@@ -19,7 +19,7 @@ void setUpGrid(QTableView& grid, const GridColumns& columns) {
     grid.verticalHeader()->hide();
     // Fixed heights and widths: a refill of many rows measures nothing.
     grid.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid.verticalHeader()->setDefaultSectionSize(kZeilenHoehe / kTwipsProPixel);
+    grid.verticalHeader()->setDefaultSectionSize(px(kZeilenHoehe));
     grid.horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     grid.horizontalHeader()->setHighlightSections(false);
     grid.horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -27,7 +27,7 @@ void setUpGrid(QTableView& grid, const GridColumns& columns) {
         const int twips = columns[static_cast<std::size_t>(column)].twips;
         grid.setColumnHidden(column, twips == 0);
         if (twips > 0) {
-            grid.setColumnWidth(column, twips / kTwipsProPixel);
+            grid.setColumnWidth(column, px(twips));
         }
     }
 }

@@ -7,6 +7,7 @@
 #include "session/diagnostics/ObjectTrace.h"
 #include "session/diagnostics/Procedure.h"
 #include "ui/controls/OfficeIcons.h"
+#include "ui/controls/Twips.h"
 #include "ui/controls/ctlAuftrag.h"
 #include "ui/main/EntriesModel.h"
 #include "ui/main/OrdersModel.h"
@@ -32,10 +33,6 @@
 namespace orv::ui {
 namespace {
 
-constexpr int kTwipsProPixel = 15;
-constexpr int px(int twips) {
-    return twips / kTwipsProPixel;
-}
 constexpr int kBreite = 800;
 constexpr int kHoehe = 600;
 constexpr int kMindestHoehe = 6000;
@@ -210,9 +207,7 @@ void StoppUhrWidget::tabsBauen() {
 
 office::ctlButton* StoppUhrWidget::knopf(QWidget* panel, const char* name, const QString& caption,
                                          const QString& toolTip, int spalte) {
-    auto* button = new office::ctlButton(panel);
-    button->setObjectName(QString::fromLatin1(name));
-    button->Caption(caption);
+    auto* button = new office::ctlButton(panel, name, caption);
     button->ToolTipText(toolTip);
     button->setGeometry(px(60 + 1260 * spalte), px(60), px(1215), px(315));
     return button;
