@@ -164,7 +164,12 @@ TEST_P(MainWindow, ButtonsAndToolsFollowTheCurrentRowAndOneRowIsBold) {
         tick(5);
         expectBalanced();
     }
+    // With right 38 the day closing ends every order, the running one too, and says nothing.
+    klick("ctlTagesAbschluss");
+    tabs()->setCurrentIndex(0);
+    EXPECT_EQ(auftraege()->model()->rowCount(), 1) << "only the idle order is left";
     EXPECT_TRUE(gesagt().isEmpty()) << gesagt().join('\n').toStdString();
+    pruefeSalden();
 }
 
 // A Start failing at any of its statements (the check of the order control's key, the switch, the
