@@ -5,9 +5,15 @@
 #include "session/SessionTestSupport.h"
 
 #include "platform/MessageBoxes.h"
+#include "ui/dialogs/FrmEigenschaftenDialog.h"
+#include "ui/dialogs/FrmExterneZeitDialog.h"
+#include "ui/dialogs/FrmPauseDialog.h"
+#include "ui/dialogs/frmLeistung.h"
+#include "ui/dialogs/frmLeistungUmbuchen.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -15,7 +21,8 @@
 
 namespace orv::test {
 
-// What an employee does in the component's dialogs, against a real session.
+// What an employee does in the component's dialogs, all of them the real ones, against a real
+// session (with an hour of idle time unless the test asks otherwise).
 class DialogTest : public SessionTest {
 protected:
     explicit DialogTest(qint64 idleSeconds = 3600) : SessionTest(true, idleSeconds) {}
@@ -24,7 +31,22 @@ protected:
         if (IsSkipped() || HasFatalFailure()) {
             return;
         }
-        // The employee acknowledges every message; the test reads what was said.
+        auto& windows = platform_->qtWindows();
+        windows.FrmLeistung = [this] {
+            return std::make_unique<ui::FrmLeistungDialog>(*platform_);
+        };
+        windows.FrmLeistungUmbuchen = [this] {
+            return std::make_unique<ui::FrmLeistungUmbuchenDialog>(*platform_);
+        };
+        windows.FrmPause = [this] { return std::make_unique<ui::FrmPauseDialog>(*platform_); };
+        windows.FrmExterneZeit = [this] {
+            return std::make_unique<ui::FrmExterneZeitDialog>(*platform_);
+        };
+        windows.FrmEigenschaften = [this] {
+            return std::make_unique<ui::FrmEigenschaftenDialog>(*platform_);
+        };
+        // The employee acknowledges every message not scripted otherwise; the test reads what
+        // was said.
         platform_->messageBoxes().answerWith([](const AskedBox& box) {
             const bool frage = box.buttons == platform::MsgButtons::YesNo ||
                                box.buttons == platform::MsgButtons::YesNoCancel;
@@ -32,13 +54,13 @@ protected:
         });
     }
 
-    // Opens the dialog through the session's command and lets the employee act in it.
-    template <typename Dialog, typename Command>
-    auto im(std::function<void(Dialog&)> employee, Command&& command) {
+    // Opens the dialog through the session's command, lets the employee act in it, and checks
+    // what the command answered.
+    template <typename Dialog, typename Command, typename R>
+    void im(Command&& command, R erwartet, std::function<void(Dialog&)> employee) {
         const std::shared_ptr<bool> ran = whenModal<Dialog>(std::move(employee));
-        auto result = command();
+        EXPECT_EQ(command(), erwartet);
         EXPECT_TRUE(*ran) << "the dialog did not show";
-        return result;
     }
 
     static void klick(const QWidget& dialog, const char* button) {
@@ -46,6 +68,28 @@ protected:
     }
     static void werkzeug(const QWidget& dialog, const char* tool) {
         child<QAction>(dialog, tool)->trigger();
+    }
+    // The employee's next step: a button ("ctl...") clicked, a tool ("mnu...") used, or keys.
+    static void tue(QWidget& dialog, const char* schritt) {
+        const QString s = QString::fromLatin1(schritt);
+        if (s.startsWith(QLatin1String("ctl"))) {
+            klick(dialog, schritt);
+        } else if (s.startsWith(QLatin1String("mnu"))) {
+            werkzeug(dialog, schritt);
+        } else {
+            press(&dialog, s);
+        }
+    }
+    static bool okAn(const QWidget& dialog) { return child<QWidget>(dialog, "ctlOk")->isEnabled(); }
+    // A label's text as the employee sees it: nothing while it is hidden.
+    static QString anzeige(const QWidget& dialog, const char* label) {
+        const auto* l = child<QLabel>(dialog, label);
+        return l->isVisible() ? l->text() : QString();
+    }
+    // The order picked in the office's browser, from the dialog's tool.
+    void waehleAuftrag(const QWidget& dialog, std::int32_t auftragId) {
+        platform_->orderBrowser().answer(std::vector<std::int32_t>{auftragId});
+        werkzeug(dialog, "mnuAuftrag");
     }
     // Types over a field's whole text (a line edit, or the first in the widget) and leaves it
     // with the keys given.
@@ -76,6 +120,10 @@ protected:
             texts << box.text;
         }
         return texts;
+    }
+    void pruefeSalden() {
+        expectBalanced();
+        expectRowsMatchObjects();
     }
 };
 

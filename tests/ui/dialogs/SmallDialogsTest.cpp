@@ -1,18 +1,9 @@
-#include "ModalDriver.h"
-#include "WidgetHarness.h"
-#include "session/SessionTestSupport.h"
+#include "DialogTestSupport.h"
 
 #include "office/widgets/ctlDatePicker.h"
 #include "ui/controls/ctlAuftrag.h"
-#include "ui/dialogs/FrmEigenschaftenDialog.h"
-#include "ui/dialogs/FrmExterneZeitDialog.h"
-#include "ui/dialogs/FrmPauseDialog.h"
 
 #include <QDateEdit>
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
-#include <QToolBar>
 
 #include <optional>
 #include <vector>
@@ -22,34 +13,14 @@ namespace {
 
 using platform::MsgAnswer;
 
-const QDate kHeute(2026, 3, 16);
-
 QDateTime heute(int stunde, int minute) {
-    return QDateTime(kHeute, QTime(stunde, minute));
+    return QDateTime(QDate(2026, 3, 16), QTime(stunde, minute));
 }
 
-QString text(const QWidget& dialog, const char* label) {
-    return test::child<QLabel>(dialog, label)->text();
-}
-
-// The pause, external time and properties dialogs on a real session, as the employee uses
-// them: the session started at 08:00 and counts on the idle stopwatch.
-class SmallDialogsTest : public test::SessionTest {
+// The session started at 08:00 and counts on the idle stopwatch.
+class SmallDialogsTest : public test::DialogTest {
 protected:
-    void SetUp() override {
-        SessionTest::SetUp();
-        if (IsSkipped() || HasFatalFailure()) {
-            return;
-        }
-        auto& windows = platform_->qtWindows();
-        windows.FrmPause = [&] { return std::make_unique<FrmPauseDialog>(*platform_); };
-        windows.FrmExterneZeit = [&] { return std::make_unique<FrmExterneZeitDialog>(*platform_); };
-        windows.FrmEigenschaften = [&] {
-            return std::make_unique<FrmEigenschaftenDialog>(*platform_);
-        };
-    }
-
-    QString option() { return gateway().OptionsWertErmitteln(2); }
+    SmallDialogsTest() : DialogTest(0) {}
 };
 
 // The pause is measured on the clock, not by timer events: the display follows the clock, a
@@ -60,28 +31,25 @@ TEST_P(SmallDialogsTest, APauseOfTenMinutesOnTheClock) {
     tick(420);
     const std::int32_t leerlauf = idle();
     test::whenModal<FrmPauseDialog>([&](FrmPauseDialog& dialog) {
-        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Pause"));
-        EXPECT_EQ(text(dialog, "lblBeginn"), QStringLiteral("08:07:00"));
-        EXPECT_EQ(text(dialog, "lblZeit"), QStringLiteral("00:00:00"));
-        for (const auto& schritt : {std::pair{65, "00:01:05"}, {535, "00:10:00"}}) {
+        EXPECT_EQ(anzeige(dialog, "lblBeginn"), QStringLiteral("08:07:00"));
+        for (const auto& [sekunden, angezeigt] :
+             {std::pair{0, "00:00:00"}, {65, "00:01:05"}, {535, "00:10:00"}}) {
             // The session's clock ticks keep coming into the dialog's loop; it stands still.
-            EXPECT_FALSE(platform_->timer()->tick(clock(), schritt.first));
-            const QString anzeige = QString::fromLatin1(schritt.second);
-            EXPECT_TRUE(QTest::qWaitFor([&] { return text(dialog, "lblZeit") == anzeige; }, 3000))
-                << text(dialog, "lblZeit").toStdString();
+            EXPECT_FALSE(sekunden > 0 && platform_->timer()->tick(clock(), sekunden));
+            const QString soll = QString::fromLatin1(angezeigt);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return anzeige(dialog, "lblZeit") == soll; }, 3000))
+                << anzeige(dialog, "lblZeit").toStdString();
         }
         test::press(&dialog, QStringLiteral("{Return}"));
     });
     session_->Pause();
-    EXPECT_FALSE(QApplication::activeModalWidget());
     EXPECT_EQ(count(QStringLiteral("tLeistungZeiterfassungPausen WHERE Ps_id = 7")), 1);
     EXPECT_EQ(count(QStringLiteral("tLeistungZeiterfassungPausen WHERE PauseBis IS NULL")), 0);
     EXPECT_EQ(logins(), QStringLiteral("08:00:00-08:07:00/0 08:17:00-/0"));
     tick(30);
     EXPECT_EQ(auftrag->Sekunden(), 450) << "the pause counts for no order";
     EXPECT_EQ(idle(), leerlauf);
-    expectBalanced();
-    expectRowsMatchObjects();
+    pruefeSalden();
 
     // Ended by Escape before the display ever refreshed: still the clock's 65 seconds.
     FrmPauseDialog dialog(*platform_);
@@ -98,23 +66,23 @@ TEST_P(SmallDialogsTest, APauseOfTenMinutesOnTheClock) {
 struct Periode {
     const char* name;
     std::optional<QDate> datum;  // another date set in the date field
-    const char* von;             // typed, digits only
-    const char* bis;
-    const char* hinweis;  // empty: valid
+    const char* getippt;         // from and to, digits only
+    const char* hinweis;         // empty: valid
 };
 
 // An earlier session of the day logged 06:00-06:30; the current login began at 08:00.
 const Periode kPerioden[] = {
-    {"Nothing", std::nullopt, "0000", "0000", "Keine Zeiten angegeben."},
-    {"EndsBeforeItStarts", std::nullopt, "0730", "0700", "Endzeit muss größer als Startzeit sein."},
-    {"ZeroLength", std::nullopt, "0700", "0700", "Endzeit muss größer als Startzeit sein."},
-    {"InTheCurrentLogin", std::nullopt, "0730", "0830",
+    {"Nothing", std::nullopt, "0000{Tab}0000", "Keine Zeiten angegeben."},
+    {"EndsBeforeItStarts", std::nullopt, "0730{Tab}0700",
+     "Endzeit muss größer als Startzeit sein."},
+    {"ZeroLength", std::nullopt, "0700{Tab}0700", "Endzeit muss größer als Startzeit sein."},
+    {"InTheCurrentLogin", std::nullopt, "0730{Tab}0830",
      "Zunkünftige Zeiten können nicht erfasst werden."},
-    {"OverlapsALogin", std::nullopt, "0615", "0645",
+    {"OverlapsALogin", std::nullopt, "0615{Tab}0645",
      "Der angegebene Zeitraum überschneidet sich mit einem bereits vorhandenen Login"},
-    {"AnotherDay", QDate(2026, 3, 13), "0700", "0730",
+    {"AnotherDay", QDate(2026, 3, 13), "0700{Tab}0730",
      "Externe Zeiten können nur für den heutigen Tag erfasst werden."},
-    {"Valid", std::nullopt, "0700", "0730", ""},
+    {"Valid", std::nullopt, "0700{Tab}0730", ""},
 };
 
 // Each change of a field checks the period: the hint appears and OK is enabled while typing,
@@ -133,27 +101,23 @@ TEST_P(SmallDialogsTest, ExternalTimeIsCheckedAtEveryChange) {
             platform_->messageBoxes().answer(MsgAnswer::No);
             platform_->messageBoxes().answer(MsgAnswer::Yes);
         }
-        const std::size_t gefragt = platform_->messageBoxes().asked().size();
+        const qsizetype gesagt = meldungen().size();
         test::whenModal<FrmExterneZeitDialog>([&](FrmExterneZeitDialog& dialog) {
-            auto* ok = test::child<QPushButton>(dialog, "ctlOk");
-            EXPECT_EQ(text(dialog, "lblHinweis"), QStringLiteral("Keine Zeiten angegeben."));
-            EXPECT_FALSE(ok->isEnabled());
             if (p.datum) {
                 test::child<office::ctlDatePicker>(dialog, "ctlDatePicker1")
                     ->dateEdit()
                     ->setDate(*p.datum);
             }
-            test::press(&dialog, QString::fromLatin1(p.von) + QStringLiteral("{Tab}") +
-                                     QString::fromLatin1(p.bis));
-            EXPECT_EQ(text(dialog, "lblHinweis"), QString::fromUtf8(p.hinweis));
-            EXPECT_EQ(ok->isEnabled(), gueltig);
+            test::press(&dialog, QString::fromLatin1(p.getippt));
+            EXPECT_EQ(anzeige(dialog, "lblHinweis"), QString::fromUtf8(p.hinweis));
+            EXPECT_EQ(okAn(dialog), gueltig);
             // Enter confirms only a valid period; the first question is answered No.
             test::press(&dialog, QStringLiteral("{Return}"));
             EXPECT_TRUE(dialog.isVisible());
             if (gueltig) {
                 // From the last field the Tab key reaches OK, and Enter there confirms.
                 test::press(&dialog, QStringLiteral("{Tab}"));
-                EXPECT_EQ(QApplication::focusWidget(), ok);
+                EXPECT_EQ(QApplication::focusWidget(), test::child<QWidget>(dialog, "ctlOk"));
             }
             test::press(&dialog, gueltig ? QStringLiteral("{Return}") : QStringLiteral("{Escape}"));
         });
@@ -161,7 +125,11 @@ TEST_P(SmallDialogsTest, ExternalTimeIsCheckedAtEveryChange) {
         QDateTime von;
         QDateTime bis;
         EXPECT_EQ(session_->ExterneZeitErfassen(sekunden, von, bis), gueltig ? 1 : 2);
-        EXPECT_EQ(platform_->messageBoxes().asked().size() - gefragt, gueltig ? 2U : 0U);
+        const QString frage = QStringLiteral(
+            "Die eingegebene Zeit wird sofort zur unproduktiven Zeit addiert und in die "
+            "Mitarbeiterzeiten übernommen.\nBei Abbruch der Erfassung der neuen Leistung wird "
+            "dieser Vorgang NICHT rückgängig gemacht.\nMöchten Sie trotzdem fortfahren?");
+        EXPECT_EQ(meldungen().mid(gesagt), (gueltig ? QStringList{frage, frage} : QStringList{}));
         if (!gueltig) {
             EXPECT_EQ(sekunden, 0);
             EXPECT_EQ(idle(), leerlauf);
@@ -174,14 +142,8 @@ TEST_P(SmallDialogsTest, ExternalTimeIsCheckedAtEveryChange) {
         counted_ += 1800;
         EXPECT_EQ(idle(), leerlauf + 1800);
         EXPECT_EQ(logins(), QStringLiteral("06:00:00-06:30:00/0 07:00:00-07:30:00/1 08:00:00-/0"));
-        EXPECT_EQ(platform_->messageBoxes().asked().back().text,
-                  QStringLiteral("Die eingegebene Zeit wird sofort zur unproduktiven Zeit addiert "
-                                 "und in die Mitarbeiterzeiten übernommen.\nBei Abbruch der "
-                                 "Erfassung der neuen Leistung wird dieser Vorgang NICHT "
-                                 "rückgängig gemacht.\nMöchten Sie trotzdem fortfahren?"));
     }
-    expectBalanced();
-    expectRowsMatchObjects();
+    pruefeSalden();
     restart();
     expectBalanced();
     EXPECT_TRUE(platform_->errorReports().empty());
@@ -194,7 +156,6 @@ TEST_P(SmallDialogsTest, ExternalTimeIsWrittenWholeOrNotAtAll) {
     test::whenModal<FrmExterneZeitDialog>([&](FrmExterneZeitDialog& dialog) {
         test::press(&dialog, QStringLiteral("0700{Tab}0730"));
         gateway().LoginErstellen(heute(7, 10), heute(7, 20), 0);
-        platform_->messageBoxes().answer(MsgAnswer::Yes);
         test::press(&dialog, QStringLiteral("{Return}"));
     });
     std::int32_t sekunden = 0;
@@ -206,8 +167,9 @@ TEST_P(SmallDialogsTest, ExternalTimeIsWrittenWholeOrNotAtAll) {
         fehler->description(),
         QStringLiteral(
             "Der angegebene Zeitraum überschneidet sich mit einem bereits vorhandenen Login"));
+    const QString vorher = QStringLiteral("07:10:00-07:20:00/0 08:00:00-/0");
     EXPECT_EQ(idle(), 0);
-    EXPECT_EQ(logins(), QStringLiteral("07:10:00-07:20:00/0 08:00:00-/0"));
+    EXPECT_EQ(logins(), vorher);
 
     platform_->qtWindows().FrmExterneZeit = nullptr;
     for (int k = 1;; ++k) {
@@ -226,13 +188,12 @@ TEST_P(SmallDialogsTest, ExternalTimeIsWrittenWholeOrNotAtAll) {
         EXPECT_TRUE(f.has_value());
         EXPECT_EQ(idle(), 0);
         EXPECT_EQ(row(session_->LeerlaufAuftrag().Id())->sekunden, 0);
-        EXPECT_EQ(logins(), QStringLiteral("07:10:00-07:20:00/0 08:00:00-/0"));
+        EXPECT_EQ(logins(), vorher);
     }
     counted_ += 1800;
     EXPECT_EQ(idle(), 1800);
-    EXPECT_EQ(logins(), QStringLiteral("06:00:00-06:30:00/1 07:10:00-07:20:00/0 08:00:00-/0"));
-    expectBalanced();
-    expectRowsMatchObjects();
+    EXPECT_EQ(logins(), QStringLiteral("06:00:00-06:30:00/1 ") + vorher);
+    pruefeSalden();
 }
 
 struct Eigenschaft {
@@ -245,10 +206,6 @@ struct Eigenschaft {
 };
 
 constexpr std::int32_t kBisher = office::demo::kUnproductiveTimeOrder;
-const char* const kKanzleiweit =
-    "Dieser Auftrag gilt für die ganze Kanzlei: Auf ihn wird beim Tagesabschluss die "
-    "unproduktive Zeit aller Mitarbeiter gebucht.";
-
 const Eigenschaft kEigenschaften[] = {
     {"UnchangedConfirmedWithoutQuestion", 0, {}, "{Return}", kBisher},
     {"CancelledAfterPicking", 5002, {}, "{Escape}", kBisher},
@@ -261,23 +218,22 @@ const Eigenschaft kEigenschaften[] = {
 // is written only after the employee confirmed the question; Cancel, No and a failed write
 // leave the session and the office on the order they had.
 TEST_P(SmallDialogsTest, ThePropertiesAskBeforeChangingTheOfficesIdleOrder) {
+    const QString kanzleiweit = QStringLiteral(
+        "Dieser Auftrag gilt für die ganze Kanzlei: Auf ihn wird beim Tagesabschluss die "
+        "unproduktive Zeit aller Mitarbeiter gebucht.");
     for (const Eigenschaft& e : kEigenschaften) {
         SCOPED_TRACE(e.name);
         for (MsgAnswer a : e.antworten) {
             platform_->messageBoxes().answer(a);
         }
-        const std::size_t gefragt = platform_->messageBoxes().asked().size();
+        const qsizetype gesagt = meldungen().size();
         const std::int32_t bisher = session_->LeerlaufBuchungsAuftrag();
         test::whenModal<FrmEigenschaftenDialog>([&](FrmEigenschaftenDialog& dialog) {
-            EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Eigenschaften"));
-            EXPECT_EQ(text(dialog, "lblKanzleiweit"), QString::fromUtf8(kKanzleiweit));
+            EXPECT_EQ(anzeige(dialog, "lblKanzleiweit"), kanzleiweit);
             auto* control = test::child<ctlAuftrag>(dialog, "ctlAuftrag1");
             EXPECT_EQ(control->AuftragId(), bisher);
             if (e.gewaehlt != 0) {
-                platform_->orderBrowser().answer(std::vector<std::int32_t>{e.gewaehlt});
-                auto* bar = test::child<QToolBar>(dialog, "barEigenschaften");
-                QTest::mouseClick(bar->widgetForAction(test::child<QAction>(dialog, "mnuAuftrag")),
-                                  Qt::LeftButton);
+                waehleAuftrag(dialog, e.gewaehlt);
                 EXPECT_EQ(control->AuftragId(), e.gewaehlt);
             }
             if (e.scheitert) {
@@ -288,19 +244,16 @@ TEST_P(SmallDialogsTest, ThePropertiesAskBeforeChangingTheOfficesIdleOrder) {
         EXPECT_EQ(test::failureOf([&] { session_->Eigenschaftenanzeigen(); }).has_value(),
                   e.scheitert);
         faults().clear();
-        EXPECT_EQ(platform_->messageBoxes().asked().size() - gefragt, e.antworten.size());
-        if (!e.antworten.empty()) {
-            EXPECT_EQ(platform_->messageBoxes().asked().back().text,
-                      QString::fromUtf8(kKanzleiweit) +
-                          QStringLiteral("\nSoll die unproduktive Zeit künftig auf den "
-                                         "gewählten Auftrag gebucht werden?"));
-        }
+        const QString frage = kanzleiweit + QStringLiteral(
+                                                "\nSoll die unproduktive Zeit künftig auf den "
+                                                "gewählten Auftrag gebucht werden?");
+        EXPECT_EQ(meldungen().mid(gesagt),
+                  QStringList(static_cast<qsizetype>(e.antworten.size()), frage));
         EXPECT_EQ(session_->LeerlaufBuchungsAuftrag(), e.gespeichert);
-        EXPECT_EQ(option(), QString::number(e.gespeichert));
+        EXPECT_EQ(gateway().OptionsWertErmitteln(2), QString::number(e.gespeichert));
     }
     tick(30);
-    expectBalanced();
-    expectRowsMatchObjects();
+    pruefeSalden();
     EXPECT_TRUE(platform_->errorReports().empty());
 }
 
