@@ -1,20 +1,201 @@
+// Entries made by the clock, between the steps of a day: released, booked while they run or onto
+// a removed order, moved, given texts and typed times, and changes that would break the balance
+// of seconds. The session runs from 08:00 with an hour of idle time to draw on.
+
 #include "SessionTestSupport.h"
 
 #include "platform/MessageBoxes.h"
+#include "session/diagnostics/OrvError.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace orv {
 namespace {
 
-using test::outcome::kAbbruch;
+using test::LeistungAnzeigenAnswer;
 using test::outcome::kGeaendert;
+using Buchen = void (CStoppUhren::*)();
 
-// Entries made by the clock: the session runs from 08:00 with an hour of idle time to draw on.
 class EntryOperationsTest : public test::SessionTest {
 protected:
     EntryOperationsTest() : SessionTest(true, 3600) {}
+
+    // The hours (in ten-thousandths) of the employee's services on the office order.
+    QString hours(std::int32_t auftragId) {
+        return table(QStringLiteral("SELECT CAST(ROUND(dmAnzahl * 10000) AS INTEGER) AS h FROM"
+                                    " tLeistung WHERE flAuftrag = $1 AND flMitarbeiter = 7"
+                                    " ORDER BY idLeistung"),
+                     {"h"}, db::Params{std::int64_t{auftragId}});
+    }
+    // Every row with its seconds: what a refused change must leave alone.
+    QString rowSeconds() {
+        return table(QStringLiteral("SELECT idLeistungZeiterfassung AS id, Sekunden FROM"
+                                    " tLeistungZeiterfassung ORDER BY 1"),
+                     {"id", "Sekunden"});
+    }
 };
+
+// The running entry booked: the order counts on in a fresh provisional entry, booked next.
+// Booked the moment it began, it holds no time and goes without a service (the office's minimum
+// of 0,01 hours would invent 36 seconds).
+TEST_P(EntryOperationsTest, TimeCountedAfterTheRunningEntryWasBookedIsBookedNext) {
+    for (const auto& [auftragId, buchen] : {std::pair{5001, Buchen{&CStoppUhren::EinzelBuchen}},
+                                            std::pair{5003, Buchen{&CStoppUhren::SammelBuchen}}}) {
+        SCOPED_TRACE(auftragId);
+        const auto auftrag = startNewOrder(auftragId);
+        const auto bucheLaufende = [&] {
+            const auto laufend = auftrag->AktuelleLeistung();
+            EXPECT_TRUE(release(*laufend));
+            (session_.get()->*buchen)();
+            EXPECT_NE(auftrag->AktuelleLeistung(), laufend) << "counts on in a fresh entry";
+            EXPECT_EQ(auftrag->AktuelleLeistung()->Status(), AuftragStatus_Aktiv);
+            return laufend;
+        };
+        const auto leer = bucheLaufende();
+        EXPECT_EQ(hours(auftragId), QString());
+        EXPECT_FALSE(row(leer->Id()).has_value());
+        tick(600);
+        bucheLaufende();
+        EXPECT_EQ(hours(auftragId), QStringLiteral("1667"));
+        const auto frisch = auftrag->AktuelleLeistung();
+        tick(300);
+        EXPECT_EQ(frisch->Sekunden(), 300);
+        switchTo(CAuftrag::LeerlaufKey());
+        EXPECT_EQ(row(frisch->Id())->sekunden, 300);
+        expectBalanced();
+        ASSERT_TRUE(release(*frisch));
+        (session_.get()->*buchen)();
+        EXPECT_EQ(hours(auftragId), QStringLiteral("1667 / 833"));
+    }
+}
+
+// The idle booking order was removed by the office: the day closing books nothing, deletes
+// nothing, says so, and the day goes on with the idle time counting.
+TEST_P(EntryOperationsTest, ADayClosingOntoARemovedOrderBooksNothingAndTheDayGoesOn) {
+    execute(QStringLiteral("DELETE FROM tAuftrag WHERE idAuftrag = 5012"));
+    platform_->frmLeistung().answer(LeistungAnzeigenAnswer{kGeaendert, std::nullopt, 5012});
+    EXPECT_FALSE(session_->Beenden());
+    EXPECT_EQ(hours(5012), QString());
+    EXPECT_FALSE(platform_->errorReports().empty());
+    ASSERT_TRUE(row(session_->LeerlaufAuftrag().Id()).has_value());
+    EXPECT_EQ(row(session_->LeerlaufAuftrag().Id())->sekunden, idle());
+    const std::int32_t leer = idle();
+    tick(60);
+    EXPECT_EQ(idle(), leer + 60);
+}
+
+TEST_P(EntryOperationsTest, ABookingOntoARemovedOrderKeepsItsEntriesProvisionalAndSaysSo) {
+    for (const auto& [entfernt, buchen] : {std::pair{5012, Buchen{&CStoppUhren::EinzelBuchen}},
+                                           std::pair{5002, Buchen{&CStoppUhren::SammelBuchen}}}) {
+        SCOPED_TRACE(entfernt);
+        const QString gebucht =
+            hours(5001).isEmpty() ? QString() : hours(5001) + QStringLiteral(" / ");
+        ASSERT_TRUE(release(*first(*workedOn(5001, 600))));
+        const auto bleibt = first(*workedOn(entfernt, 1800));
+        ASSERT_TRUE(release(*bleibt));
+        execute(QStringLiteral("DELETE FROM tAuftrag WHERE idAuftrag = %1").arg(entfernt));
+        platform_->messageBoxes().answer(platform::MsgAnswer::Ok);
+        (session_.get()->*buchen)();
+        EXPECT_EQ(hours(5001), gebucht + QStringLiteral("1667"));
+        EXPECT_LT(bleibt->Status(), AuftragStatus_Geloescht);
+        ASSERT_TRUE(row(bleibt->Id()).has_value()) << "30 minutes stay provisional";
+        EXPECT_EQ(row(bleibt->Id())->sekunden, 1800);
+        EXPECT_TRUE(bleibt->Auftrag().Leistungen().contains(bleibt->Key()));
+        ASSERT_FALSE(platform_->messageBoxes().asked().empty());
+        EXPECT_TRUE(platform_->messageBoxes().asked().back().text.contains(
+            QStringLiteral(" existiert nicht mehr.")));
+        expectBalanced();
+    }
+}
+
+TEST_P(EntryOperationsTest, StoppingKeepsTextTheEmployeeWroteAndThatIsBooked) {
+    struct Case {
+        const char* getippt;  // the first line before; "*" is the order's default text
+        const char* neueVorgabe;
+        const char* gebucht;  // "*" the order's default text
+    };
+    const std::int32_t ids[] = {5001, 5002, 5003, 5012};
+    const Case cases[] = {{"", "", "*"},
+                          {"Belege Januar geprüft", "", "Belege Januar geprüft"},
+                          {"Belege Januar geprüft", "Neu", "Belege Januar geprüft"},
+                          {"*", "Neu", "Neu"}};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        const auto auftrag = startNewOrder(ids[i]);
+        tick(600);
+        const auto leistung = auftrag->AktuelleLeistung();
+        const QString vorgabe = auftrag->LeistungsTextVorgabe();
+        const auto text = [&](const char* t) { return t[0] == '*' ? vorgabe : QString(t); };
+        if (cases[i].getippt[0] != '\0') {
+            leistung->StandardTextSetzen(text(cases[i].getippt));
+        }
+        if (cases[i].neueVorgabe[0] != '\0') {
+            auftrag->LeistungsTextVorgabe(QString::fromUtf8(cases[i].neueVorgabe));
+        }
+        switchTo(CAuftrag::LeerlaufKey());
+        const QString erwartet = text(cases[i].gebucht);
+        EXPECT_EQ(textLines(leistung->Id()), QStringList{erwartet});
+        ASSERT_TRUE(release(*leistung));
+        session_->EinzelBuchen();
+        EXPECT_TRUE(services().endsWith(QLatin1Char('|') + erwartet)) << services().toStdString();
+    }
+
+    // An entry moved to another order keeps its text when the order it left is finished.
+    const auto verschoben = first(*workedOn(5001, 300));
+    verschoben->StandardTextSetzen(QStringLiteral("für die Lohnabrechnung"));
+    const std::shared_ptr<CAuftrag> verlassen = verschoben->Auftrag().shared_from_this();
+    ASSERT_EQ(edit(*verschoben, 300, 5003), kGeaendert);
+    endOrder(*verlassen);
+    EXPECT_EQ(textLines(verschoben->Id()), QStringList{QStringLiteral("für die Lohnabrechnung")});
+}
+
+TEST_P(EntryOperationsTest, ChangesThatWouldLeaveTimeBelowZeroAreRefusedAndWriteNothing) {
+    const auto leistung = first(*workedOn(5001, 1800));
+    const std::int32_t leer = idle();
+    cLeistung& leerlauf = *first(session_->LeerlaufAuftrag());
+    const QString leerlaufReicht = QStringLiteral("Die unproduktive Zeit reicht");
+    const QString leistungNegativ = QStringLiteral("Eine vorläufige Leistung kann keine negative");
+    const std::pair<std::function<void()>, QString> refused[] = {
+        {[&] { edit(*leistung, 1800 + leer + 1, 5001); }, leerlaufReicht},
+        {[&] { edit(*leistung, -60, 5001); }, leistungNegativ},
+        {[&] { manual(5001, 300, -600); }, leistungNegativ},
+        {[&] { manual(5001, leer + 1); }, leerlaufReicht},
+        {[&] { session_->Umbuchen(*leistung, nullptr, -60); }, QStringLiteral("Eine negative")},
+        {[&] { session_->Umbuchen(*leistung, nullptr, 1801); }, leistungNegativ},
+        {[&] { session_->Umbuchen(leerlauf, leistung.get(), leer + 1); }, leerlaufReicht},
+    };
+    const QString rows = rowSeconds();
+    for (std::size_t i = 0; i < std::size(refused); ++i) {
+        SCOPED_TRACE(i);
+        const std::optional<OrvError> error = test::failureOf(refused[i].first);
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(error->number(), err::kInvalidCall);
+        EXPECT_TRUE(error->description().startsWith(refused[i].second))
+            << error->description().toStdString();
+        EXPECT_EQ(rowSeconds(), rows);
+        EXPECT_EQ(idle(), leer);
+        EXPECT_EQ(session_->AuftragsSekunden(), 1800);
+    }
+
+    // What the balance allows moves: the whole idle time onto the entry, which leaves the idle
+    // entry at no seconds (its own save skips it; its row must read 0 all the same), then all
+    // of it back to idle time. An edited entry keeps only its date.
+    EXPECT_EQ(edit(*leistung, 1800 + leer, 5001), kGeaendert);
+    EXPECT_EQ(session_->AuftragsSekunden(), 1800 + leer);
+    EXPECT_EQ(leistung->Beginn().time(), QTime(0, 0));
+    EXPECT_EQ(count(QStringLiteral("tLeistungZeiterfassung WHERE Sekunden <> 0 AND ps_id = 7"
+                                   " AND (VorgangKey = 'p0' OR VorgangParentKey = 'p0')")),
+              0);
+    expectRowsMatchObjects();
+    EXPECT_EQ(session_->Umbuchen(*leistung, nullptr, 1800 + leer), test::outcome::kGeloescht);
+    EXPECT_FALSE(row(leistung->Id()).has_value());
+    EXPECT_EQ(idle(), 1800 + leer);
+    EXPECT_EQ(row(session_->LeerlaufAuftrag().Id())->sekunden, 1800 + leer);
+    EXPECT_EQ(session_->AuftragsSekunden(), 0);
+    expectBalanced();
+}
 
 TEST_P(EntryOperationsTest, ReleasingAnEntryNeedsAnExistingOfficeOrder) {
     EXPECT_FALSE(release(*first(*workedOn(0, 60))));
@@ -34,35 +215,6 @@ TEST_P(EntryOperationsTest, ReleasingAnEntryNeedsAnExistingOfficeOrder) {
                              "nicht mehr.\nBitte ordnen Sie der vorläufigen Leistung "
                              "einen anderen Auftrag zu."));
     EXPECT_EQ(session_->FreigegebeneLeistungen()->Count(), 1);
-}
-
-TEST_P(EntryOperationsTest, EditingAnEntrysTimeMovesTheDifferenceToOrFromIdleTime) {
-    const auto auftrag = workedOn(5001, 1800);
-    const auto leistung = first(*auftrag);
-    const std::int32_t leer = idle();
-    EXPECT_EQ(edit(*leistung, 2700, 5001), kGeaendert);
-    EXPECT_EQ(leistung->Sekunden(), 2700);
-    EXPECT_EQ(idle(), leer - 900);
-    EXPECT_EQ(leistung->Beginn().time(), QTime(0, 0)) << "an edited entry keeps only its date";
-
-    platform_->frmLeistung().answer(test::LeistungAnzeigenAnswer{kAbbruch, 60, 5001});
-    EXPECT_EQ(openEdit(*leistung), kAbbruch);
-    EXPECT_EQ(leistung->Sekunden(), 2700) << "cancelled: nothing changes";
-
-    // Set to 0: the entry goes and its time returns to idle.
-    EXPECT_EQ(edit(*leistung, 0, 5001), test::outcome::kGeloescht);
-    EXPECT_FALSE(row(leistung->Id()).has_value());
-    EXPECT_EQ(auftrag->Leistungen().Count(), 0);
-    EXPECT_EQ(idle(), leer + 1800);
-    expectBalanced();
-
-    // Taking the whole idle time leaves an idle entry of no seconds, which its own save skips:
-    // its row must read 0 all the same, as its order's does.
-    const auto rest = workedOn(5001, 600);
-    EXPECT_EQ(edit(*first(*rest), 600 + idle(), 5001), kGeaendert);
-    EXPECT_EQ(idle(), 0);
-    expectBalanced();
-    expectRowsMatchObjects();
 }
 
 // The order an entry left still calls it its current entry; once the entry is deleted and the
@@ -88,29 +240,6 @@ TEST_P(EntryOperationsTest, AnOrderWhoseEntryWasMovedAwayAndDeletedStartsAgain) 
     EXPECT_EQ(idle(), leer);
     expectBalanced();
     expectRowsMatchObjects();
-}
-
-// The seconds and the balance of a manual entry are the fault matrix's; here what it is.
-TEST_P(EntryOperationsTest, AManualEntryIsFinishedAndDatedAndNothingWhenCancelled) {
-    EXPECT_EQ(manual(5003, 600), 1);
-    const auto leistung = first(*session_->AuftragZuAuftragId(5003));
-    EXPECT_EQ(leistung->Status(), AuftragStatus_Beendet);
-    EXPECT_EQ(leistung->Beginn(), QDateTime(now().date(), QTime(0, 0)));
-
-    // Cancelled or without an office order, nothing is created.
-    platform_->frmLeistung().answer([](cLeistung&, std::int32_t& s, std::int32_t&, bool) {
-        s = 300;
-        return kGeaendert;
-    });
-    platform_->frmLeistung().answer(kAbbruch);
-    const std::size_t rows = rowsOf().size();
-    QString auftragKey;
-    QString leistungKey;
-    std::int32_t seconds = 0;
-    EXPECT_EQ(session_->LeistungErzeugen(auftragKey, leistungKey, seconds), 0);
-    EXPECT_EQ(session_->LeistungErzeugen(auftragKey, leistungKey, seconds), 0);
-    EXPECT_EQ(rowsOf().size(), rows);
-    EXPECT_EQ(idle(), 3000);
 }
 
 TEST_P(EntryOperationsTest, TypedTimesAreCheckedAgainstIdleTime) {
@@ -157,36 +286,6 @@ TEST_P(EntryOperationsTest, StandardTextNumbersExpandAndOtherTextsStay) {
     // Another office does not see the office's own text 12.
     session_->gSetPsIdAndNumber(true, 0, 0);
     EXPECT_EQ(expand(QStringLiteral("12")), QStringLiteral("12"));
-}
-
-TEST_P(EntryOperationsTest, ExternalTimeBecomesALoginAndIdleTime) {
-    const std::int32_t leer = idle();
-    platform_->frmExterneZeit().accept(QDateTime(QDate(2026, 3, 16), QTime(6, 0)),
-                                       QDateTime(QDate(2026, 3, 16), QTime(7, 30)));
-    std::int32_t seconds = 0;
-    QDateTime von;
-    QDateTime bis;
-    EXPECT_EQ(session_->ExterneZeitErfassen(seconds, von, bis), 1);
-    EXPECT_EQ(seconds, 5400);
-    EXPECT_EQ(idle(), leer + 5400);
-    EXPECT_EQ(row(session_->LeerlaufAuftrag().Id())->sekunden, leer + 5400);
-    EXPECT_EQ(logins(), QStringLiteral("06:00:00-07:30:00/1 08:00:00-/0"));
-
-    platform_->frmExterneZeit().answer(test::outcome::kCancel);
-    EXPECT_EQ(session_->ExterneZeitErfassen(seconds, von, bis), 2);
-    EXPECT_EQ(idle(), leer + 5400);
-}
-
-// The properties dialog shows the idle booking order and stores another one.
-TEST_P(EntryOperationsTest, ThePropertiesDialogStoresTheIdleBookingOrder) {
-    platform_->frmEigenschaften().answer([](CAuftrag& order) {
-        EXPECT_EQ(order.AuftragId(), office::demo::kUnproductiveTimeOrder);
-        order.AuftragAendern(5002);
-        return 1;
-    });
-    session_->Eigenschaftenanzeigen();
-    EXPECT_EQ(session_->LeerlaufBuchungsAuftrag(), 5002);
-    EXPECT_EQ(gateway().OptionsWertErmitteln(2), QStringLiteral("5002"));
 }
 
 ORV_INSTANTIATE_FOR_BACKENDS(EntryOperationsTest);

@@ -238,22 +238,15 @@ TEST_P(FailedStepTest, ManualEntry) {
         const auto order = session_->AuftragZuAuftragId(5003);
         const std::int32_t seconds = order->Sekunden();
         const std::int32_t entries = order->Leistungen().Count();
-        platform_->frmLeistung().answerWith(
-            [](cLeistung& entry, std::int32_t& sekunden, std::int32_t&, bool) {
-                entry.AuftragAendernVorlauefig(5003);
-                sekunden = 600;
-                return kGeaendert;
-            });
-        return Round{[this] {
-                         QString auftragKey;
-                         QString leistungKey;
-                         std::int32_t sekunden = 0;
-                         session_->LeistungErzeugen(auftragKey, leistungKey, sekunden);
-                     },
+        return Round{[this] { manual(5003, 600); },
                      {},
-                     [=] {
+                     [=, this] {
                          EXPECT_EQ(order->Sekunden(), seconds + 600);
-                         EXPECT_EQ(order->Leistungen().Count(), entries + 1);
+                         ASSERT_EQ(order->Leistungen().Count(), entries + 1);
+                         // Finished, and dated without a time of day.
+                         const auto made = order->Leistungen().at(entries + 1);
+                         EXPECT_EQ(made->Status(), AuftragStatus_Beendet);
+                         EXPECT_EQ(made->Beginn(), QDateTime(now().date(), QTime(0, 0)));
                      }};
     });
 }

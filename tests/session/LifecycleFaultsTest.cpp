@@ -32,6 +32,7 @@ TEST_P(LifecycleFaultsTest, ADayClosingPutOffOrCancelledCountsEverySecondOnce) {
     buchen();
     platform_->messageBoxes().answer(platform::MsgAnswer::No);
     EXPECT_FALSE(session_->Beenden());
+    EXPECT_EQ(logins(), QStringLiteral("08:00:00-/0"));
     tick(30);
     EXPECT_EQ(idle(), 600);
     EXPECT_EQ(auftrag->Sekunden(), 630) << "put off, the order counts on in its fresh entry";

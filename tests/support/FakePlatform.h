@@ -45,10 +45,11 @@ enum class Creation {
     std::unique_ptr<platform::Kind> create##Kind() override { \
         return makeWindow(__VA_ARGS__);                       \
     }
-// A window a test may hand to the real Qt implementation; its script answers otherwise.
-#define ORV_FAKE_QT_WINDOW(Kind, script)                                 \
-    std::unique_ptr<platform::Kind> create##Kind() override {            \
-        return qtWindows_.Kind ? qtWindows_.Kind() : makeWindow(script); \
+// A window a test may hand to the real Qt implementation; its script answers otherwise, or,
+// without a script, the creation fails as the office's would.
+#define ORV_FAKE_QT_WINDOW(Kind, otherwise)                     \
+    std::unique_ptr<platform::Kind> create##Kind() override {   \
+        return qtWindows_.Kind ? qtWindows_.Kind() : otherwise; \
     }
 
 // The makers of the real windows, for tests that drive them as an employee would.
@@ -81,15 +82,11 @@ public:
     ORV_FAKE_CREATE(Timer, TimerObject, newTimer())
     ORV_FAKE_CREATE(FrmStoppUhr, FrmStoppUhr,
                     qtWindows_.FrmStoppUhr ? qtWindows_.FrmStoppUhr() : makeWindow(frmStoppUhr_))
-    ORV_FAKE_QT_WINDOW(FrmLeistung, frmLeistung_)
-    ORV_FAKE_QT_WINDOW(FrmPause, frmPause_)
-    ORV_FAKE_QT_WINDOW(FrmExterneZeit, frmExterneZeit_)
-    ORV_FAKE_QT_WINDOW(FrmEigenschaften, frmEigenschaften_)
-    // No script stands for the rebooking window: without its real one the creation fails.
-    std::unique_ptr<platform::FrmLeistungUmbuchen> createFrmLeistungUmbuchen() override {
-        return qtWindows_.FrmLeistungUmbuchen ? qtWindows_.FrmLeistungUmbuchen()
-                                              : OfficePlatformFactory::createFrmLeistungUmbuchen();
-    }
+    ORV_FAKE_QT_WINDOW(FrmLeistung, makeWindow(frmLeistung_))
+    ORV_FAKE_QT_WINDOW(FrmPause, makeWindow(frmPause_))
+    ORV_FAKE_QT_WINDOW(FrmExterneZeit, makeWindow(frmExterneZeit_))
+    ORV_FAKE_QT_WINDOW(FrmEigenschaften, OfficePlatformFactory::createFrmEigenschaften())
+    ORV_FAKE_QT_WINDOW(FrmLeistungUmbuchen, OfficePlatformFactory::createFrmLeistungUmbuchen())
     ORV_FAKE_WINDOW(OrderBrowser, orderBrowser_)
     ORV_FAKE_WINDOW(OrderService, orderService_, OfficePlatformFactory::createOrderService())
     ORV_FAKE_CREATE(PersonStamm, PersonStamm, OfficePlatformFactory::createPersonStamm())
@@ -117,7 +114,6 @@ public:
     FrmLeistungScript& frmLeistung() { return frmLeistung_; }
     FrmPauseScript& frmPause() { return frmPause_; }
     FrmExterneZeitScript& frmExterneZeit() { return frmExterneZeit_; }
-    FrmEigenschaftenScript& frmEigenschaften() { return frmEigenschaften_; }
     OrderBrowserScript& orderBrowser() { return orderBrowser_; }
     OrderServiceScript& orderService() { return orderService_; }
     // Windows set here are the real ones instead of their scripts.
@@ -138,7 +134,6 @@ private:
     FrmLeistungScript frmLeistung_;
     FrmPauseScript frmPause_{clock_};
     FrmExterneZeitScript frmExterneZeit_;
-    FrmEigenschaftenScript frmEigenschaften_;
     OrderBrowserScript orderBrowser_;
     OrderServiceScript orderService_;
     QtWindowMakers qtWindows_;

@@ -71,13 +71,6 @@ public:
     }
 };
 
-class FrmEigenschaftenWindow final : public platform::FrmEigenschaften,
-                                     Window<FrmEigenschaftenScript> {
-public:
-    using Window::Window;
-    std::int32_t Eigenschaftenanzeigen(CAuftrag& order) override { return s.ask(order); }
-};
-
 class OrderBrowserWindow final : public platform::OrderBrowser, Window<OrderBrowserScript> {
 public:
     using Window::Window;
@@ -146,7 +139,6 @@ ORV_MAKE_WINDOW(FrmStoppUhr)
 ORV_MAKE_WINDOW(FrmLeistung)
 ORV_MAKE_WINDOW(FrmPause)
 ORV_MAKE_WINDOW(FrmExterneZeit)
-ORV_MAKE_WINDOW(FrmEigenschaften)
 ORV_MAKE_WINDOW(OrderBrowser)
 #undef ORV_MAKE_WINDOW
 

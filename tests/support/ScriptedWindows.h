@@ -88,11 +88,6 @@ struct FrmExterneZeitScript
     }
 };
 
-// The properties dialog of the idle booking order.
-struct FrmEigenschaftenScript : AnswerQueue<std::int32_t(CAuftrag&)> {
-    FrmEigenschaftenScript() : AnswerQueue("frmEigenschaften", outcome::kCancel) {}
-};
-
 // The office's order browser: each showing answers the orders picked (none: closed) and is
 // recorded as the component set it up: "employee|mode|filter field|filter value|creation allowed".
 struct OrderBrowserScript : AnswerQueue<std::vector<std::int32_t>()> {
@@ -120,7 +115,6 @@ std::unique_ptr<platform::FrmStoppUhr> makeWindow(FrmStoppUhrScript& script);
 std::unique_ptr<platform::FrmLeistung> makeWindow(FrmLeistungScript& script);
 std::unique_ptr<platform::FrmPause> makeWindow(FrmPauseScript& script);
 std::unique_ptr<platform::FrmExterneZeit> makeWindow(FrmExterneZeitScript& script);
-std::unique_ptr<platform::FrmEigenschaften> makeWindow(FrmEigenschaftenScript& script);
 std::unique_ptr<platform::OrderBrowser> makeWindow(OrderBrowserScript& script);
 // Action 10 answers from the script; every other action is the office's own service.
 std::unique_ptr<platform::OrderService> makeWindow(OrderServiceScript& script,
