@@ -4,6 +4,7 @@
 #include "model/CAuftrag.h"
 #include "model/cLeistung.h"
 #include "session/CStoppUhren.h"
+#include "ui/main/GridColumns.h"
 
 namespace orv::ui {
 
@@ -98,23 +99,9 @@ QString EntriesModel::text(const Zeile& zeile, int column) const {
             return l.Key();
         case 1:
             return a.Key();
-        case 2:
-            return a.MandantLabel();
-        case 3:
-            return CAuftrag::GetNumberText(a.AuftragArtNr());
-        case 4:
-            return CAuftrag::GetNumberText(a.AngelegenheitNr());
-        case 5:
-            return a.Angelegenheit();
         case 6:
             // An entry without office order has no period to show.
             return a.Monat() == 0 && a.Jahr() == 0 ? QString() : a.PeriodeText();
-        case 7:
-            return CAuftrag::GetNumberText(a.Jahr());
-        case 8:
-            return CAuftrag::GetNumberText(a.LfdNr());
-        case 9:
-            return CAuftrag::GetNumberText(a.ObjektNr());
         case 10:
             return l.BeginnText();
         case 11:
@@ -127,7 +114,7 @@ QString EntriesModel::text(const Zeile& zeile, int column) const {
             // An administrative share that dropped to nothing leaves the cell empty.
             return l.VerwaltungsZeit() > 0 ? l.VerwaltungsZeitText() : QString();
         default:
-            return {};
+            return auftragSpalte(a, column);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "ui/main/GridColumns.h"
+#include "model/CAuftrag.h"
 #include "ui/controls/Twips.h"
 
 #include <QHeaderView>
@@ -29,6 +30,27 @@ void setUpGrid(QTableView& grid, const GridColumns& columns) {
         if (twips > 0) {
             grid.setColumnWidth(column, px(twips));
         }
+    }
+}
+
+QString auftragSpalte(const CAuftrag& a, int column) {
+    switch (column) {
+        case 2:
+            return a.MandantLabel();
+        case 3:
+            return CAuftrag::GetNumberText(a.AuftragArtNr());
+        case 4:
+            return CAuftrag::GetNumberText(a.AngelegenheitNr());
+        case 5:
+            return a.Angelegenheit();
+        case 7:
+            return CAuftrag::GetNumberText(a.Jahr());
+        case 8:
+            return CAuftrag::GetNumberText(a.LfdNr());
+        case 9:
+            return CAuftrag::GetNumberText(a.ObjektNr());
+        default:
+            return {};
     }
 }
 

@@ -3,6 +3,7 @@
 #include "ORVkStoppUhren/Enums.h"
 #include "model/CAuftrag.h"
 #include "session/CStoppUhren.h"
+#include "ui/main/GridColumns.h"
 
 namespace orv::ui {
 
@@ -138,22 +139,8 @@ QString OrdersModel::text(const CAuftrag& a, int column) const {
     switch (column) {
         case 0:
             return a.Key();
-        case 2:
-            return a.MandantLabel();
-        case 3:
-            return CAuftrag::GetNumberText(a.AuftragArtNr());
-        case 4:
-            return CAuftrag::GetNumberText(a.AngelegenheitNr());
-        case 5:
-            return a.Angelegenheit();
         case 6:
             return CAuftrag::GetNumberText(a.Monat());
-        case 7:
-            return CAuftrag::GetNumberText(a.Jahr());
-        case 8:
-            return CAuftrag::GetNumberText(a.LfdNr());
-        case 9:
-            return CAuftrag::GetNumberText(a.ObjektNr());
         case 10:
             return a.BeginnText();
         case 11:
@@ -161,7 +148,7 @@ QString OrdersModel::text(const CAuftrag& a, int column) const {
         case kZeit:
             return a.ZeitText();
         default:
-            return {};
+            return auftragSpalte(a, column);
     }
 }
 
