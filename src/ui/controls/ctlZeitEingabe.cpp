@@ -69,6 +69,7 @@ ctlZeitEingabe::ctlZeitEingabe(QWidget* parent)
         ind->RightAligned(true);
     }
     lblHinweis_->setWordWrap(true);
+    lblHinweis_->setTextFormat(Qt::PlainText);
     // Room for a message of two lines, so the longest does not push the dialog around.
     lblHinweis_->setMinimumHeight(2 * lblHinweis_->fontMetrics().lineSpacing());
     const int captionWidth =
