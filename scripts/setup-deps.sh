@@ -13,6 +13,7 @@ packages=(
     qt6-qpa-plugins
     fonts-dejavu-core
     xvfb
+    xauth
     libsqlite3-dev
     libpq-dev
     postgresql
