@@ -290,6 +290,13 @@ TEST_P(OrderControlTest, TheMatterDecidesRunningAndObjectNumber) {
         EXPECT_FALSE(text("ctlTextVorgabe").isEmpty());
         EXPECT_TRUE(feld<office::ctlTextBox>("ctlAngErweitert")->Locked());
     }
+    // The idle stopwatch shows no key: nothing of the last order stays in the fields.
+    ctl_->AuftragZeigen(nullptr);
+    EXPECT_EQ(feld<office::ctlAufArtAng>("ctlAufArtAng")->findChild<QLineEdit*>()->text(),
+              QString());
+    EXPECT_EQ(feld<office::ctlAufArtAng>("ctlAufArtAng")->AngelegenheitNr(), 0);
+    EXPECT_EQ(feld<office::ctlMandant>("ctlMandant")->MandantId(), 0);
+    EXPECT_EQ(text("ctlObjNr"), QString());
 }
 
 // Focus on the running number lists the orders of the key; a pick is checked and moves on.

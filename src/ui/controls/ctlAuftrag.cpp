@@ -275,13 +275,7 @@ void ctlAuftrag::ObjectToView() {
     geprueft_.reset();
     if (!auftrag_) {
         auftragId_ = 0;
-        ctlMandant_->MandantId(0);
-        ctlAufArtAng_->AngelegenheitId(0);
-        ctlLfdNr_->Text({});
-        ctlObjNr_->Text({});
-        ctlTermin_->Monat(0);
-        ctlTermin_->Jahr(0);
-        ctlAngErweitert_->Text({});
+        schluesselZeigen(0);
         ctlTextVorgabe_->Text({});
         fraAuftrag_->setTitle(QStringLiteral("Leerlauf..."));
         EnableControls(false);
@@ -309,10 +303,11 @@ void ctlAuftrag::ObjectToView() {
 }
 
 void ctlAuftrag::schluesselZeigen(std::int32_t auftragId) {
+    // Without an order every field is emptied, the matter's number and name too.
     Felder f;
-    if (!eintragsModus_ || auftragId < 1 || auftragId == auftrag_->AuftragId()) {
+    if (auftrag_ && (!eintragsModus_ || auftragId < 1 || auftragId == auftrag_->AuftragId())) {
         f = felderVon(*auftrag_);
-    } else {
+    } else if (auftrag_) {
         std::unique_ptr<platform::OfficeOrder> order = session_.platform().createOfficeOrder();
         order->Load(auftragId);
         f = felderVon(order->values());
