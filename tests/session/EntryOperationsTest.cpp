@@ -41,8 +41,11 @@ protected:
 // Booked the moment it began, it holds no time and goes without a service (the office's minimum
 // of 0,01 hours would invent 36 seconds).
 TEST_P(EntryOperationsTest, TimeCountedAfterTheRunningEntryWasBookedIsBookedNext) {
-    for (const auto& [auftragId, buchen] : {std::pair{5001, Buchen{&CStoppUhren::EinzelBuchen}},
-                                            std::pair{5003, Buchen{&CStoppUhren::SammelBuchen}}}) {
+    for (const auto& fall : {std::pair{5001, Buchen{&CStoppUhren::EinzelBuchen}},
+                             std::pair{5003, Buchen{&CStoppUhren::SammelBuchen}}}) {
+        // Named copies: clang++ 14 cannot capture a structured binding in a lambda.
+        const std::int32_t auftragId = fall.first;
+        const Buchen buchen = fall.second;
         SCOPED_TRACE(auftragId);
         const auto auftrag = startNewOrder(auftragId);
         const auto bucheLaufende = [&] {

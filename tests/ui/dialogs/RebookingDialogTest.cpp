@@ -90,10 +90,12 @@ TEST_P(RebookingDialogTest, IdleTimeOntoAnEntryAndItsWholeTimeBack) {
 TEST_P(RebookingDialogTest, BetweenEntriesAtLeastASecondAndAtMostTheSource) {
     const auto quelle = first(*workedOn(5001, 600));
     const auto ziel = first(*workedOn(5003, 900));
-    for (const auto& [getippt, hinweis] :
-         {std::pair{"001001", "Umzubuchende Zeit ist größer als bisherige Zeit"},
-          {"000000", ""},
-          {"000500", ""}}) {
+    for (const auto& fall : {std::pair{"001001", "Umzubuchende Zeit ist größer als bisherige Zeit"},
+                             {"000000", ""},
+                             {"000500", ""}}) {
+        // Named copies: clang++ 14 cannot capture a structured binding in a lambda.
+        const char* getippt = fall.first;
+        const char* hinweis = fall.second;
         SCOPED_TRACE(getippt);
         const bool gueltig = QLatin1String(getippt) == QLatin1String("000500");
         umbuchen(quelle.get(), gueltig ? kGeaendert : kAbbruch, [&](auto& d) {
