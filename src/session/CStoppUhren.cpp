@@ -42,7 +42,13 @@ CStoppUhren::CStoppUhren(platform::PlatformFactory& platform)
 
 CStoppUhren::~CStoppUhren() = default;
 
-void CStoppUhren::Anzeigen() {}
+void CStoppUhren::Anzeigen() {
+    // The host shows the stopwatches again: a window the employee put away comes back. Before
+    // the start and after the end there is nothing to show.
+    if (gestartet_) {
+        Procedure(trace_, "Anzeigen").report([&] { StoppUhrenAnzeigen(); });
+    }
+}
 
 void CStoppUhren::Ausblenden() {}
 

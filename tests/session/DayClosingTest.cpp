@@ -106,48 +106,6 @@ TEST_P(DayClosingTest, UnfinishedOrdersLetTheEmployeePostponeTheDayClosing) {
     EXPECT_EQ(services(), QString());
 }
 
-TEST_P(DayClosingTest, AWholeDayFromStartToABookedDayClosing) {
-    // 08:00 to 08:10 idle (set up), then three stretches on two orders, released and booked.
-    const auto a = workAndRelease(5001, 1800, QStringLiteral("Buchungen Januar"));
-    tick(300);
-    const auto b = workAndRelease(5003, 2700, QStringLiteral("Lohnabrechnung"));
-    workAndRelease(5001, 900, QStringLiteral("Abstimmung"));
-    tick(120);
-    session_->EinzelBuchen();
-    expectBalanced();
-
-    // The orders are done; the day closing books the idle time on the chosen order.
-    endOrder(a->Auftrag());
-    endOrder(b->Auftrag());
-    expectBalanced();
-    EXPECT_EQ(idle(), 600 + 300 + 120);
-    // Another employee starts beside (the timer ticked from here on would be that session's).
-    const auto other = startedSession(office::demo::kEmployeeWithoutRights);
-    const std::size_t othersRows = rowsOf(office::demo::kEmployeeWithoutRights).size();
-    ASSERT_GT(othersRows, 0u);
-    platform_->frmLeistung().answer(
-        [&](cLeistung& entry, std::int32_t&, std::int32_t& auftragId, bool unproduktiv) {
-            EXPECT_TRUE(unproduktiv);
-            EXPECT_EQ(auftragId, kUnproductiveTimeOrder);
-            EXPECT_EQ(entry.Sekunden(), idle());
-            EXPECT_EQ(entry.ErsteZeileText(), QStringLiteral("Kanzleiorganisation (unproduktiv)"));
-            return kGeaendert;
-        });
-    EXPECT_TRUE(session_->Beenden());
-    EXPECT_EQ(platform_->frmLeistung().modi, std::vector<std::int32_t>{2});
-    // Every service against the seconds recorded: 0.5 h, 0.75 h and 0.25 h, then 1020 s idle.
-    EXPECT_EQ(services(),
-              QStringLiteral("5001|5000|08:10-08:40|Buchungen Januar\n"
-                             "5003|7500|08:45-09:30|Lohnabrechnung\n"
-                             "5001|2500|09:30-09:45|Abstimmung\n"
-                             "5013|2833|09:45-09:47|Kanzleiorganisation (unproduktiv)"));
-    EXPECT_TRUE(rowsOf().empty()) << "the day closing removes the provisional rows";
-    EXPECT_EQ(rowsOf(office::demo::kEmployeeWithoutRights).size(), othersRows)
-        << "and no other employee's";
-    EXPECT_EQ(logins(), QStringLiteral("08:00:00-09:47:00/0"));
-    EXPECT_EQ(gateway().OptionsWertErmitteln(2), QStringLiteral("5013"));
-}
-
 ORV_INSTANTIATE_FOR_BACKENDS(DayClosingTest);
 
 }  // namespace

@@ -54,6 +54,8 @@ void StoppUhrWidget::befehl(const char* name, const std::function<void()>& body)
     });
     --befehle_;
     if (session_ != nullptr) {
+        // The day's times change with edits, moves and bookings too, not only with the clock.
+        AktualisiereZeiten();
         Procedure(*trace_, "ToolbarStellen").report([this] { ToolbarStellen(); });
     }
 }

@@ -281,32 +281,42 @@ void StoppUhrWidget::panelsBauen() {
 void StoppUhrWidget::Anzeigen(CStoppUhren& session) {
     Procedure p(*trace_, "Anzeigen");
     p.run([&] {
-        trace_->trace(QStringLiteral("Formular wird initialisiert"));
-        setOfficeWindowIcon(*this, platform_);
-        resize(kBreite, kHoehe);
-        session_ = &session;
-        if (ctlAuftrag1_ == nullptr) {
-            ctlAuftrag1_ = new ctlAuftrag(session, auftragPlatz_);
-            ctlAuftrag1_->setObjectName(QStringLiteral("ctlAuftrag1"));
-            auftragPlatz_->layout()->addWidget(ctlAuftrag1_);
-            connect(ctlAuftrag1_, &ctlAuftrag::AuftragGeaendert, this, [this] {
-                Procedure(*trace_, "ctlAuftrag1_AuftragGeaendert").report([this] {
-                    ctlAuftrag1_AuftragGeaendert();
-                });
-            });
-            connect(ctlAuftrag1_, &ctlAuftrag::LoseFocus, this,
-                    [this] { tabStoppUhr_->tabBar()->setFocus(Qt::TabFocusReason); });
+        // Shown again by the host: the window comes back as the employee left it, also while
+        // one of its commands waits in a dialog.
+        if (session_ != &session) {
+            einrichten(session);
         }
-        auftraege_->setSession(&session);
-        leistungen_->setSession(&session);
-        setUpGrid(*grdLeistungen_, EntriesModel::columns(session.VerwaltungsanteilAktiv()));
-        AktualisiereZeiten();
-        ObjectToView();
-        tools_->SetToolIcons(platform_);
-        ToolbarStellen();
+        setWindowState(windowState() & ~Qt::WindowMinimized);
         show();
+        NachVorn();
         QCoreApplication::processEvents();
     });
+}
+
+void StoppUhrWidget::einrichten(CStoppUhren& session) {
+    trace_->trace(QStringLiteral("Formular wird initialisiert"));
+    setOfficeWindowIcon(*this, platform_);
+    resize(kBreite, kHoehe);
+    session_ = &session;
+    if (ctlAuftrag1_ == nullptr) {
+        ctlAuftrag1_ = new ctlAuftrag(session, auftragPlatz_);
+        ctlAuftrag1_->setObjectName(QStringLiteral("ctlAuftrag1"));
+        auftragPlatz_->layout()->addWidget(ctlAuftrag1_);
+        connect(ctlAuftrag1_, &ctlAuftrag::AuftragGeaendert, this, [this] {
+            Procedure(*trace_, "ctlAuftrag1_AuftragGeaendert").report([this] {
+                ctlAuftrag1_AuftragGeaendert();
+            });
+        });
+        connect(ctlAuftrag1_, &ctlAuftrag::LoseFocus, this,
+                [this] { tabStoppUhr_->tabBar()->setFocus(Qt::TabFocusReason); });
+    }
+    auftraege_->setSession(&session);
+    leistungen_->setSession(&session);
+    setUpGrid(*grdLeistungen_, EntriesModel::columns(session.VerwaltungsanteilAktiv()));
+    AktualisiereZeiten();
+    ObjectToView();
+    tools_->SetToolIcons(platform_);
+    ToolbarStellen();
 }
 
 void StoppUhrWidget::AktualisiereZeiten() {

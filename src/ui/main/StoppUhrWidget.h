@@ -57,6 +57,7 @@ protected:
 
 private:
     // Construction and layout.
+    void einrichten(CStoppUhren& session);
     void kopfBauen();
     void tabsBauen();
     void panelsBauen();
