@@ -29,8 +29,13 @@ TEST(RuntimeTest, WholeNumbersRoundHalfToEvenAndReportOverflow) {
 }
 
 TEST(RuntimeTest, DurationAndClockTexts) {
-    EXPECT_EQ(rt::durationText(3725), QStringLiteral("01:02:05"));
-    EXPECT_EQ(rt::durationText(360000), QStringLiteral("100:00:00"));
+    for (const auto& [seconds, text] : {std::pair{0, "00:00:00"},
+                                        {3725, "01:02:05"},
+                                        {35999, "09:59:59"},
+                                        {360000, "100:00:00"},
+                                        {-65, "00:-01:-05"}}) {
+        EXPECT_EQ(rt::durationText(seconds), QString::fromLatin1(text)) << seconds;
+    }
     EXPECT_EQ(rt::industrialHoursText(20), QStringLiteral("0,01"));
     EXPECT_EQ(rt::industrialHoursText(4500000), QStringLiteral("1.250,00"));
     // 0.00125 hours round to 0.0012, then the floor of 0.01 applies.

@@ -155,8 +155,31 @@ QString industrialHoursText(std::int32_t seconds, const QLocale& locale) {
 QString durationText(std::int32_t seconds) {
     const std::int32_t hours = seconds / 3600;
     const std::int32_t rest = seconds % 3600;
-    return format00(hours) + QLatin1Char(':') + format00(rest / 60) + QLatin1Char(':') +
-           format00(rest % 60);
+    if (seconds < 0) {
+        return format00(hours) + QLatin1Char(':') + format00(rest / 60) + QLatin1Char(':') +
+               format00(rest % 60);
+    }
+    // Written digit by digit: the stopwatch window shows several of these every second.
+    char text[16];
+    char* end = text + sizeof text;
+    char* p = end;
+    const auto two = [&p](std::int32_t v) {
+        *--p = static_cast<char>('0' + v % 10);
+        *--p = static_cast<char>('0' + v / 10);
+    };
+    two(rest % 60);
+    *--p = ':';
+    two(rest / 60);
+    *--p = ':';
+    std::int32_t h = hours;
+    do {
+        *--p = static_cast<char>('0' + h % 10);
+        h /= 10;
+    } while (h > 0);
+    if (hours < 10) {
+        *--p = '0';
+    }
+    return QString::fromLatin1(p, end - p);
 }
 
 QString clockText(const QDateTime& time) {

@@ -82,9 +82,7 @@ int EntriesModel::row(const QString& auftragKey, const QString& leistungKey) con
 }
 
 void EntriesModel::zeileAktualisieren(int row) {
-    if (row >= 0 && row < rowCount()) {
-        emit dataChanged(index(row, 0), index(row, kGridColumns - 1));
-    }
+    zeileGeaendert(row);
 }
 
 int EntriesModel::rowCount(const QModelIndex& parent) const {

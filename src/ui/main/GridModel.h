@@ -28,6 +28,20 @@ public:
 protected:
     virtual const GridColumns& spalten() const = 0;
 
+    // A changed row, cell by cell: a view repaints a single changed cell alone but the whole
+    // grid for a changed range, which made every start of a stopwatch repaint every row shown.
+    void zeileGeaendert(int row) {
+        if (row < 0 || row >= rowCount()) {
+            return;
+        }
+        for (int column = 0; column < kGridColumns; ++column) {
+            if (spalten()[static_cast<std::size_t>(column)].twips > 0) {
+                const QModelIndex cell = index(row, column);
+                emit dataChanged(cell, cell);
+            }
+        }
+    }
+
     template <typename Rows>
     void zeilenErsetzen(Rows& rows, Rows neu) {
         if (!rows.empty()) {

@@ -97,9 +97,7 @@ std::shared_ptr<CAuftrag> OrdersModel::order(int row) const {
 }
 
 void OrdersModel::zeileAktualisieren(int row) {
-    if (row >= 0 && row < rowCount()) {
-        emit dataChanged(index(row, 0), index(row, kGridColumns - 1));
-    }
+    zeileGeaendert(row);
 }
 
 void OrdersModel::zeitAktualisiert() {

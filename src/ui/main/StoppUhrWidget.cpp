@@ -10,6 +10,7 @@
 #include "ui/controls/Twips.h"
 #include "ui/controls/ctlAuftrag.h"
 #include "ui/main/EntriesModel.h"
+#include "ui/main/GridText.h"
 #include "ui/main/OrdersModel.h"
 #include "ui/main/ToolActions.h"
 
@@ -38,8 +39,9 @@ constexpr int kHoehe = 600;
 constexpr int kMindestHoehe = 6000;
 constexpr double kSchriftPunkte = 8.25;
 
+template <typename Label = QLabel>
 QLabel* beschriftung(QWidget* parent, const char* name, const QString& text, double punkte) {
-    auto* label = new QLabel(text, parent);
+    auto* label = new Label(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setTextFormat(Qt::PlainText);
     QFont font = label->font();
@@ -104,7 +106,7 @@ void StoppUhrWidget::kopfBauen() {
     const auto paar = [&](int zeile, const char* captionName, const QString& caption,
                           const QString& tip, const char* valueName) {
         QLabel* c = beschriftung(this, captionName, caption, kSchriftPunkte);
-        QLabel* v = beschriftung(this, valueName, QStringLiteral("00:00:00"), 12);
+        QLabel* v = beschriftung<ZeitLabel>(this, valueName, QStringLiteral("00:00:00"), 12);
         c->setFixedSize(px(1095), px(255));
         v->setFixedSize(px(1305), px(345));
         v->setAlignment(Qt::AlignCenter);
@@ -158,7 +160,9 @@ void StoppUhrWidget::tabsBauen() {
     grdLeistungen_->setObjectName(QStringLiteral("grdLeistungen"));
     grdAuftraege_->setModel(auftraege_);
     grdLeistungen_->setModel(leistungen_);
+    grdLeistungen_->setItemDelegate(new GridDelegate(grdLeistungen_));
     setUpGrid(*grdAuftraege_, OrdersModel::columns());
+    grdAuftraege_->setItemDelegate(new GridDelegate(grdAuftraege_));
     grdAuftraege_->setSelectionMode(QAbstractItemView::SingleSelection);
     grdLeistungen_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     tabStoppUhr_->addTab(grdAuftraege_, QStringLiteral("Vorgänge"));
