@@ -8,6 +8,7 @@
 #include "session/DayOverviewCsv.h"
 #include "session/diagnostics/ObjectTrace.h"
 #include "session/diagnostics/Procedure.h"
+#include "session/runtime/Runtime.h"
 #include "ui/controls/OfficeIcons.h"
 #include "ui/main/DayTimeline.h"
 
@@ -23,9 +24,10 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScrollArea>
-#include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace orv::ui {
 namespace {
@@ -50,10 +52,11 @@ DayOverviewWindow::DayOverviewWindow(platform::PlatformFactory& platform, CStopp
                                      QWidget* parent)
     : QWidget(parent, Qt::Window),
       platform_(platform),
-      session_(session),
+      session_(&session),
       trace_(std::make_unique<ObjectTrace>(platform, QStringLiteral("frmTagesuebersicht"))),
       dateiWahl_(&dateiWahlDialog),
       lblTag_(new QLabel(this)),
+      rollen_(new QScrollArea(this)),
       timeline_(new DayTimeline(this)),
       grdSummen_(new QTableWidget(this)),
       aktualisieren_(new QAction(QStringLiteral("Aktualisieren"), this)),
@@ -87,25 +90,22 @@ DayOverviewWindow::DayOverviewWindow(platform::PlatformFactory& platform, CStopp
     lblTag_->setFont(fett);
     layout->addWidget(lblTag_);
 
-    auto* rollen = new QScrollArea(this);
-    rollen->setWidget(timeline_);
-    rollen->setWidgetResizable(true);
-    rollen->setFrameShape(QFrame::NoFrame);
+    rollen_->setWidget(timeline_);
+    rollen_->setWidgetResizable(true);
+    rollen_->setFrameShape(QFrame::NoFrame);
+    rollen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grdSummen_->setObjectName(QStringLiteral("grdSummen"));
     grdSummen_->setColumnCount(5);
     grdSummen_->setHorizontalHeaderLabels({QStringLiteral("Mandant"), QStringLiteral("Auftrag"),
                                            QStringLiteral("vorläufig"), QStringLiteral("gebucht"),
                                            QStringLiteral("Summe")});
     grdSummen_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdSummen_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grdSummen_->setSelectionMode(QAbstractItemView::NoSelection);
+    grdSummen_->setFocusPolicy(Qt::NoFocus);
     grdSummen_->verticalHeader()->hide();
     grdSummen_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
-    auto* teiler = new QSplitter(Qt::Vertical, this);
-    teiler->addWidget(rollen);
-    teiler->addWidget(grdSummen_);
-    teiler->setStretchFactor(0, 3);
-    teiler->setStretchFactor(1, 2);
-    layout->addWidget(teiler, 1);
+    layout->addWidget(rollen_);
+    layout->addWidget(grdSummen_, 1);
 
     auto* knoepfe = new QHBoxLayout;
     knoepfe->addWidget(knopf(this, "btnAktualisieren", aktualisieren_));
@@ -122,14 +122,17 @@ bool DayOverviewWindow::Aktualisieren() {
     return Procedure(*trace_, "Aktualisieren")
         .report(
             [this] {
+                if (session_ == nullptr) {
+                    return false;
+                }
                 // The stopwatch window shows the counting stopwatch's seconds since its last
                 // save; the rows get them first, so that both show the same.
-                const std::shared_ptr<CAuftrag>& aktuell = session_.AktuellerAuftrag();
-                CAuftrag& laufend = session_.AuftragLaeuft() && aktuell != nullptr
+                const std::shared_ptr<CAuftrag>& aktuell = session_->AktuellerAuftrag();
+                CAuftrag& laufend = session_->AuftragLaeuft() && aktuell != nullptr
                                         ? *aktuell
-                                        : session_.LeerlaufAuftrag();
+                                        : session_->LeerlaufAuftrag();
                 laufend.Speichern();
-                tag_ = TagesuebersichtLesen(session_, platform_.clock().now().date());
+                tag_ = TagesuebersichtLesen(*session_, platform_.clock().now().date());
                 anzeigen();
                 return true;
             },
@@ -141,6 +144,8 @@ void DayOverviewWindow::anzeigen() {
     lblTag_->setText(deutsch.toString(tag_.tag, QStringLiteral("dddd, d. MMMM yyyy")) +
                      QStringLiteral(" – Stand ") + tag_.stand.toString(QStringLiteral("HH:mm:ss")));
     timeline_->setTag(&tag_);
+    // Every lane in sight up to a dozen orders; more scroll.
+    rollen_->setFixedHeight(std::min(timeline_->minimumSizeHint().height(), 340));
     const int anzahl = static_cast<int>(tag_.auftraege.size());
     grdSummen_->setRowCount(anzahl + 3);
     for (int i = 0; i < anzahl; ++i) {
@@ -168,8 +173,8 @@ void DayOverviewWindow::summenZeile(int zeile, const QString& mandant, const QSt
                                     std::int64_t vorlaeufig, std::int64_t gebucht,
                                     std::int64_t summe, const QColor& farbe, bool fett) {
     // Times as the stopwatch window writes them; a column that does not apply stays empty.
-    const auto zeit = [this](std::int64_t s) {
-        return s < 0 ? QString() : session_.SekundenZeit(static_cast<std::int32_t>(s));
+    const auto zeit = [](std::int64_t s) {
+        return s < 0 ? QString() : rt::durationText(static_cast<std::int32_t>(s));
     };
     const QString texte[] = {mandant, auftrag, zeit(vorlaeufig), zeit(gebucht), zeit(summe)};
     for (int spalte = 0; spalte < 5; ++spalte) {
@@ -187,6 +192,13 @@ void DayOverviewWindow::summenZeile(int zeile, const QString& mandant, const QSt
         }
         grdSummen_->setItem(zeile, spalte, item);
     }
+}
+
+void DayOverviewWindow::Schliessen() {
+    session_ = nullptr;
+    close();
+    // Later: it may be inside one of its own steps (a problem report's loop) right now.
+    deleteLater();
 }
 
 bool DayOverviewWindow::CsvExportieren() {

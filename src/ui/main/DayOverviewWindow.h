@@ -9,6 +9,7 @@
 
 class QAction;
 class QLabel;
+class QScrollArea;
 class QTableWidget;
 
 namespace orv {
@@ -44,6 +45,8 @@ public:
     // Refreshes and writes the day to the file the employee chooses; true when written.
     bool CsvExportieren();
     void setDateiWahl(DateiWahl wahl) { dateiWahl_ = std::move(wahl); }
+    // The session ends: the window reads nothing any more and goes.
+    void Schliessen();
     const Tagesuebersicht& tag() const { return tag_; }
 
 private:
@@ -53,11 +56,12 @@ private:
                      const QColor& farbe, bool fett);
 
     platform::PlatformFactory& platform_;
-    CStoppUhren& session_;
+    CStoppUhren* session_;
     std::unique_ptr<ObjectTrace> trace_;
     Tagesuebersicht tag_;
     DateiWahl dateiWahl_;
     QLabel* lblTag_;
+    QScrollArea* rollen_;
     DayTimeline* timeline_;
     QTableWidget* grdSummen_;
     QAction* aktualisieren_;

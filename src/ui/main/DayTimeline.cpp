@@ -15,6 +15,7 @@ constexpr int kAchse = 22;          // the hours above the lanes
 constexpr int kSpur = 24;
 constexpr int kLegende = 26;
 constexpr int kRand = 8;
+constexpr int kRechts = 28;  // room for the last hour's time
 
 const QColor kAnmeldung(198, 228, 198);
 const QColor kExtern(190, 214, 240);
@@ -82,6 +83,10 @@ QSize DayTimeline::minimumSizeHint() const {
     return {kBeschriftung + 300, kAchse + spuren() * kSpur + kLegende + kRand};
 }
 
+QSize DayTimeline::sizeHint() const {
+    return minimumSizeHint();
+}
+
 void DayTimeline::paintEvent(QPaintEvent*) {
     if (tag_ == nullptr) {
         return;
@@ -92,7 +97,7 @@ void DayTimeline::paintEvent(QPaintEvent*) {
     const QDateTime& von = raum.first;
     const QDateTime& bis = raum.second;
     const int links = kBeschriftung;
-    const int breite = std::max(width() - links - kRand, 1);
+    const int breite = std::max(width() - links - kRechts, 1);
     const double sekunden = static_cast<double>(von.secsTo(bis));
     const auto x = [&](const QDateTime& t) {
         const double anteil = std::clamp(von.secsTo(t) / sekunden, 0.0, 1.0);

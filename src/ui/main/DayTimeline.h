@@ -22,6 +22,7 @@ public:
     static QColor farbe(int auftrag);
 
     QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

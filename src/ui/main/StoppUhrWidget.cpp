@@ -337,7 +337,9 @@ void StoppUhrWidget::Schliessen() {
     session_ = nullptr;
     schliessen_ = true;
     // The overview reads the session that ends now.
-    delete uebersicht_;
+    if (uebersicht_ != nullptr) {
+        uebersicht_->Schliessen();
+    }
     close();
     auftraege_->setSession(nullptr);
     leistungen_->setSession(nullptr);

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -34,9 +35,13 @@ public:
         ASSERT_NE(window_, nullptr);
         test::showActive(*window_);
     }
-    // Back in the stopwatch window, Ctrl+T.
-    DayOverviewWindow* uebersicht() {
+    // Back in the stopwatch window, on either tab, Ctrl+T.
+    DayOverviewWindow* uebersicht(int tab = 0) {
         test::showActive(*window_);
+        test::child<QTabWidget>(*window_, "tabStoppUhr")->setCurrentIndex(tab);
+        EXPECT_TRUE(test::child<QAction>(*window_, "mnuTagesuebersicht")
+                        ->toolTip()
+                        .endsWith(QStringLiteral("(Strg+T)")));
         QTest::keyClick(window_, Qt::Key_T, Qt::ControlModifier);
         auto* u = window_->findChild<DayOverviewWindow*>();
         EXPECT_TRUE(u != nullptr && u->isVisible() && !u->isModal());
@@ -148,6 +153,7 @@ TEST_P(DayOverviewTest, TotalsEqualTheStopwatchWindowAfterSwitchesPauseEditBooki
          },
          0, 2100, 0, 1200},
     };
+    int tab = 0;
     for (const Schritt& s : schritte) {
         SCOPED_TRACE(s.name);
         const qint64 idleVorher = idle();
@@ -155,7 +161,7 @@ TEST_P(DayOverviewTest, TotalsEqualTheStopwatchWindowAfterSwitchesPauseEditBooki
         if (std::string_view(s.name) == "Absturz und Neustart") {
             EXPECT_EQ(idle(), idleVorher) << "the unsaved 45 seconds are lost";
         }
-        DayOverviewWindow* u = uebersicht();
+        DayOverviewWindow* u = uebersicht(tab++ % 2);
         ASSERT_NE(u, nullptr);
         tick(7);
         QTest::mouseClick(test::child<QPushButton>(*u, "btnAktualisieren"), Qt::LeftButton);
