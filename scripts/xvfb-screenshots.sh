@@ -30,7 +30,7 @@ rm -f "$out"/stoppuhren-*.png
 TZ=${TZ:-Europe/Berlin} QT_QPA_PLATFORM=xcb \
     xvfb-run -a -s "-screen 0 1280x800x24" \
     "$program" --ziel "$work/buero.sqlite" --mitarbeiter 7 --vorfuehrung "$out"
-for tab in vorgaenge leistungen; do
+for tab in vorgaenge leistungen tagesuebersicht; do
     test -s "$out/stoppuhren-$tab.png"
 done
 echo "Bilder in $out"

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemModel>
+#include <QAction>
 #include <QApplication>
 #include <QDateEdit>
 #include <QDeadlineTimer>
@@ -21,6 +22,7 @@
 #include <QSet>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTimer>
 
 #include <cstdio>
@@ -138,15 +140,16 @@ public:
         throw QStringLiteral("Keine Zeile mit „%1“.").arg(text);
     }
     // On a real display the picture is what the X server shows; offscreen, what Qt paints.
-    void bild(const QString& datei) {
+    void bild(const QString& datei, QWidget* anderes = nullptr) {
+        QWidget& ziel = anderes != nullptr ? *anderes : fenster_;
         warte(300);
         QPixmap pixmap;
         if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
-            pixmap = fenster_.grab();
+            pixmap = ziel.grab();
         } else {
-            const QRect rahmen = fenster_.frameGeometry();
-            pixmap = fenster_.screen()->grabWindow(0, rahmen.x(), rahmen.y(), rahmen.width(),
-                                                   rahmen.height());
+            const QRect rahmen = ziel.frameGeometry();
+            pixmap = ziel.screen()->grabWindow(0, rahmen.x(), rahmen.y(), rahmen.width(),
+                                               rahmen.height());
         }
         if (farben(pixmap.toImage()) < kMindestFarben) {
             throw QStringLiteral("Das Bild %1 ist leer.").arg(datei);
@@ -157,6 +160,26 @@ public:
         say(QStringLiteral("  Bild: %1").arg(datei));
     }
     QString wert(const char* label) { return teil<QLabel>(label)->text(); }
+    // The day overview as Ctrl+T opens it: its picture and its totals.
+    void tagesuebersicht(const QString& datei) {
+        say(QStringLiteral("  öffnet die Tagesübersicht (Strg+T)"));
+        teil<QAction>("mnuTagesuebersicht")->trigger();
+        warte(300);
+        auto* uebersicht = fenster_.findChild<QWidget*>(QStringLiteral("frmTagesuebersicht"));
+        auto* summen = uebersicht != nullptr
+                           ? uebersicht->findChild<QTableWidget*>(QStringLiteral("grdSummen"))
+                           : nullptr;
+        if (summen == nullptr || !uebersicht->isVisible()) {
+            throw QStringLiteral("Die Tagesübersicht ist nicht zu sehen.");
+        }
+        bild(datei, uebersicht);
+        QStringList zeilen;
+        for (int r = 0; r < summen->rowCount(); ++r) {
+            zeilen << summen->item(r, 0)->text() + QLatin1Char(' ') + summen->item(r, 4)->text();
+        }
+        say(QStringLiteral("Die Tagesübersicht: ") + zeilen.join(QStringLiteral(", ")));
+        uebersicht->close();
+    }
 
 private:
     QWidget& fenster_;
@@ -264,6 +287,7 @@ bool runDemo(_CStoppUhren& component, DemoClock& clock, const QString& folder) {
         s.tab(1);
         s.bild(QDir(folder).filePath(QStringLiteral("stoppuhren-leistungen.png")));
         s.tab(0);
+        s.tagesuebersicht(QDir(folder).filePath(QStringLiteral("stoppuhren-tagesuebersicht.png")));
 
         say(QStringLiteral("Der Tag bis jetzt: Gesamt %1, Leerlauf %2, aktiv %3")
                 .arg(s.wert("lblGesamt"), s.wert("lblLeerlauf"), s.wert("lblAktiv")));

@@ -29,11 +29,14 @@ fi
 QT_QPA_PLATFORM=offscreen "$program" --ziel "$work/buero.sqlite" --mitarbeiter 7 \
     --vorfuehrung "$work/bilder" >"$work/ausgabe.txt" 2>&1 || { cat "$work/ausgabe.txt"; fail "exit $?"; }
 cat "$work/ausgabe.txt"
-for tab in vorgaenge leistungen; do
+for tab in vorgaenge leistungen tagesuebersicht; do
     test -s "$work/bilder/stoppuhren-$tab.png" || fail "kein Bild von $tab"
 done
 grep -q "Gesamt 01:45:00, Leerlauf 00:10:00, aktiv 01:35:00" "$work/ausgabe.txt" ||
     fail "die Summen des Fensters"
+# The day overview shows the same day: Krume's 65 provisional minutes, Sommer's 30 booked ones.
+grep -q "^Die Tagesübersicht: 10001 Bäckerei Krume 01:05:00, 10002 Autohaus Sommer 00:30:00, Leerlauf 00:10:00, aktiv 01:35:00, Gesamt 01:45:00$" "$work/ausgabe.txt" ||
+    fail "die Summen der Tagesübersicht"
 grep -q "^Stoppuhren beendet.$" "$work/ausgabe.txt" || fail "Beenden"
 
 # The rows: Bäckerei Krume's two stretches (45 and 20 minutes) stay provisional, Autohaus

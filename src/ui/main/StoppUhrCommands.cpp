@@ -13,6 +13,7 @@
 #include "session/diagnostics/ObjectTrace.h"
 #include "session/diagnostics/Procedure.h"
 #include "ui/controls/ctlAuftrag.h"
+#include "ui/main/DayOverviewWindow.h"
 #include "ui/main/EntriesModel.h"
 #include "ui/main/MainWindowTexts.h"
 #include "ui/main/OrdersModel.h"
@@ -82,6 +83,7 @@ void StoppUhrWidget::barAuftrag_ToolClick(const QString& key) {
         {tool::kLeistungLoeschen, [this] { LeistungLoeschen(); }},
         {tool::kUmbuchenLeistung, [this] { LeistungUmbuchen(); }},
         {tool::kUmbuchenLeerlauf, [this] { LeerlaufUmbuchen(); }},
+        {tool::kTagesuebersicht, [this] { TagesuebersichtZeigen(); }},
     };
     const auto it = aktionen.find(key);
     if (it != aktionen.end()) {
@@ -359,6 +361,19 @@ void StoppUhrWidget::Pause() {
 
 void StoppUhrWidget::Eigenschaften() {
     Procedure(*trace_, "Eigenschaften").run([&] { session_->Eigenschaftenanzeigen(); });
+}
+
+void StoppUhrWidget::TagesuebersichtZeigen() {
+    Procedure(*trace_, "TagesuebersichtZeigen").run([&] {
+        // One overview beside the window; called again, it shows the day as it is now.
+        if (uebersicht_ == nullptr) {
+            uebersicht_ = new DayOverviewWindow(platform_, *session_, this);
+        }
+        uebersicht_->Aktualisieren();
+        uebersicht_->show();
+        uebersicht_->raise();
+        uebersicht_->activateWindow();
+    });
 }
 
 }  // namespace orv::ui

@@ -9,6 +9,7 @@
 #include "ui/controls/OfficeIcons.h"
 #include "ui/controls/Twips.h"
 #include "ui/controls/ctlAuftrag.h"
+#include "ui/main/DayOverviewWindow.h"
 #include "ui/main/EntriesModel.h"
 #include "ui/main/GridText.h"
 #include "ui/main/OrdersModel.h"
@@ -349,6 +350,10 @@ void StoppUhrWidget::Schliessen() {
     trace_->trace(QStringLiteral("Schliessen"));
     session_ = nullptr;
     schliessen_ = true;
+    // The overview reads the session that ends now.
+    if (uebersicht_ != nullptr) {
+        uebersicht_->Schliessen();
+    }
     close();
     auftraege_->setSession(nullptr);
     leistungen_->setSession(nullptr);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -28,6 +29,7 @@ class PlatformFactory;
 
 namespace orv::ui {
 
+class DayOverviewWindow;
 class EntriesModel;
 class OrdersModel;
 class ToolActions;
@@ -108,6 +110,7 @@ private:
     void Buchen(bool sammel);
     void Pause();
     void Eigenschaften();
+    void TagesuebersichtZeigen();
     void nichtGebuchtMelden(int anzahl);
     // Without right 38 a stopwatch without office order is not ended: its entries could not be
     // assigned afterwards.
@@ -119,6 +122,7 @@ private:
     CStoppUhren* session_ = nullptr;
     int befehle_ = 0;  // commands running, nested loops included
     bool schliessen_ = false;
+    QPointer<DayOverviewWindow> uebersicht_;
 
     ToolActions* tools_;
     ctlAuftrag* ctlAuftrag1_ = nullptr;

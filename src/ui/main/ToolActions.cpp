@@ -35,6 +35,7 @@ constexpr ToolDef kBand[] = {
     {tool::kLeistungBearbeiten, "Leistung bearbeiten", "vorläufige Leistung bearbeiten"},
     {tool::kLeistungLoeschen, "Löschen", "vorläufige Leistung löschen"},
     {tool::kLeistungUmbuchen, "Umbuchen", ""},
+    {tool::kTagesuebersicht, "Tagesübersicht", "Tagesübersicht des heutigen Tages (Strg+T)"},
 };
 constexpr ToolDef kUmbuchen[] = {
     {tool::kUmbuchenLeistung, "Leistung umbuchen", ""},
@@ -75,6 +76,7 @@ ToolActions::ToolActions(QWidget& window)
         toolbar_->addAction(action);
         popup_->addAction(action);
     }
+    (*this)[tool::kTagesuebersicht].setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     QAction& umbuchen = (*this)[tool::kLeistungUmbuchen];
     umbuchen.setMenu(umbuchen_);
     if (auto* button = qobject_cast<QToolButton*>(toolbar_->widgetForAction(&umbuchen))) {

@@ -34,6 +34,7 @@ inline constexpr const char* kLeistungLoeschen = "mnuLeistungLoeschen";
 inline constexpr const char* kLeistungUmbuchen = "mnuLeistungUmbuchen";
 inline constexpr const char* kUmbuchenLeistung = "mnuUmbuchenLeistung";
 inline constexpr const char* kUmbuchenLeerlauf = "mnuUmbuchenLeerlauf";
+inline constexpr const char* kTagesuebersicht = "mnuTagesuebersicht";
 }  // namespace tool
 
 // One QAction per tool, named by its key and shared by the toolbar band "bndAuftraege" and the

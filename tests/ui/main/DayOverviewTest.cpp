@@ -1,0 +1,264 @@
+#include "WidgetHarness.h"
+#include "session/SessionTestSupport.h"
+
+#include "ui/main/DayOverviewWindow.h"
+#include "ui/main/FrmStoppUhrWindow.h"
+#include "ui/main/StoppUhrWidget.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <functional>
+
+namespace orv::ui {
+namespace {
+
+// The employee's day, seen in the stopwatch window and in the overview it opens with Ctrl+T.
+class DayOverviewTest : public test::SessionTest {
+public:
+    DayOverviewTest() : SessionTest(false) {}
+
+    void oeffnen() {
+        platform_->qtWindows().FrmStoppUhr = [this] {
+            auto window = std::make_unique<FrmStoppUhrWindow>(*platform_);
+            window_ = window->widget();
+            return window;
+        };
+        start();
+        ASSERT_NE(window_, nullptr);
+        test::showActive(*window_);
+    }
+    // Back in the stopwatch window, on either tab, Ctrl+T.
+    DayOverviewWindow* uebersicht(int tab = 0) {
+        test::showActive(*window_);
+        test::child<QTabWidget>(*window_, "tabStoppUhr")->setCurrentIndex(tab);
+        EXPECT_TRUE(test::child<QAction>(*window_, "mnuTagesuebersicht")
+                        ->toolTip()
+                        .endsWith(QStringLiteral("(Strg+T)")));
+        QTest::keyClick(window_, Qt::Key_T, Qt::ControlModifier);
+        auto* u = window_->findChild<DayOverviewWindow*>();
+        EXPECT_TRUE(u != nullptr && u->isVisible() && !u->isModal());
+        return u;
+    }
+    QString label(const char* name) { return test::child<QLabel>(*window_, name)->text(); }
+    // The totals table as the employee reads it, a line per row.
+    static QString tabelle(DayOverviewWindow& u) {
+        auto* t = test::child<QTableWidget>(u, "grdSummen");
+        QStringList zeilen;
+        for (int r = 0; r < t->rowCount(); ++r) {
+            QStringList zellen;
+            for (int c = 0; c < t->columnCount(); ++c) {
+                zellen << t->item(r, c)->text();
+            }
+            zeilen << zellen.join(QLatin1Char('|'));
+        }
+        return zeilen.join(QLatin1Char('\n'));
+    }
+    // The overview's rows "Leerlauf", "aktiv", "Gesamt" against the window's labels.
+    void gleichesFenster(DayOverviewWindow& u, const char* schritt) {
+        const QStringList zeilen = tabelle(u).split(QLatin1Char('\n'));
+        for (const auto& paar : {std::pair{"Leerlauf|", "lblLeerlauf"},
+                                 {"aktiv|", "lblAktiv"},
+                                 {"Gesamt|", "lblGesamt"}}) {
+            const QLatin1String anfang(paar.first);
+            const QString summe = QLatin1Char('|') + label(paar.second);
+            EXPECT_TRUE(std::any_of(
+                zeilen.begin(), zeilen.end(),
+                [&](const QString& z) { return z.startsWith(anfang) && z.endsWith(summe); }))
+                << schritt << ": " << paar.first << qPrintable(summe) << "\n"
+                << qPrintable(zeilen.join(QLatin1Char('\n')));
+        }
+        EXPECT_EQ(u.tag().leerlauf, idle()) << schritt;
+        EXPECT_EQ(u.tag().produktiv(), session_->AuftragsSekunden()) << schritt;
+    }
+    const AuftragsSumme* summe(const DayOverviewWindow& u, std::int32_t auftragId) {
+        for (const AuftragsSumme& a : u.tag().auftraege) {
+            if (a.auftragId == auftragId) {
+                return &a;
+            }
+        }
+        return nullptr;
+    }
+
+    QPointer<StoppUhrWidget> window_;
+};
+
+// A day step by step; after each the overview (opened while the clock ticks on, then
+// refreshed) shows what the stopwatch window shows, and each order's provisional and booked
+// seconds. A crash loses the idle seconds since the last save in both alike.
+TEST_P(DayOverviewTest, TotalsEqualTheStopwatchWindowAfterSwitchesPauseEditBookingAndRestart) {
+    oeffnen();
+    std::shared_ptr<CAuftrag> a;
+    std::shared_ptr<CAuftrag> b;
+    // A restart loads a booked entry's order without the entry: its seconds stay the order's.
+    bool neugestartet = false;
+    const auto buchen = [&](const CAuftrag& o) {
+        std::vector<std::shared_ptr<cLeistung>> alle;
+        for (const std::shared_ptr<cLeistung>& e : o.Leistungen()) {
+            alle.push_back(e);
+        }
+        for (const auto& e : alle) {
+            EXPECT_TRUE(release(*e));
+        }
+        session_->EinzelBuchen();
+    };
+    struct Schritt {
+        const char* name;
+        std::function<void()> tun;
+        std::int64_t aVorlaeufig, aGebucht, bVorlaeufig, bGebucht;
+    };
+    const Schritt schritte[] = {
+        {"Wechsel",
+         [&] {
+             tick(600);
+             a = startNewOrder(5001);
+             tick(1800);
+             b = startNewOrder(5002);
+             tick(1200);
+             switchTo(a->Key());
+             tick(600);
+             switchTo(CAuftrag::LeerlaufKey());
+             tick(300);
+         },
+         2400, 0, 1200, 0},
+        {"Pause",
+         [&] {
+             platform_->frmPause().answer(900);
+             test::child<QAction>(*window_, "mnuPause")->trigger();
+             tick(60);
+         },
+         2400, 0, 1200, 0},
+        {"Bearbeiten", [&] { EXPECT_EQ(edit(*first(*a), 1500, 5001), test::outcome::kGeaendert); },
+         2100, 0, 1200, 0},
+        {"Buchung", [&] { buchen(*b); }, 2100, 0, 0, 1200},
+        {"Absturz und Neustart",
+         [&] {
+             tick(45);
+             restart();
+             neugestartet = true;
+             a = session_->AuftragZuAuftragId(5001);
+         },
+         2100, 0, 0, 1200},
+        {"Beenden und Buchen",
+         [&] {
+             endOrder(*a);
+             buchen(*a);
+         },
+         0, 2100, 0, 1200},
+    };
+    int tab = 0;
+    for (const Schritt& s : schritte) {
+        SCOPED_TRACE(s.name);
+        const qint64 idleVorher = idle();
+        s.tun();
+        if (std::string_view(s.name) == "Absturz und Neustart") {
+            EXPECT_EQ(idle(), idleVorher) << "the unsaved 45 seconds are lost";
+        }
+        DayOverviewWindow* u = uebersicht(tab++ % 2);
+        ASSERT_NE(u, nullptr);
+        tick(7);
+        QTest::mouseClick(test::child<QPushButton>(*u, "btnAktualisieren"), Qt::LeftButton);
+        gleichesFenster(*u, s.name);
+        const AuftragsSumme* sa = summe(*u, 5001);
+        const AuftragsSumme* sb = summe(*u, 5002);
+        ASSERT_TRUE(sa != nullptr && sb != nullptr) << s.name;
+        EXPECT_EQ(
+            std::vector<std::int64_t>({sa->vorlaeufig, sa->gebucht, sb->vorlaeufig, sb->gebucht}),
+            std::vector<std::int64_t>({s.aVorlaeufig, s.aGebucht, s.bVorlaeufig, s.bGebucht}))
+            << s.name;
+        // What the overview read is in the rows: the idle stopwatch that counts was saved.
+        EXPECT_EQ(row(session_->LeerlaufAuftrag().Id())->sekunden, idle()) << s.name;
+        if (!neugestartet) {
+            expectBalanced();
+        }
+        expectRowsMatchObjects();
+    }
+    EXPECT_TRUE(platform_->errorReports().empty());
+}
+
+// Every statement of a refresh in turn fails: the day shown before stays, no second is lost or
+// counted twice, and the refresh after shows the seconds counted meanwhile.
+TEST_P(DayOverviewTest, ARefreshFailingHalfWayKeepsTheDayShownAndEverySecond) {
+    oeffnen();
+    workedOn(5001, 1200);
+    tick(300);
+    DayOverviewWindow* u = uebersicht();
+    ASSERT_NE(u, nullptr);
+    const QString vorher = tabelle(*u);
+    tick(60);
+    int fehler = 0;
+    for (int k = 1; k < 50; ++k) {
+        faults().failStatement(k);
+        const bool gelesen = u->Aktualisieren();
+        faults().clear();
+        if (gelesen) {
+            break;
+        }
+        ++fehler;
+        EXPECT_EQ(tabelle(*u), vorher) << k;
+        expectBalanced();
+        expectRowsMatchObjects();
+    }
+    EXPECT_GE(fehler, 5) << "a save and four reads";
+    EXPECT_EQ(platform_->errorReports().size(), static_cast<std::size_t>(fehler));
+    gleichesFenster(*u, "danach");
+    EXPECT_EQ(u->tag().leerlauf, 360);
+}
+
+// The CSV of a small day, byte for byte; a cancelled choice and a file that cannot be written
+// write nothing and the latter says why.
+TEST_P(DayOverviewTest, CsvOfASmallDayWithDecimalCommaQuotingAndUmlauts) {
+    execute(
+        QStringLiteral("UPDATE tPersonStamm SET Ps_Kurzname = 'Öztürk; \"Ümit\"' "
+                       "WHERE Ps_Id = 108"));
+    oeffnen();
+    tick(600);
+    workedOn(4904, 2700);
+    tick(300);
+    DayOverviewWindow* u = uebersicht();
+    ASSERT_NE(u, nullptr);
+    QTemporaryDir ordner;
+    const QString fehlt = ordner.filePath(QStringLiteral("fehlt/tag.csv"));
+    const QString datei = ordner.filePath(QStringLiteral("tag.csv"));
+    platform_->messageBoxes().answer(platform::MsgAnswer::Ok);
+    for (const QString& wahl : {QString(), fehlt, datei}) {
+        u->setDateiWahl([&](QWidget&, const QString& titel, const QString& vorschlag) {
+            EXPECT_EQ(titel, QStringLiteral("Tagesübersicht als CSV exportieren"));
+            EXPECT_TRUE(vorschlag.endsWith(QStringLiteral("Tagesuebersicht-2026-03-16.csv")));
+            return wahl;
+        });
+        EXPECT_EQ(u->CsvExportieren(), wahl == datei);
+    }
+    EXPECT_FALSE(QFile::exists(fehlt));
+    ASSERT_EQ(platform_->messageBoxes().asked().size(), 1u);
+    EXPECT_TRUE(platform_->messageBoxes().asked()[0].text.startsWith(
+        QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden:\n").arg(fehlt)));
+    QFile f(datei);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(
+        f.readAll(),
+        "\xEF\xBB\xBF" + QStringLiteral("Art;Mandant;Auftrag;Beginn;Ende;Sekunden;Stunden\r\n"
+                                        "Anmeldung;;;16.03.2026 08:00:00;;3600;1,00\r\n"
+                                        "Leerlauf;;;;;900;0,25\r\n"
+                                        "vorläufige Leistung;\"10008 Öztürk; \"\"Ümit\"\"\";"
+                                        "40/401 Einkommensteuererklärung 12/2025;"
+                                        "16.03.2026 08:10:00;16.03.2026 08:55:00;2700;0,75\r\n"
+                                        "Summe Auftrag;\"10008 Öztürk; \"\"Ümit\"\"\";"
+                                        "40/401 Einkommensteuererklärung 12/2025;;;2700;0,75\r\n"
+                                        "Summe Leerlauf;;;;;900;0,25\r\n"
+                                        "Summe produktiv;;;;;2700;0,75\r\n"
+                                        "Gesamt;;;;;3600;1,00\r\n")
+                             .toUtf8());
+}
+
+ORV_INSTANTIATE_FOR_BACKENDS(DayOverviewTest);
+
+}  // namespace
+}  // namespace orv::ui
