@@ -1,5 +1,6 @@
 #include "ui/main/ToolActions.h"
 
+#include "ui/controls/KeyboardAccess.h"
 #include "ui/controls/OfficeIcons.h"
 
 #include <QAction>
@@ -41,6 +42,27 @@ constexpr ToolDef kUmbuchen[] = {
     {tool::kUmbuchenLeerlauf, "unproduktive Zeit umbuchen", ""},
 };
 
+// Window-wide keys. Taken elsewhere, so never here: Enter and double click (start the row's
+// order), Escape (cancels dialogs), Ctrl+A (marks all entries), Ctrl+T (day overview), F4
+// (calendars, calculators), F8 to F11 (the order control's choices).
+constexpr std::pair<const char*, const char*> kTasten[] = {
+    {tool::kNeu, "Ctrl+N"},
+    {tool::kAuftragAendern, "Ctrl+E"},
+    {tool::kAuftragOeffnen, "Ctrl+O"},
+    {tool::kEigenschaften, "Alt+Return"},
+    {tool::kPause, "Ctrl+P"},
+    {tool::kStart, "F5"},
+    {tool::kStop, "F6"},
+    {tool::kTelefon, "Ctrl+Shift+T"},
+    {tool::kBeenden, "F7"},
+    {tool::kBuchenEinzel, "Ctrl+B"},
+    {tool::kBuchenSammel, "Ctrl+Shift+B"},
+    {tool::kLeistungBearbeiten, "F2"},
+    {tool::kLeistungLoeschen, "Del"},
+    {tool::kUmbuchenLeistung, "Ctrl+U"},
+    {tool::kUmbuchenLeerlauf, "Ctrl+Shift+U"},
+};
+
 constexpr std::pair<const char*, std::int32_t> kIcons[] = {
     {tool::kNeu, 1091},           {tool::kAuftragAendern, 1062},
     {tool::kEigenschaften, 1063}, {tool::kLeistungLoeschen, 1131},
@@ -63,6 +85,8 @@ ToolActions::ToolActions(QWidget& window)
         const QString key = QString::fromLatin1(def.key);
         action->setObjectName(key);
         action->setToolTip(QString::fromUtf8(def.toolTip));
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setShortcutVisibleInContextMenu(true);
         connect(action, &QAction::triggered, this, [this, key] { emit toolClick(key); });
         actions_.emplace(key, action);
         return action;
@@ -75,6 +99,14 @@ ToolActions::ToolActions(QWidget& window)
         toolbar_->addAction(action);
         popup_->addAction(action);
     }
+    deutscheTastennamen();
+    for (const auto& [key, taste] : kTasten) {
+        QAction& action = (*this)[key];
+        action.setShortcut(QKeySequence(QString::fromLatin1(taste), QKeySequence::PortableText));
+        if (QWidget* button = toolbar_->widgetForAction(&action)) {
+            tasteImTipp(*button, [&action] { return action.shortcut(); });
+        }
+    }
     QAction& umbuchen = (*this)[tool::kLeistungUmbuchen];
     umbuchen.setMenu(umbuchen_);
     if (auto* button = qobject_cast<QToolButton*>(toolbar_->widgetForAction(&umbuchen))) {
@@ -84,6 +116,10 @@ ToolActions::ToolActions(QWidget& window)
 
 QAction& ToolActions::operator[](const char* key) const {
     return *actions_.at(QString::fromLatin1(key));
+}
+
+QKeySequence ToolActions::taste(const char* key) const {
+    return (*this)[key].shortcut();
 }
 
 void ToolActions::SetToolIcons(platform::PlatformFactory& platform) {

@@ -25,7 +25,8 @@ namespace orv::test {
 // session (with an hour of idle time unless the test asks otherwise).
 class DialogTest : public SessionTest {
 protected:
-    explicit DialogTest(qint64 idleSeconds = 3600) : SessionTest(true, idleSeconds) {}
+    explicit DialogTest(qint64 idleSeconds = 3600, bool started = true)
+        : SessionTest(started, idleSeconds) {}
     void SetUp() override {
         SessionTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) {
