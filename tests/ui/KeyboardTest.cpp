@@ -8,7 +8,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolBar>
@@ -22,15 +21,6 @@ namespace {
 QString angesagt(QWidget* w) {
     QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
     return i != nullptr ? i->text(QAccessible::Name) : QString();
-}
-
-QString pfad(const QWidget* w) {
-    QStringList teile;
-    for (; w != nullptr && !w->isWindow(); w = w->parentWidget()) {
-        teile.prepend(w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
-                                                : w->objectName());
-    }
-    return teile.join(QLatin1Char('/'));
 }
 
 // Walks the window by Tab until the focus comes back; every widget the focus rests on, and
@@ -57,7 +47,7 @@ std::pair<QStringList, std::size_t> namenlos(QWidget& window) {
         const bool tastbar = (w->focusPolicy() & Qt::TabFocus) != 0 && w->isVisibleTo(&window) &&
                              w->isEnabled() && w->focusProxy() == nullptr;
         if ((tastbar || erreicht.count(w) > 0) && angesagt(w).trimmed().isEmpty()) {
-            ohne << pfad(w);
+            ohne << w->objectName() + QLatin1Char(':') + w->metaObject()->className();
         }
     }
     return {ohne, erreicht.size()};
@@ -91,9 +81,6 @@ public:
         QAbstractItemModel* m = grid("grdAuftraege")->model();
         const auto t = m->match(m->index(0, 0), Qt::DisplayRole, key, 1, Qt::MatchExactly);
         return t.isEmpty() ? -1 : t.front().row();
-    }
-    QString zeitImGrid(const QString& key) {
-        return grid("grdAuftraege")->model()->index(zeileVon(key), 13).data().toString();
     }
     // The focus on the widget, in the window active again as the desktop makes it once a dialog
     // of it closed.
@@ -143,25 +130,24 @@ TEST_P(Tastatur, EveryWidgetTheKeyboardReachesIsNamedAndEscapeChangesNoSecond) {
     tabs()->setCurrentIndex(0);
     const QString vorher = objects(*session_);
 
-    fokus("grdAuftraege");
-    const auto [ohne, erreicht] = namenlos(*window_);
-    EXPECT_TRUE(ohne.isEmpty()) << ohne.join(QStringLiteral(", ")).toStdString();
-    EXPECT_GE(erreicht, 8U);
+    const auto tab = [this](int index, const char* grid, std::size_t mindestens) {
+        tabs()->setCurrentIndex(index);
+        fokus(grid);
+        const auto [ohne, erreicht] = namenlos(*window_);
+        EXPECT_TRUE(ohne.isEmpty()) << ohne.join(QStringLiteral(", ")).toStdString();
+        EXPECT_GE(erreicht, mindestens);
+        fokus(grid);
+    };
+    tab(0, "grdAuftraege", 8);
     auto* leerlauf = test::child<QLabel>(*window_, "lblLeerlauf");
     EXPECT_EQ(angesagt(leerlauf), QStringLiteral("Leerlauf ") + leerlauf->text());
     EXPECT_EQ(angesagt(test::child<QLabel>(*window_, "lblAktiv")),
               QStringLiteral("aktiv ") + session_->AuftragsZeitText());
-    fokus("grdAuftraege");
     durchlaufe<FrmEigenschaftenDialog>("{Alt+Return}");
     fokus("grdAuftraege");
     durchlaufe<FrmPauseDialog>("{Ctrl+P}");
 
-    tabs()->setCurrentIndex(1);
-    fokus("grdLeistungen");
-    const auto [ohne2, erreicht2] = namenlos(*window_);
-    EXPECT_TRUE(ohne2.isEmpty()) << ohne2.join(QStringLiteral(", ")).toStdString();
-    EXPECT_GE(erreicht2, 4U);
-    fokus("grdLeistungen");
+    tab(1, "grdLeistungen", 4);
     durchlaufe<FrmLeistungDialog>("{F2}");
     fokus("grdLeistungen");
     durchlaufe<FrmLeistungUmbuchenDialog>("{Ctrl+U}");
@@ -223,7 +209,7 @@ TEST_P(Tastatur, KeysRunTheirToolsFromAnywhereInTheWindow) {
         if (pause) {
             EXPECT_TRUE(*pause);
         }
-        if (t.zaehlt == 2 && QLatin1String(t.tasten) == QLatin1String("{Ctrl+N}")) {
+        if (t.zaehlt == 2 && neu == nullptr) {
             neu = session_->AktuellerAuftrag();
         }
         const std::shared_ptr<CAuftrag> zaehlt =
@@ -235,27 +221,30 @@ TEST_P(Tastatur, KeysRunTheirToolsFromAnywhereInTheWindow) {
         tick(7);
         EXPECT_EQ(idle(), leer + (zaehlt == nullptr ? 7 : 0));
         EXPECT_EQ(erster->Sekunden(), basis + (zaehlt == erster ? 7 : 0));
-        EXPECT_EQ(zeitImGrid(erster->Key()), session_->SekundenZeit(erster->Sekunden()));
+        EXPECT_EQ(grid("grdAuftraege")->model()->index(zeileVon(erster->Key()), 13).data(),
+                  session_->SekundenZeit(erster->Sekunden()));
         pruefeSalden();
     }
     ASSERT_NE(neu, nullptr);
     EXPECT_EQ(neu->Sekunden(), 7 * 2);
     EXPECT_EQ(row(neu->Id())->sekunden, neu->Sekunden());
 
-    const auto tipp = [this](const char* name) {
-        return gezeigterTipp(*test::child<QWidget>(*window_, name));
+    // The tooltips the employee sees: a tool that cannot run names no key.
+    const std::pair<const char*, const char*> tipps[] = {
+        {"btnStart", "ausgewählten Vorgang starten (F5)"},
+        {"ctlTagesAbschluss", "alle Vorgänge eenden und abschliessen (Strg+F7)"},
+        {"mnuNeu", "neuen Vorgang anlegen (Strg+N)"},
+        {"mnuStop", "Vorgang anhalten"},
+        {"ctlNeu", "manuelle (vorläufige) Leistung anlegen (Strg+N)"},
     };
-    auto* band = test::child<QToolBar>(*window_, "bndAuftraege");
-    EXPECT_EQ(tipp("btnStart"), QStringLiteral("ausgewählten Vorgang starten (F5)"));
-    EXPECT_EQ(tipp("ctlTagesAbschluss"),
-              QStringLiteral("alle Vorgänge eenden und abschliessen (Strg+F7)"));
-    EXPECT_EQ(gezeigterTipp(*band->widgetForAction(test::child<QAction>(*window_, "mnuNeu"))),
-              QStringLiteral("neuen Vorgang anlegen (Strg+N)"));
-    EXPECT_EQ(gezeigterTipp(*band->widgetForAction(test::child<QAction>(*window_, "mnuStop"))),
-              QStringLiteral("Vorgang anhalten"))
-        << "no key on a tool that cannot run";
-    tabs()->setCurrentIndex(1);
-    EXPECT_EQ(tipp("ctlNeu"), QStringLiteral("manuelle (vorläufige) Leistung anlegen (Strg+N)"));
+    for (const auto& [name, text] : tipps) {
+        tabs()->setCurrentIndex(QLatin1String(name) == QLatin1String("ctlNeu") ? 1 : 0);
+        auto* tool = window_->findChild<QAction*>(QString::fromLatin1(name));
+        QWidget* w = tool != nullptr
+                         ? test::child<QToolBar>(*window_, "bndAuftraege")->widgetForAction(tool)
+                         : test::child<QWidget>(*window_, name);
+        EXPECT_EQ(gezeigterTipp(*w), QString::fromUtf8(text));
+    }
     EXPECT_EQ(test::child<QAction>(*window_, "mnuLeistungLoeschen")
                   ->shortcut()
                   .toString(QKeySequence::NativeText),
