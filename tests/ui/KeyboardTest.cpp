@@ -229,12 +229,16 @@ TEST_P(Tastatur, KeysRunTheirToolsFromAnywhereInTheWindow) {
     EXPECT_EQ(neu->Sekunden(), 7 * 2);
     EXPECT_EQ(row(neu->Id())->sekunden, neu->Sekunden());
 
-    // The tooltips the employee sees: a tool that cannot run names no key.
+    // The tooltips the employee sees while the first order runs: a tool that cannot run names no
+    // key.
+    switchTo(erster->Key());
+    tabs()->setCurrentIndex(1);
     const std::pair<const char*, const char*> tipps[] = {
-        {"btnStart", "ausgewählten Vorgang starten (F5)"},
+        {"btnStart", "ausgewählten Vorgang starten"},
         {"ctlTagesAbschluss", "alle Vorgänge eenden und abschliessen (Strg+F7)"},
         {"mnuNeu", "neuen Vorgang anlegen (Strg+N)"},
-        {"mnuStop", "Vorgang anhalten"},
+        {"mnuStop", "Vorgang anhalten (F6)"},
+        {"btnStopp", "Stopp (F6)"},
         {"ctlNeu", "manuelle (vorläufige) Leistung anlegen (Strg+N)"},
     };
     for (const auto& [name, text] : tipps) {

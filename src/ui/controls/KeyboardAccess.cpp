@@ -1,5 +1,6 @@
 #include "ui/controls/KeyboardAccess.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QHelpEvent>
 #include <QLabel>
@@ -40,9 +41,24 @@ public:
     }
 };
 
-QString mitTaste(const QWidget& widget, const QString& tipp, const QKeySequence& keys) {
+// "&&" stands for one "&"; any other "&" marks the access key.
+QString ohneZugriffstaste(QString text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('&')) {
+            text.remove(i, 1);
+        }
+    }
+    return text;
+}
+
+QString mitTaste(const QWidget& widget, QString tipp, const QKeySequence& keys) {
     if (!widget.isEnabled() || keys.isEmpty()) {
         return tipp;
+    }
+    // A button without a tooltip of its own is named by its caption: "Stopp (F6)".
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&widget);
+        tipp.isEmpty() && button != nullptr) {
+        tipp = ohneZugriffstaste(button->text());
     }
     const QString taste = QLatin1Char('(') + tastenText(keys) + QLatin1Char(')');
     return tipp.isEmpty() ? taste : tipp + QLatin1Char(' ') + taste;
@@ -93,13 +109,7 @@ void setzeZugaenglich(QWidget& widget, const QString& name) {
 
 void beschriften(QLabel& caption, QWidget& input) {
     caption.setBuddy(&input);
-    // "&&" stands for one "&"; any other "&" marks the access key.
-    QString name = caption.text();
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        if (name.at(i) == QLatin1Char('&')) {
-            name.remove(i, 1);
-        }
-    }
+    QString name = ohneZugriffstaste(caption.text());
     if (name.endsWith(QLatin1Char(':'))) {
         name.chop(1);
     }
