@@ -145,7 +145,9 @@ TEST_P(Tastatur, EveryWidgetTheKeyboardReachesIsNamedAndEscapeChangesNoSecond) {
               QStringLiteral("aktiv ") + session_->AuftragsZeitText());
     durchlaufe<FrmEigenschaftenDialog>("{Alt+Return}");
     fokus("grdAuftraege");
-    durchlaufe<FrmPauseDialog>("{Ctrl+P}");
+    durchlaufe<FrmPauseDialog>("{Ctrl+P}", [](FrmPauseDialog& d) {
+        EXPECT_EQ(angesagt(test::child<QLabel>(d, "lblZeit")), QStringLiteral("Dauer 00:00:00"));
+    });
 
     tab(1, "grdLeistungen", 4);
     durchlaufe<FrmLeistungDialog>("{F2}");
