@@ -16,6 +16,7 @@
 #include "session/runtime/Runtime.h"
 #include "ui/controls/BgrColor.h"
 #include "ui/controls/DropList.h"
+#include "ui/controls/KeyboardAccess.h"
 #include "ui/controls/Twips.h"
 
 #include <QAbstractItemView>
@@ -150,6 +151,8 @@ ctlAuftrag::ctlAuftrag(CStoppUhren& session, QWidget* parent)
     // Behind the frame: it only marks the focus leaving the control.
     txtFocusDummy_->setGeometry(px(50), px(50), 1, 1);
     txtFocusDummy_->lower();
+    setzeZugaenglich(*txtFocusDummy_, QStringLiteral("Ende der Auftragsangaben"));
+    setzeZugaenglich(*this, QStringLiteral("Auftrag"));
 
     const int captionWidth =
         std::max({px(1215), ctlMandant_->captionWidthHint(), ctlAufArtAng_->captionWidthHint(),

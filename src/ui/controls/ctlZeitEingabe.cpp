@@ -10,6 +10,7 @@
 #include "session/runtime/Runtime.h"
 #include "ui/controls/BgrColor.h"
 #include "ui/controls/IndustrialHours.h"
+#include "ui/controls/KeyboardAccess.h"
 #include "ui/controls/ctlMskzeit.h"
 
 #include <QGridLayout>
@@ -52,7 +53,7 @@ ctlZeitEingabe::ctlZeitEingabe(QWidget* parent)
     ctlZeitInd_->setObjectName(QStringLiteral("ctlZeitInd"));
     label1_->setObjectName(QStringLiteral("Label1"));
     lblHinweis_->setObjectName(QStringLiteral("lblHinweis"));
-    label1_->setBuddy(mskZeit_);
+    beschriften(*label1_, *mskZeit_);
 
     ctlNumPicker1_->Caption(QStringLiteral("Zeit"));
     ctlNumPicker1_->DisplayFormat(QStringLiteral("#0.00;-#0.00;0.00;{};"));

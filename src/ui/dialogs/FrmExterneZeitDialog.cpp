@@ -8,6 +8,7 @@
 #include "session/CStoppUhren.h"
 #include "session/diagnostics/Procedure.h"
 #include "session/runtime/Runtime.h"
+#include "ui/controls/KeyboardAccess.h"
 #include "ui/controls/ctlMskzeit.h"
 #include "ui/dialogs/ModalDialog.h"
 
@@ -57,6 +58,9 @@ FrmExterneZeitDialog::FrmExterneZeitDialog(platform::PlatformFactory& platform)
     felder->addRow(ctlDatePicker1_);
     felder->addRow(QStringLiteral("von"), mskZeitVon_);
     felder->addRow(QStringLiteral("bis"), mskZeitBis_);
+    for (QWidget* feld : {static_cast<QWidget*>(mskZeitVon_), static_cast<QWidget*>(mskZeitBis_)}) {
+        beschriften(*qobject_cast<QLabel*>(felder->labelForField(feld)), *feld);
+    }
 
     lblHinweis_->setObjectName(QStringLiteral("lblHinweis"));
     lblHinweis_->setWordWrap(true);

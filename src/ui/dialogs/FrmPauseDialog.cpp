@@ -5,6 +5,7 @@
 #include "session/CStoppUhren.h"
 #include "session/diagnostics/Procedure.h"
 #include "session/runtime/Runtime.h"
+#include "ui/controls/KeyboardAccess.h"
 #include "ui/dialogs/ModalDialog.h"
 
 #include <QGridLayout>
@@ -18,6 +19,10 @@
 
 namespace orv::ui {
 namespace {
+
+// Captions of the two times; a time's accessible name starts with its caption.
+const QString kBeginn = QStringLiteral("Beginn");
+const QString kDauer = QStringLiteral("Dauer");
 
 QLabel* wert(const char* name, QWidget* parent) {
     auto* label = new QLabel(parent);
@@ -51,9 +56,9 @@ FrmPauseDialog::FrmPauseDialog(platform::PlatformFactory& platform)
     ueberschrift->setFont(fett);
 
     auto* werte = new QGridLayout;
-    werte->addWidget(new QLabel(QStringLiteral("Beginn"), this), 0, 0);
+    werte->addWidget(new QLabel(kBeginn, this), 0, 0);
     werte->addWidget(lblBeginn_, 0, 1);
-    werte->addWidget(new QLabel(QStringLiteral("Dauer"), this), 1, 0);
+    werte->addWidget(new QLabel(kDauer, this), 1, 0);
     werte->addWidget(lblZeit_, 1, 1);
 
     btnEnde_->setObjectName(QStringLiteral("btnEnde"));
@@ -78,8 +83,8 @@ void FrmPauseDialog::Pause(CStoppUhren& session, const QDateTime& beginn, std::i
     p.run([&] {
         session_ = &session;
         beginn_ = beginn.isValid() ? beginn : platform_.clock().now();
-        lblBeginn_->setText(beginn_.toString(QStringLiteral("HH:mm:ss")));
-        lblZeit_->setText(session.SekundenZeit(0));
+        wertAnzeigen(*lblBeginn_, kBeginn, beginn_.toString(QStringLiteral("HH:mm:ss")));
+        wertAnzeigen(*lblZeit_, kDauer, session.SekundenZeit(0));
         timer1_->start();
         btnEnde_->setFocus();
         zeigeModal(*this, platform_);
@@ -99,7 +104,7 @@ std::int32_t FrmPauseDialog::gemessen() const {
 
 void FrmPauseDialog::anzeigen() {
     Procedure(trace_, "Timer1_Timer").report([&] {
-        lblZeit_->setText(session_->SekundenZeit(gemessen()));
+        wertAnzeigen(*lblZeit_, kDauer, session_->SekundenZeit(gemessen()));
     });
 }
 

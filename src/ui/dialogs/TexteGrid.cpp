@@ -2,6 +2,7 @@
 
 #include "model/CText.h"
 #include "model/cLeistung.h"
+#include "ui/controls/KeyboardAccess.h"
 #include "ui/controls/Twips.h"
 
 #include <QHeaderView>
@@ -62,6 +63,7 @@ TexteGrid::TexteGrid(QWidget* parent) : QTableWidget(0, 2, parent) {
     setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::AllEditTriggers);
     // Tab leaves the grid for the dialog's next field.
     setTabKeyNavigation(false);
+    setzeZugaenglich(*this, QStringLiteral("Texte"));
     setItemDelegate(new StandardTextDelegate(this, standardText_));
     connect(this, &QTableWidget::itemChanged, this, &TexteGrid::bearbeitet);
 }

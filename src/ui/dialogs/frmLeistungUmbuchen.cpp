@@ -8,6 +8,7 @@
 #include "session/CStoppUhren.h"
 #include "session/diagnostics/ObjectTrace.h"
 #include "session/diagnostics/Procedure.h"
+#include "ui/controls/KeyboardAccess.h"
 #include "ui/controls/Twips.h"
 #include "ui/controls/ctlZeitEingabe.h"
 #include "ui/dialogs/LeistungenModel.h"
@@ -70,6 +71,7 @@ FrmLeistungUmbuchenDialog::FrmLeistungUmbuchenDialog(platform::PlatformFactory& 
     grdLeistungen_->setSelectionMode(QAbstractItemView::SingleSelection);
     grdLeistungen_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdLeistungen_->setTabKeyNavigation(false);
+    setzeZugaenglich(*grdLeistungen_, QStringLiteral("Leistungen"));
     grdLeistungen_->verticalHeader()->hide();
     grdLeistungen_->verticalHeader()->setMinimumSectionSize(px(315));
     const std::pair<int, int> breiten[] = {

@@ -15,6 +15,8 @@ constexpr int kZeilenHoehe = 315;
 void setUpGrid(QTableView& grid, const GridColumns& columns) {
     grid.setSelectionBehavior(QAbstractItemView::SelectRows);
     grid.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Rows are chosen, never cells: Tab leaves the grid for the window's next control.
+    grid.setTabKeyNavigation(false);
     grid.setWordWrap(false);
     grid.setAlternatingRowColors(false);
     grid.verticalHeader()->hide();

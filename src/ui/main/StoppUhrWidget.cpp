@@ -6,6 +6,7 @@
 #include "session/CStoppUhren.h"
 #include "session/diagnostics/ObjectTrace.h"
 #include "session/diagnostics/Procedure.h"
+#include "ui/controls/KeyboardAccess.h"
 #include "ui/controls/OfficeIcons.h"
 #include "ui/controls/Twips.h"
 #include "ui/controls/ctlAuftrag.h"
@@ -39,6 +40,11 @@ constexpr int kBreite = 800;
 constexpr int kHoehe = 600;
 constexpr int kMindestHoehe = 6000;
 constexpr double kSchriftPunkte = 8.25;
+// Captions of the day's times; a time's accessible name starts with its caption.
+const QString kAnmeldung = QStringLiteral("Anmeldung");
+const QString kGesamt = QStringLiteral("Gesamt");
+const QString kLeerlauf = QStringLiteral("Leerlauf");
+const QString kAktiv = QStringLiteral("aktiv");
 
 template <typename Label = QLabel>
 QLabel* beschriftung(QWidget* parent, const char* name, const QString& text, double punkte) {
@@ -119,10 +125,10 @@ void StoppUhrWidget::kopfBauen() {
         zeiten->addWidget(v, zeile, 1);
         return std::pair{c, v};
     };
-    lblAnmeldung_ = paar(0, "lblCaptionAnmeldung", QStringLiteral("Anmeldung"),
+    lblAnmeldung_ = paar(0, "lblCaptionAnmeldung", kAnmeldung,
                          QStringLiteral("Uhrzeit der letzten Anmeldung"), "lblAnmeldung")
                         .second;
-    lblGesamt_ = paar(1, "lblCaptionGesamt", QStringLiteral("Gesamt"),
+    lblGesamt_ = paar(1, "lblCaptionGesamt", kGesamt,
                       QStringLiteral("bisherige Gesamtzeit (ggf. inklusive Zeit seit letzter "
                                      "Abmeldung)"),
                       "lblGesamt")
@@ -139,14 +145,13 @@ void StoppUhrWidget::kopfBauen() {
         l->hide();
     }
     zeiten->setRowMinimumHeight(2, px(1860 - 1080 - 390));
-    const auto [cLeerlauf, vLeerlauf] = paar(4, "lblCaptionLeerlauf", QStringLiteral("Leerlauf"),
+    const auto [cLeerlauf, vLeerlauf] = paar(4, "lblCaptionLeerlauf", kLeerlauf,
                                              QStringLiteral("unproduktive Zeit"), "lblLeerlauf");
     lblLeerlauf_ = vLeerlauf;
     faerben(cLeerlauf, Qt::red);
     faerben(vLeerlauf, Qt::red);
-    lblAktiv_ = paar(5, "lblCaptionAktiv", QStringLiteral("aktiv"),
-                     QStringLiteral("produktive Zeit"), "lblAktiv")
-                    .second;
+    lblAktiv_ =
+        paar(5, "lblCaptionAktiv", kAktiv, QStringLiteral("produktive Zeit"), "lblAktiv").second;
     zeiten->setRowStretch(6, 1);
     auto* zeitenPlatz = new QVBoxLayout;
     zeitenPlatz->setContentsMargins(0, px(690 - 450), 0, 0);
@@ -168,6 +173,9 @@ void StoppUhrWidget::tabsBauen() {
     grdLeistungen_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     tabStoppUhr_->addTab(grdAuftraege_, QStringLiteral("Vorgänge"));
     tabStoppUhr_->addTab(grdLeistungen_, QStringLiteral("vorläufige Leistungen"));
+    setzeZugaenglich(*tabStoppUhr_->tabBar(), QStringLiteral("Ansicht"));
+    setzeZugaenglich(*grdAuftraege_, QStringLiteral("Vorgänge"));
+    setzeZugaenglich(*grdLeistungen_, QStringLiteral("vorläufige Leistungen"));
     auto* rand = new QHBoxLayout;
     rand->setContentsMargins(px(60), px(75), px(60), 0);
     rand->addWidget(tabStoppUhr_);
@@ -224,6 +232,7 @@ QLineEdit* StoppUhrWidget::fokusFaenger(QWidget* panel, const char* name) {
     dummy->setObjectName(QString::fromLatin1(name));
     dummy->setGeometry(-px(1000), 0, 4, 4);
     dummy->installEventFilter(this);
+    setzeZugaenglich(*dummy, QStringLiteral("Ende der Schaltflächen"));
     return dummy;
 }
 
@@ -275,6 +284,27 @@ void StoppUhrWidget::panelsBauen() {
     klick(ctlSammelbuchung_, "ctlSammelbuchung_Click", [this] { Buchen(true); });
     klick(ctlLoeschen_, "ctlLoeschen_Click", [this] { LeistungLoeschen(); });
     klick(ctlNeu_, "ctlNeu_Click", [this] { LeistungErzeugen(); });
+
+    // The buttons' captions stay as they are, without access keys: each button runs a tool,
+    // whose key its tooltip shows. The day closing has no tool, so its button has a key.
+    ctlTagesAbschluss_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F7));
+    tasteImTipp(*ctlTagesAbschluss_, [this] { return ctlTagesAbschluss_->shortcut(); });
+    const std::pair<QWidget*, const char*> tasten[] = {
+        {ctlNeuerAuftrag_, tool::kNeu},
+        {btnStart_, tool::kStart},
+        {btnStopp_, tool::kStop},
+        {pause1, tool::kPause},
+        {ctlTelefon_, tool::kTelefon},
+        {btnBeenden_, tool::kBeenden},
+        {ctlEinzelBuchung_, tool::kBuchenEinzel},
+        {ctlSammelbuchung_, tool::kBuchenSammel},
+        {pause2, tool::kPause},
+        {ctlLoeschen_, tool::kLeistungLoeschen},
+        {ctlNeu_, tool::kNeu},
+    };
+    for (const auto& [button, key] : tasten) {
+        tasteImTipp(*button, [this, key = key] { return tools_->taste(key); });
+    }
 
     for (QWidget* panel : {picButtons_, picButtonsLeistungen_}) {
         panel->setFixedHeight(px(435));
@@ -331,14 +361,16 @@ void StoppUhrWidget::AktualisiereZeiten() {
             return;
         }
         const QString null = QStringLiteral("00:00:00");
-        lblAnmeldung_->setText(session_->LoginZeit().toString(QStringLiteral("hh:mm:ss")));
-        lblGesamt_->setText(session_->GesamtZeitText());
-        lblAktiv_->setText(session_->AuftragsZeitText());
+        wertAnzeigen(*lblAnmeldung_, kAnmeldung,
+                     session_->LoginZeit().toString(QStringLiteral("hh:mm:ss")));
+        wertAnzeigen(*lblGesamt_, kGesamt, session_->GesamtZeitText());
+        wertAnzeigen(*lblAktiv_, kAktiv, session_->AuftragsZeitText());
         lblAuftrag_->setText(session_->AuftragLaeuft() && session_->AktuellerAuftrag() != nullptr
                                  ? session_->SekundenZeit(session_->AktuellerAuftrag()->Sekunden())
                                  : null);
         lblLeistung_->setText(null);
-        lblLeerlauf_->setText(session_->SekundenZeit(session_->LeerlaufAuftrag().Sekunden()));
+        wertAnzeigen(*lblLeerlauf_, kLeerlauf,
+                     session_->SekundenZeit(session_->LeerlaufAuftrag().Sekunden()));
         auftraege_->zeitAktualisiert();
     });
 }

@@ -1,5 +1,6 @@
 #include "ui/main/ToolActions.h"
 
+#include "ui/controls/KeyboardAccess.h"
 #include "ui/controls/OfficeIcons.h"
 
 #include <QAction>
@@ -35,11 +36,33 @@ constexpr ToolDef kBand[] = {
     {tool::kLeistungBearbeiten, "Leistung bearbeiten", "vorläufige Leistung bearbeiten"},
     {tool::kLeistungLoeschen, "Löschen", "vorläufige Leistung löschen"},
     {tool::kLeistungUmbuchen, "Umbuchen", ""},
-    {tool::kTagesuebersicht, "Tagesübersicht", "Tagesübersicht des heutigen Tages (Strg+T)"},
+    {tool::kTagesuebersicht, "Tagesübersicht", "Tagesübersicht des heutigen Tages"},
 };
 constexpr ToolDef kUmbuchen[] = {
     {tool::kUmbuchenLeistung, "Leistung umbuchen", ""},
     {tool::kUmbuchenLeerlauf, "unproduktive Zeit umbuchen", ""},
+};
+
+// Window-wide keys. Taken elsewhere, so never here: Enter and double click (start the row's
+// order), Escape (cancels dialogs), Ctrl+A (marks all entries), Ctrl+T (day overview), F4
+// (calendars, calculators), F8 to F11 (the order control's choices).
+constexpr std::pair<const char*, const char*> kTasten[] = {
+    {tool::kNeu, "Ctrl+N"},
+    {tool::kAuftragAendern, "Ctrl+E"},
+    {tool::kAuftragOeffnen, "Ctrl+O"},
+    {tool::kEigenschaften, "Alt+Return"},
+    {tool::kPause, "Ctrl+P"},
+    {tool::kStart, "F5"},
+    {tool::kStop, "F6"},
+    {tool::kTelefon, "Ctrl+Shift+T"},
+    {tool::kBeenden, "F7"},
+    {tool::kBuchenEinzel, "Ctrl+B"},
+    {tool::kBuchenSammel, "Ctrl+Shift+B"},
+    {tool::kLeistungBearbeiten, "F2"},
+    {tool::kLeistungLoeschen, "Del"},
+    {tool::kUmbuchenLeistung, "Ctrl+U"},
+    {tool::kUmbuchenLeerlauf, "Ctrl+Shift+U"},
+    {tool::kTagesuebersicht, "Ctrl+T"},
 };
 
 constexpr std::pair<const char*, std::int32_t> kIcons[] = {
@@ -64,6 +87,8 @@ ToolActions::ToolActions(QWidget& window)
         const QString key = QString::fromLatin1(def.key);
         action->setObjectName(key);
         action->setToolTip(QString::fromUtf8(def.toolTip));
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setShortcutVisibleInContextMenu(true);
         connect(action, &QAction::triggered, this, [this, key] { emit toolClick(key); });
         actions_.emplace(key, action);
         return action;
@@ -76,7 +101,14 @@ ToolActions::ToolActions(QWidget& window)
         toolbar_->addAction(action);
         popup_->addAction(action);
     }
-    (*this)[tool::kTagesuebersicht].setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    deutscheTastennamen();
+    for (const auto& [key, taste] : kTasten) {
+        QAction& action = (*this)[key];
+        action.setShortcut(QKeySequence(QString::fromLatin1(taste), QKeySequence::PortableText));
+        if (QWidget* button = toolbar_->widgetForAction(&action)) {
+            tasteImTipp(*button, [&action] { return action.shortcut(); });
+        }
+    }
     QAction& umbuchen = (*this)[tool::kLeistungUmbuchen];
     umbuchen.setMenu(umbuchen_);
     if (auto* button = qobject_cast<QToolButton*>(toolbar_->widgetForAction(&umbuchen))) {
@@ -86,6 +118,10 @@ ToolActions::ToolActions(QWidget& window)
 
 QAction& ToolActions::operator[](const char* key) const {
     return *actions_.at(QString::fromLatin1(key));
+}
+
+QKeySequence ToolActions::taste(const char* key) const {
+    return (*this)[key].shortcut();
 }
 
 void ToolActions::SetToolIcons(platform::PlatformFactory& platform) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QObject>
 #include <QString>
 
@@ -45,6 +46,8 @@ public:
     explicit ToolActions(QWidget& window);
 
     QAction& operator[](const char* key) const;
+    // The key that runs the tool anywhere in the window.
+    QKeySequence taste(const char* key) const;
     QToolBar& toolbar() const { return *toolbar_; }
     QMenu& popup() const { return *popup_; }
     QMenu& umbuchen() const { return *umbuchen_; }
