@@ -18,6 +18,7 @@
 #include "ui/main/OrdersModel.h"
 #include "ui/main/StoppUhrWidget.h"
 #include "ui/main/ToolActions.h"
+#include "ui/main/TrayIndicator.h"
 
 #include <QApplication>
 #include <QTabWidget>
@@ -54,7 +55,10 @@ void StoppUhrWidget::befehl(const char* name, const std::function<void()>& body)
     });
     --befehle_;
     if (session_ != nullptr) {
-        Procedure(*trace_, "ToolbarStellen").report([this] { ToolbarStellen(); });
+        Procedure(*trace_, "ToolbarStellen").report([this] {
+            ToolbarStellen();
+            tray_->zustandStellen();
+        });
     }
 }
 

@@ -12,6 +12,7 @@
 #include "ui/main/EntriesModel.h"
 #include "ui/main/OrdersModel.h"
 #include "ui/main/ToolActions.h"
+#include "ui/main/TrayIndicator.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -62,6 +63,7 @@ StoppUhrWidget::StoppUhrWidget(platform::PlatformFactory& platform, QWidget* par
       platform_(platform),
       trace_(std::make_unique<ObjectTrace>(platform, QStringLiteral("frmStoppUhr"))),
       tools_(new ToolActions(*this)),
+      tray_(new TrayIndicator(*this, platform)),
       auftragPlatz_(new QWidget(this)),
       tabStoppUhr_(new QTabWidget(this)),
       grdAuftraege_(new QTableView(this)),
@@ -85,6 +87,7 @@ StoppUhrWidget::StoppUhrWidget(platform::PlatformFactory& platform, QWidget* par
     tabsBauen();
     panelsBauen();
     connect(tools_, &ToolActions::toolClick, this, &StoppUhrWidget::barAuftrag_ToolClick);
+    trayVerbinden();
 }
 
 StoppUhrWidget::~StoppUhrWidget() = default;
@@ -304,6 +307,7 @@ void StoppUhrWidget::Anzeigen(CStoppUhren& session) {
         ObjectToView();
         tools_->SetToolIcons(platform_);
         ToolbarStellen();
+        tray_->setSession(&session);
         show();
         QCoreApplication::processEvents();
     });
@@ -325,6 +329,7 @@ void StoppUhrWidget::AktualisiereZeiten() {
         lblLeistung_->setText(null);
         lblLeerlauf_->setText(session_->SekundenZeit(session_->LeerlaufAuftrag().Sekunden()));
         auftraege_->zeitAktualisiert();
+        tray_->zeitAktualisieren();
     });
 }
 
@@ -335,6 +340,7 @@ void StoppUhrWidget::Schliessen() {
     trace_->trace(QStringLiteral("Schliessen"));
     session_ = nullptr;
     schliessen_ = true;
+    tray_->setSession(nullptr);
     close();
     auftraege_->setSession(nullptr);
     leistungen_->setSession(nullptr);
@@ -490,6 +496,7 @@ void StoppUhrWidget::ctlAuftrag1_AuftragGeaendert() {
         LeistungenAnzeigen();
     }
     EnableButtons();
+    tray_->zustandStellen();
 }
 
 void StoppUhrWidget::rechtsKlick(QTableView& grid, const QPoint& at, const QPoint& global) {

@@ -31,6 +31,7 @@ namespace orv::ui {
 class EntriesModel;
 class OrdersModel;
 class ToolActions;
+class TrayIndicator;
 class ctlAuftrag;
 
 // The stopwatch window ("Stoppuhren"): the orders and the finished entries in two tabs, the
@@ -107,6 +108,11 @@ private:
     void Buchen(bool sammel);
     void Pause();
     void Eigenschaften();
+    // The tray's menu: its choices are these commands.
+    void trayVerbinden();
+    void wiederherstellen();
+    // Start on the order's row, from outside the grid.
+    void AuftragWechseln(const QString& key);
     void nichtGebuchtMelden(int anzahl);
     // Without right 38 a stopwatch without office order is not ended: its entries could not be
     // assigned afterwards.
@@ -120,6 +126,7 @@ private:
     bool schliessen_ = false;
 
     ToolActions* tools_;
+    TrayIndicator* tray_;
     ctlAuftrag* ctlAuftrag1_ = nullptr;
     // What the order control shows.
     std::weak_ptr<CAuftrag> gezeigt_;
