@@ -61,7 +61,6 @@ QIcon bild(platform::PlatformFactory& platform, std::int32_t nummer,
 
 TrayIndicator::TrayIndicator(QWidget& window, platform::PlatformFactory& platform)
     : QObject(&window),
-      window_(window),
       menu_(new QMenu(&window)),
       bildProduktiv_(bild(platform, kBildProduktiv, QStyle::SP_MediaPlay)),
       bildLeerlauf_(bild(platform, kBildLeerlauf, QStyle::SP_MediaPause)) {

@@ -62,7 +62,6 @@ private:
     void auftraegeAnbieten();
     void toolTipSetzen(const QString& text);
 
-    QWidget& window_;
     CStoppUhren* session_ = nullptr;
     QSystemTrayIcon* icon_ = nullptr;
     QMenu* menu_;
