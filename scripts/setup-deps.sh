@@ -14,6 +14,8 @@ packages=(
     fonts-dejavu-core
     xvfb
     xauth
+    trayer
+    x11-utils
     libsqlite3-dev
     libpq-dev
     postgresql

@@ -15,11 +15,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QSet>
+#include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -151,6 +153,29 @@ public:
             pixmap = ziel.screen()->grabWindow(0, rahmen.x(), rahmen.y(), rahmen.width(),
                                                rahmen.height());
         }
+        speichern(pixmap, datei);
+    }
+    // The tray's sign with its menu open, as the X server shows that corner of the screen.
+    // Without a tray (offscreen, a desktop without one) there is none to show.
+    void trayBild(const QString& datei) {
+        auto* icon = fenster_.findChild<QSystemTrayIcon*>();
+        if (icon == nullptr || !icon->isVisible() || icon->contextMenu() == nullptr) {
+            say(QStringLiteral("  kein Infobereich auf diesem Bildschirm: kein Bild von ihm"));
+            return;
+        }
+        warte(300);
+        QMenu& menu = *icon->contextMenu();
+        const QRect zeichen = icon->geometry();
+        menu.popup(zeichen.bottomLeft());
+        warte(300);
+        const QRect bereich =
+            (zeichen | menu.geometry()).adjusted(-24, -4, 24, 24) & fenster_.screen()->geometry();
+        const QPixmap pixmap = fenster_.screen()->grabWindow(0, bereich.x(), bereich.y(),
+                                                             bereich.width(), bereich.height());
+        menu.close();
+        speichern(pixmap, datei);
+    }
+    void speichern(const QPixmap& pixmap, const QString& datei) {
         if (farben(pixmap.toImage()) < kMindestFarben) {
             throw QStringLiteral("Das Bild %1 ist leer.").arg(datei);
         }
@@ -270,6 +295,7 @@ bool runDemo(_CStoppUhren& component, DemoClock& clock, const QString& folder) {
         s.zeile("grdAuftraege", mandant, QStringLiteral("10001"));
         s.klick("btnStart");
         s.arbeite(20);
+        s.trayBild(QDir(folder).filePath(QStringLiteral("stoppuhren-tray.png")));
         s.klick("btnStopp");
         s.arbeite(10);
         s.bild(QDir(folder).filePath(QStringLiteral("stoppuhren-vorgaenge.png")));

@@ -38,8 +38,8 @@ private:
 
 // A short working morning through the stopwatch window, for a machine without a display:
 // start an order, switch to another, stop, release and book an entry; screenshots of both tabs
-// go to `folder`, the day's totals to the terminal, and the session ends. True when every step
-// did what it should.
+// (and of the tray with its menu, where the desktop has one) go to `folder`, the day's totals
+// to the terminal, and the session ends. True when every step did what it should.
 bool runDemo(_CStoppUhren& component, DemoClock& clock, const QString& folder);
 
 }  // namespace orv::stoppuhren

@@ -19,6 +19,7 @@
 #include "ui/main/OrdersModel.h"
 #include "ui/main/StoppUhrWidget.h"
 #include "ui/main/ToolActions.h"
+#include "ui/main/TrayIndicator.h"
 
 #include <QApplication>
 #include <QTabWidget>
@@ -57,7 +58,10 @@ void StoppUhrWidget::befehl(const char* name, const std::function<void()>& body)
     if (session_ != nullptr) {
         // The day's times change with edits, moves and bookings too, not only with the clock.
         AktualisiereZeiten();
-        Procedure(*trace_, "ToolbarStellen").report([this] { ToolbarStellen(); });
+        Procedure(*trace_, "ToolbarStellen").report([this] {
+            ToolbarStellen();
+            tray_->zustandStellen();
+        });
     }
 }
 

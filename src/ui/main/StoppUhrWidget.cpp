@@ -15,6 +15,7 @@
 #include "ui/main/GridText.h"
 #include "ui/main/OrdersModel.h"
 #include "ui/main/ToolActions.h"
+#include "ui/main/TrayIndicator.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -71,6 +72,7 @@ StoppUhrWidget::StoppUhrWidget(platform::PlatformFactory& platform, QWidget* par
       platform_(platform),
       trace_(std::make_unique<ObjectTrace>(platform, QStringLiteral("frmStoppUhr"))),
       tools_(new ToolActions(*this)),
+      tray_(new TrayIndicator(*this, platform)),
       auftragPlatz_(new QWidget(this)),
       tabStoppUhr_(new QTabWidget(this)),
       grdAuftraege_(new QTableView(this)),
@@ -94,6 +96,7 @@ StoppUhrWidget::StoppUhrWidget(platform::PlatformFactory& platform, QWidget* par
     tabsBauen();
     panelsBauen();
     connect(tools_, &ToolActions::toolClick, this, &StoppUhrWidget::barAuftrag_ToolClick);
+    trayVerbinden();
 }
 
 StoppUhrWidget::~StoppUhrWidget() = default;
@@ -321,9 +324,7 @@ void StoppUhrWidget::Anzeigen(CStoppUhren& session) {
         if (session_ != &session) {
             einrichten(session);
         }
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-        show();
-        NachVorn();
+        wiederherstellen();
         QCoreApplication::processEvents();
     });
 }
@@ -352,6 +353,7 @@ void StoppUhrWidget::einrichten(CStoppUhren& session) {
     ObjectToView();
     tools_->SetToolIcons(platform_);
     ToolbarStellen();
+    tray_->setSession(&session);
 }
 
 void StoppUhrWidget::AktualisiereZeiten() {
@@ -372,6 +374,7 @@ void StoppUhrWidget::AktualisiereZeiten() {
         wertAnzeigen(*lblLeerlauf_, kLeerlauf,
                      session_->SekundenZeit(session_->LeerlaufAuftrag().Sekunden()));
         auftraege_->zeitAktualisiert();
+        tray_->zeitAktualisieren();
     });
 }
 
@@ -386,6 +389,7 @@ void StoppUhrWidget::Schliessen() {
     if (uebersicht_ != nullptr) {
         uebersicht_->Schliessen();
     }
+    tray_->setSession(nullptr);
     close();
     auftraege_->setSession(nullptr);
     leistungen_->setSession(nullptr);
@@ -541,6 +545,7 @@ void StoppUhrWidget::ctlAuftrag1_AuftragGeaendert() {
         LeistungenAnzeigen();
     }
     EnableButtons();
+    tray_->zustandStellen();
 }
 
 void StoppUhrWidget::rechtsKlick(QTableView& grid, const QPoint& at, const QPoint& global) {

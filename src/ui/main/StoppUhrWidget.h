@@ -33,6 +33,7 @@ class DayOverviewWindow;
 class EntriesModel;
 class OrdersModel;
 class ToolActions;
+class TrayIndicator;
 class ctlAuftrag;
 
 // The stopwatch window ("Stoppuhren"): the orders and the finished entries in two tabs, the
@@ -111,6 +112,11 @@ private:
     void Pause();
     void Eigenschaften();
     void TagesuebersichtZeigen();
+    // The tray's menu: its choices are these commands.
+    void trayVerbinden();
+    void wiederherstellen();
+    // Start on the order's row, from outside the grid.
+    void AuftragWechseln(const QString& key);
     void nichtGebuchtMelden(int anzahl);
     // Without right 38 a stopwatch without office order is not ended: its entries could not be
     // assigned afterwards.
@@ -125,6 +131,7 @@ private:
     QPointer<DayOverviewWindow> uebersicht_;
 
     ToolActions* tools_;
+    TrayIndicator* tray_;
     ctlAuftrag* ctlAuftrag1_ = nullptr;
     // What the order control shows.
     std::weak_ptr<CAuftrag> gezeigt_;
