@@ -2,6 +2,7 @@
 
 #include "stoppuhren/HostWindow.h"
 #include "ui/dialogs/LeistungenModel.h"
+#include "ui/main/DayOverviewWindow.h"
 #include "ui/main/EntriesModel.h"
 #include "ui/main/FrmStoppUhrWindow.h"
 #include "ui/main/StoppUhrWidget.h"
@@ -10,6 +11,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
+
+#include <map>
 
 namespace orv::ui {
 namespace {
@@ -89,15 +92,23 @@ protected:
         grid("grdAuftraege")->setFocus(Qt::TabFocusReason);
     }
     static QString hms(std::int32_t s) { return QTime(0, 0).addSecs(s).toString("hh:mm:ss"); }
-    // After every step the window shows the day as the test counted it, and the session and its
-    // rows agree.
-    void sieht(const char* schritt) {
+    // After every step the window and its day overview show the day as the test
+    // counted it, and the session and its rows agree.
+    DayOverviewWindow* sieht(const char* schritt) {
         SCOPED_TRACE(schritt);
         QCoreApplication::processEvents();
         EXPECT_EQ(test::child<QLabel>(*window_, "lblLeerlauf")->text(), hms(leer_));
         EXPECT_EQ(test::child<QLabel>(*window_, "lblAktiv")->text(), hms(aktiv_));
         EXPECT_EQ(test::child<QLabel>(*window_, "lblGesamt")->text(), hms(leer_ + aktiv_));
         pruefeSalden();
+        test::child<QAction>(*window_, "mnuTagesuebersicht")->trigger();
+        auto* tag = window_->findChild<DayOverviewWindow*>();
+        EXPECT_TRUE(tag != nullptr && tag->isVisible());
+        if (tag != nullptr) {
+            EXPECT_EQ(tag->tag().leerlauf, leer_);
+            EXPECT_EQ(tag->tag().produktiv(), aktiv_);
+        }
+        return tag;
     }
     void arbeite(qint64 sekunden, bool produktiv) {
         tick(sekunden);
@@ -229,7 +240,16 @@ TEST_P(WorkingDayTest, EverySecondFromStartToEndIsInOneServiceAndTheWindowShowed
     EXPECT_EQ(grid("grdLeistungen")->model()->rowCount(), 0);
     EXPECT_EQ(grid("grdAuftraege")->model()->rowCount(), 1) << "only the idle stopwatch is left";
     arbeite(600, false);
-    sieht("10:58 everything booked");
+    // The overview counts the booked services as the day's, each on its order.
+    const DayOverviewWindow* tag = sieht("10:58 everything booked");
+    ASSERT_NE(tag, nullptr);
+    std::map<std::int32_t, std::int64_t> gebucht;
+    for (const AuftragsSumme& a : tag->tag().auftraege) {
+        EXPECT_EQ(a.vorlaeufig, 0) << a.auftragId;
+        gebucht[a.auftragId] += a.gebucht;
+    }
+    EXPECT_EQ(gebucht, (std::map<std::int32_t, std::int64_t>{
+                           {5001, 1500}, {5002, 4800}, {5003, 900}, {5011, 1800}}));
 
     // Another employee works beside; the day closing touches none of their rows.
     const auto kollege = startedSession(office::demo::kEmployeeWithoutRights);
