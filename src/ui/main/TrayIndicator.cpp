@@ -86,7 +86,12 @@ TrayIndicator::TrayIndicator(QWidget& window, platform::PlatformFactory& platfor
     connect(stopp_, &QAction::triggered, this, &TrayIndicator::stoppGewaehlt);
     connect(pause_, &QAction::triggered, this, &TrayIndicator::pauseGewaehlt);
     // The menu shows the orders as they are when it opens, with their times.
-    connect(menu_, &QMenu::aboutToShow, this, &TrayIndicator::zustandStellen);
+    // The orders offered are sorted as the menu opens, not at every command: with thousands of
+    // orders that would cost each Start click milliseconds.
+    connect(menu_, &QMenu::aboutToShow, this, [this] {
+        zustandStellen();
+        auftraegeAnbieten();
+    });
     zustandStellen();
 }
 
@@ -127,7 +132,6 @@ void TrayIndicator::zustandStellen() {
     anzeigen_->setEnabled(session_ != nullptr);
     stopp_->setEnabled(produktiv);
     pause_->setEnabled(session_ != nullptr);
-    auftraegeAnbieten();
     if (session_ == nullptr) {
         gezeigt_ = nullptr;
         kopf_.clear();
