@@ -44,7 +44,6 @@ const Eingabe kEingaben[] = {
     {"IndustrialHundredth", 'i', "0,01", "00:00:36", 36, "00:00:36", "00:29:34 Stunden werden auf Leerlauf umgebucht", Farbe::Blau},
     {"IndustrialZeroDeletes", 'i', "0,00", "00:00:00", 0, "00:00:00", "gesamte Zeit wird umgebucht, Leistung wird gelöscht", Farbe::Blau},
     {"IndustrialSameValueKeepsSeconds", 'i', "0,5", "00:30:10", 1810, "00:30:10", "keine Änderung der Zeit", Farbe::Standard},
-    {"IndustrialNegativeRefused", 'i', "-1", "00:30:10", 1810, "00:30:10", "„-1“: eine Zeit kann nicht negativ sein. Bitte die Zeit in Industriestunden eingeben, z. B. 1,50.", Farbe::Rot},
     {"IndustrialNoNumberRefused", 'i', "1,2,3", "00:30:10", 1810, "00:30:10", "„1,2,3“ ist keine Zahl. Bitte die Zeit in Industriestunden eingeben, z. B. 1,50.", Farbe::Rot},
     {"IndustrialThreeDecimalsRefused", 'i', "1,555", "00:30:10", 1810, "00:30:10", "„1,555“ hat mehr als zwei Nachkommastellen. Bitte die Zeit in Industriestunden eingeben, z. B. 1,50.", Farbe::Rot},
     {"IndustrialAbove32BitsRefused", 'i', "600000", "00:30:10", 1810, "00:30:10", "„600000“ ist zu groß: höchstens 596.523,23 Stunden.", Farbe::Rot},
