@@ -1,11 +1,10 @@
 #include "DialogTestSupport.h"
+#include "main/StopwatchWindowSupport.h"
 
 #include "stoppuhren/HostWindow.h"
 #include "ui/dialogs/LeistungenModel.h"
 #include "ui/main/DayOverviewWindow.h"
 #include "ui/main/EntriesModel.h"
-#include "ui/main/FrmStoppUhrWindow.h"
-#include "ui/main/StoppUhrWidget.h"
 
 #include <QDateEdit>
 #include <QPushButton>
@@ -30,13 +29,7 @@ protected:
         if (IsSkipped() || HasFatalFailure()) {
             return;
         }
-        platform_->qtWindows().FrmStoppUhr = [this] {
-            auto window = std::make_unique<FrmStoppUhrWindow>(*platform_);
-            if (window_ == nullptr) {
-                window_ = window->widget();  // the employee's, not a colleague's beside
-            }
-            return window;
-        };
+        test::echtesStoppuhrFenster(*platform_, window_);
     }
 
     QTableView* grid(const char* name) { return test::child<QTableView>(*window_, name); }
@@ -128,8 +121,7 @@ TEST_P(WorkingDayTest, EverySecondFromStartToEndIsInOneServiceAndTheWindowShowed
     start();
     stoppuhren::HostWindow host(*session_, QStringLiteral("Erika Muster"));
     test::showActive(host);
-    ASSERT_NE(window_, nullptr);
-    test::showActive(*window_);
+    test::fensterVorn(window_);
     arbeite(600, false);
     sieht("08:10 the day began on the idle stopwatch");
 
@@ -252,12 +244,13 @@ TEST_P(WorkingDayTest, EverySecondFromStartToEndIsInOneServiceAndTheWindowShowed
                            {5001, 1500}, {5002, 4800}, {5003, 900}, {5011, 1800}}));
 
     // Another employee works beside; the day closing touches none of their rows.
+    const QPointer<StoppUhrWidget> fenster = window_;
     const auto kollege = startedSession(office::demo::kEmployeeWithoutRights);
     const std::size_t seine = rowsOf(office::demo::kEmployeeWithoutRights).size();
     test::whenModal<FrmLeistungDialog>([&](FrmLeistungDialog& d) { klick(d, "ctlOk"); });
     QTest::mouseClick(test::child<QPushButton>(host, "btnBeenden"), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(window_, nullptr) << "the day closing ended the session";
+    EXPECT_EQ(fenster, nullptr) << "the day closing ended the session";
     EXPECT_TRUE(rowsOf().empty());
     EXPECT_EQ(rowsOf(office::demo::kEmployeeWithoutRights).size(), seine);
 

@@ -1,9 +1,8 @@
 #include "dialogs/DialogTestSupport.h"
+#include "main/StopwatchWindowSupport.h"
 
 #include "ui/controls/KeyboardAccess.h"
 #include "ui/controls/ctlAuftrag.h"
-#include "ui/main/FrmStoppUhrWindow.h"
-#include "ui/main/StoppUhrWidget.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -63,14 +62,9 @@ public:
         if (IsSkipped() || HasFatalFailure()) {
             return;
         }
-        platform_->qtWindows().FrmStoppUhr = [this] {
-            auto window = std::make_unique<FrmStoppUhrWindow>(*platform_);
-            window_ = window->widget();
-            return window;
-        };
+        test::echtesStoppuhrFenster(*platform_, window_);
         start();
-        ASSERT_NE(window_, nullptr);
-        test::showActive(*window_);
+        test::fensterVorn(window_);
         tick(3600);
     }
 

@@ -1,9 +1,8 @@
 #include "WidgetHarness.h"
+#include "main/StopwatchWindowSupport.h"
 #include "session/SessionTestSupport.h"
 
 #include "ui/main/DayOverviewWindow.h"
-#include "ui/main/FrmStoppUhrWindow.h"
-#include "ui/main/StoppUhrWidget.h"
 
 #include <QAction>
 #include <QFile>
@@ -26,14 +25,9 @@ public:
     DayOverviewTest() : SessionTest(false) {}
 
     void oeffnen() {
-        platform_->qtWindows().FrmStoppUhr = [this] {
-            auto window = std::make_unique<FrmStoppUhrWindow>(*platform_);
-            window_ = window->widget();
-            return window;
-        };
+        test::echtesStoppuhrFenster(*platform_, window_);
         start();
-        ASSERT_NE(window_, nullptr);
-        test::showActive(*window_);
+        test::fensterVorn(window_);
     }
     // Back in the stopwatch window, on either tab, Ctrl+T.
     DayOverviewWindow* uebersicht(int tab = 0) {

@@ -1,9 +1,8 @@
 #include "WidgetHarness.h"
+#include "main/StopwatchWindowSupport.h"
 #include "session/SessionTestSupport.h"
 
 #include "office/widgets/ctlDatePicker.h"
-#include "ui/main/FrmStoppUhrWindow.h"
-#include "ui/main/StoppUhrWidget.h"
 
 #include <QAction>
 #include <QDateEdit>
@@ -35,14 +34,9 @@ public:
     MainWindow() : SessionTest(false) {}
 
     void oeffnen(std::int32_t employee = office::demo::kEmployeeWithRights) {
-        platform_->qtWindows().FrmStoppUhr = [this] {
-            auto window = std::make_unique<FrmStoppUhrWindow>(*platform_);
-            window_ = window->widget();
-            return window;
-        };
+        test::echtesStoppuhrFenster(*platform_, window_);
         start(employee);
-        ASSERT_NE(window_, nullptr);
-        test::showActive(*window_);
+        test::fensterVorn(window_);
     }
 
     QTableView* auftraege() { return test::child<QTableView>(*window_, "grdAuftraege"); }

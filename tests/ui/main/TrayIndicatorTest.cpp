@@ -1,9 +1,8 @@
 #include "ModalDriver.h"
 #include "WidgetHarness.h"
+#include "main/StopwatchWindowSupport.h"
 #include "session/SessionTestSupport.h"
 
-#include "ui/main/FrmStoppUhrWindow.h"
-#include "ui/main/StoppUhrWidget.h"
 #include "ui/main/TrayIndicator.h"
 
 #include <QAction>
@@ -19,14 +18,9 @@ public:
     Tray() : SessionTest(false) {}
 
     void oeffnen() {
-        platform_->qtWindows().FrmStoppUhr = [this] {
-            auto window = std::make_unique<FrmStoppUhrWindow>(*platform_);
-            window_ = window->widget();
-            return window;
-        };
+        test::echtesStoppuhrFenster(*platform_, window_);
         start();
-        ASSERT_NE(window_, nullptr);
-        test::showActive(*window_);
+        test::fensterVorn(window_);
     }
     TrayIndicator& tray() { return *window_->findChild<TrayIndicator*>(); }
     void waehle(const char* name) { test::child<QAction>(*window_, name)->trigger(); }
