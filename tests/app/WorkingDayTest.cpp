@@ -7,9 +7,6 @@
 #include "ui/main/EntriesModel.h"
 
 #include <QDateEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTableView>
 
 #include <map>
 
@@ -20,9 +17,9 @@ namespace {
 // window, the stopwatch window, its grids, buttons and tools, and the dialogs. The test keeps
 // its own account of the idle and productive seconds and holds the window's labels, the
 // session and finally the booked services to it.
-class WorkingDayTest : public test::DialogTest {
+class WorkingDayTest : public test::StoppuhrFenster<test::DialogTest> {
 protected:
-    WorkingDayTest() : DialogTest(0, false) {}
+    WorkingDayTest() : StoppuhrFenster(0, false) {}
 
     void SetUp() override {
         DialogTest::SetUp();
@@ -32,28 +29,14 @@ protected:
         test::echtesStoppuhrFenster(*platform_, window_);
     }
 
-    QTableView* grid(const char* name) { return test::child<QTableView>(*window_, name); }
-    void druecke(const char* name) {
-        auto* button = test::child<QPushButton>(*window_, name);
-        ASSERT_TRUE(button->isEnabled()) << name;
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
-    void tab(int index) {
-        test::child<QTabWidget>(*window_, "tabStoppUhr")->setCurrentIndex(index);
-    }
-    QPoint mitte(QTableView* g, int row) {
-        return g->visualRect(g->model()->index(row, 2)).center();
-    }
+    void tab(int index) { tabs()->setCurrentIndex(index); }
     // The row of the order in the orders grid, clicked.
     int auftragZeile(std::int32_t auftragId) {
         const auto auftrag = session_->AuftragZuAuftragId(auftragId);
         EXPECT_NE(auftrag, nullptr) << auftragId;
-        auto* g = grid("grdAuftraege");
-        const auto treffer = g->model()->match(g->model()->index(0, 0), Qt::DisplayRole,
-                                               auftrag->Key(), 1, Qt::MatchExactly);
-        EXPECT_FALSE(treffer.isEmpty()) << auftragId;
-        const int row = treffer.isEmpty() ? 0 : treffer.front().row();
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, mitte(g, row));
+        const int row = auftrag == nullptr ? -1 : zeileVon(auftrag->Key());
+        EXPECT_GE(row, 0) << auftragId;
+        zeile(auftraege(), std::max(row, 0));
         return row;
     }
     // The row of the entry in the entries grid, clicked (with Ctrl: marked in addition).
@@ -62,7 +45,7 @@ protected:
         const auto* model = static_cast<const EntriesModel*>(g->model());
         for (int r = 0; r < model->rowCount(); ++r) {
             if (model->leistung(r).get() == &entry) {
-                QTest::mouseClick(g->viewport(), Qt::LeftButton, mods, mitte(g, r));
+                zeile(g, r, mods);
                 return r;
             }
         }
@@ -112,7 +95,6 @@ protected:
         return auftrag == nullptr ? nullptr : auftrag->Leistungen().at(index);
     }
 
-    QPointer<StoppUhrWidget> window_;
     std::int32_t leer_ = 0;
     std::int32_t aktiv_ = 0;
 };

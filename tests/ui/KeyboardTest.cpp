@@ -7,8 +7,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
-#include <QTabWidget>
-#include <QTableView>
 #include <QToolBar>
 
 #include <set>
@@ -53,29 +51,19 @@ std::pair<QStringList, std::size_t> namenlos(QWidget& window) {
 }
 
 // The employee at the stopwatch window, with every dialog the real one.
-class Tastatur : public test::DialogTest {
+class Tastatur : public test::StoppuhrFenster<test::DialogTest> {
 public:
-    Tastatur() : DialogTest(0, false) {}
+    Tastatur() : StoppuhrFenster(0, false) {}
 
     void SetUp() override {
         DialogTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) {
             return;
         }
-        test::echtesStoppuhrFenster(*platform_, window_);
-        start();
-        test::fensterVorn(window_);
+        oeffnen();
         tick(3600);
     }
 
-    QTableView* grid(const char* name) { return test::child<QTableView>(*window_, name); }
-    QTabWidget* tabs() { return test::child<QTabWidget>(*window_, "tabStoppUhr"); }
-    // The row of the order in the orders grid.
-    int zeileVon(const QString& key) {
-        QAbstractItemModel* m = grid("grdAuftraege")->model();
-        const auto t = m->match(m->index(0, 0), Qt::DisplayRole, key, 1, Qt::MatchExactly);
-        return t.isEmpty() ? -1 : t.front().row();
-    }
     // The focus on the widget, in the window active again as the desktop makes it once a dialog
     // of it closed.
     void fokus(const char* name) {
@@ -108,8 +96,6 @@ public:
         // A button's access key clicks it a moment later.
         EXPECT_TRUE(QTest::qWaitFor([&] { return *ran; }, 2000));
     }
-
-    QPointer<StoppUhrWidget> window_;
 };
 
 // Both tabs and the five dialogs, each reached by its keys: every widget the keyboard reaches is
@@ -157,77 +143,116 @@ TEST_P(Tastatur, EveryWidgetTheKeyboardReachesIsNamedAndEscapeChangesNoSecond) {
     pruefeSalden();
 }
 
-// Each key, pressed wherever the focus is in the window, does what its tool does to the
-// seconds; a start failing half-way moves none and is taken again; shortcuts of the window do
-// nothing while a dialog of it is open, and its tooltips and menu name the key in German.
-struct Taste {
-    const char* fokus;
-    const char* tasten;
-    int zeile;      // the row made current first: 1 the first order's; 0 as it is
-    int zaehlt;     // afterwards counts: 0 idle, 1 the first order, 2 an order the key made
-    int fehlerBei;  // the statement that fails, 0 none
+// Each way of giving a command, keys wherever the focus is in the window or a choice of the
+// tray's menu, does what the command does to the seconds; the tray shows what counts and offers
+// the five orders last started, without the running and the ended ones. A pause's minutes count
+// nowhere, and keys and choices wait behind its dialog. Tooltips and menu name the keys in
+// German. The next start after a crash finds the seconds and the menu as they were.
+struct Weg {
+    const char* fokus;   // the widget the keys are pressed in; nullptr: a choice of the tray
+    const char* befehl;  // the keys, or the choice
+    int zeile;           // the order whose row is made current first; -1 as it is
+    int zaehlt;          // the order counting afterwards; -1 the idle time
+    const char* tipp = nullptr;  // the tray's tooltip afterwards, when given
 };
-constexpr Taste kTasten[] = {
-    {"grdAuftraege", "{F5}", 1, 0, 1},     {"grdAuftraege", "{F5}", 1, 1, 0},
-    {"ctlAuftrag1", "{F6}", 0, 0, 0},      {"tabStoppUhr", "{F5}", 1, 1, 0},
-    {"grdAuftraege", "{Ctrl+N}", 0, 2, 0}, {"grdAuftraege", "{Ctrl+P}", 0, 2, 0},
-    {"tabStoppUhr", "{F6}", 0, 0, 0},
+// The orders by index: 0 to 5 worked on in turn, 6 the one Ctrl+N made.
+const Weg kWege[] = {
+    {"grdAuftraege", "{F5}", 0, 0},
+    {"ctlAuftrag1", "{F6}", -1, -1},
+    {"tabStoppUhr", "{F5}", 0, 0},
+    {nullptr, "trayAuftrag2", -1, 4,
+     "Stoppuhren: Auftrag läuft\nMüller & Söhne (10009) – Laufende Finanzbuchhaltung 01/2026\n"
+     "00:01:07"},
+    {"grdAuftraege", "{Ctrl+N}", -1, 6},
+    {"grdAuftraege", "{Ctrl+P}", -1, 6},
+    {"tabStoppUhr", "{F6}", -1, -1},
+    {nullptr, "trayAuftrag4", -1, 5},
+    {nullptr, "trayStopp", -1, -1, "Stoppuhren: Leerlauf\n01:00:21"},
+    {nullptr, "trayPause", -1, -1},
 };
 
-TEST_P(Tastatur, KeysRunTheirToolsFromAnywhereInTheWindow) {
-    const auto erster = workedOn(5001, 60);
-    tabs()->setCurrentIndex(1);
+TEST_P(Tastatur, EveryWayOfGivingACommandMovesTheSecondsAsTheCommandDoes) {
+    std::vector<std::shared_ptr<CAuftrag>> o;
+    for (std::int32_t id : {5001, 5002, 5003, 4901, 4905, 4902}) {
+        o.push_back(workedOn(id, 60));
+    }
+    endOrder(*workedOn(4903, 60));
+    tabs()->setCurrentIndex(1);  // back to the orders tab: the grid shows them
     tabs()->setCurrentIndex(0);
-    std::shared_ptr<CAuftrag> neu;
-    std::size_t fehler = 0;
-    for (const Taste& t : kTasten) {
-        SCOPED_TRACE(testing::Message() << t.fokus << " " << t.tasten);
-        if (t.zeile == 1) {
-            grid("grdAuftraege")
-                ->setCurrentIndex(grid("grdAuftraege")->model()->index(zeileVon(erster->Key()), 2));
+    std::vector<int> zuletzt = {5, 4, 3, 2, 1, 0};  // the orders by their last start
+    EXPECT_EQ(angeboten().value(0), o[5]->Key()) << "the order started last first";
+    EXPECT_EQ(tool("trayAuftrag1")->text(),
+              "O'Neill Consulting (10007) – Steuerliche Beratung 04/2026, 00:01:00");
+    for (const Weg& w : kWege) {
+        SCOPED_TRACE(w.befehl);
+        if (w.zeile >= 0) {
+            auftraege()->setCurrentIndex(
+                auftraege()->model()->index(zeileVon(o[std::size_t(w.zeile)]->Key()), 2));
         }
-        fokus(t.fokus);
-        const std::int32_t leer = idle();
-        const std::int32_t basis = erster->Sekunden();
         std::shared_ptr<bool> pause;
-        if (QLatin1String(t.tasten) == QLatin1String("{Ctrl+P}")) {
-            // The pause's minutes count nowhere; the window's keys wait behind the dialog.
+        if (QByteArray(w.befehl).contains("P")) {  // Ctrl+P, the tray's pause
             pause = test::whenModal<FrmPauseDialog>([this](FrmPauseDialog& d) {
                 advance(300);
-                test::press(&d, QStringLiteral("{F6}{Ctrl+N}{Return}"));
+                test::press(&d, QStringLiteral("{F6}{Ctrl+N}"));
+                for (const char* wahl : {"trayAuftrag1", "trayPause", "trayAnzeigen"}) {
+                    tool(wahl)->trigger();
+                }
+                EXPECT_EQ(QApplication::activeModalWidget(), &d);
+                test::press(&d, QStringLiteral("{Return}"));
             });
         }
-        faults().failStatement(t.fehlerBei);
-        test::press(window_, QString::fromLatin1(t.tasten));
-        faults().clear();
-        fehler += t.fehlerBei > 0 ? 1 : 0;
-        EXPECT_EQ(platform_->errorReports().size(), fehler);
+        const std::int32_t leer = idle();
+        std::vector<std::int32_t> vorher;
+        for (const auto& auftrag : o) {
+            vorher.push_back(auftrag->Sekunden());
+        }
+        if (w.fokus != nullptr) {
+            fokus(w.fokus);
+            test::press(window_, QString::fromLatin1(w.befehl));
+        } else {
+            tool(w.befehl)->trigger();
+        }
         if (pause) {
             EXPECT_TRUE(*pause);
         }
-        if (t.zaehlt == 2 && neu == nullptr) {
-            neu = session_->AktuellerAuftrag();
+        if (w.zaehlt == 6 && o.size() == 6) {
+            o.push_back(session_->AktuellerAuftrag());
+            vorher.push_back(0);
         }
-        const std::shared_ptr<CAuftrag> zaehlt =
-            t.zaehlt == 0 ? nullptr : (t.zaehlt == 1 ? erster : neu);
-        ASSERT_EQ(session_->AuftragLaeuft(), zaehlt != nullptr);
-        if (zaehlt != nullptr) {
-            EXPECT_EQ(session_->AktuellerAuftrag(), zaehlt);
+        ASSERT_EQ(session_->AuftragLaeuft(), w.zaehlt >= 0);
+        if (w.zaehlt >= 0) {
+            EXPECT_EQ(session_->AktuellerAuftrag(), o[std::size_t(w.zaehlt)]);
+            std::erase(zuletzt, w.zaehlt);
+            zuletzt.insert(zuletzt.begin(), w.zaehlt);
         }
         tick(7);
-        EXPECT_EQ(idle(), leer + (zaehlt == nullptr ? 7 : 0));
-        EXPECT_EQ(erster->Sekunden(), basis + (zaehlt == erster ? 7 : 0));
-        EXPECT_EQ(grid("grdAuftraege")->model()->index(zeileVon(erster->Key()), 13).data(),
-                  session_->SekundenZeit(erster->Sekunden()));
+        EXPECT_EQ(idle(), leer + (w.zaehlt < 0 ? 7 : 0));
+        for (std::size_t i = 0; i < o.size(); ++i) {
+            EXPECT_EQ(o[i]->Sekunden(), vorher[i] + (w.zaehlt == int(i) ? 7 : 0)) << i;
+            EXPECT_EQ(auftraege()->model()->index(zeileVon(o[i]->Key()), 13).data(),
+                      session_->SekundenZeit(o[i]->Sekunden()));
+        }
+        QStringList menue;
+        for (int i : zuletzt) {
+            if (i != w.zaehlt && menue.size() < 5) {
+                menue << o[std::size_t(i)]->Key();
+            }
+        }
+        EXPECT_EQ(angeboten(), menue);
+        EXPECT_EQ(tray().zustand() == TrayIndicator::Zustand::Produktiv, w.zaehlt >= 0);
+        EXPECT_EQ(tool("trayStopp")->isEnabled(), w.zaehlt >= 0);
+        if (w.tipp != nullptr) {
+            EXPECT_EQ(tray().toolTip(), QString::fromUtf8(w.tipp));
+        }
         pruefeSalden();
     }
-    ASSERT_NE(neu, nullptr);
-    EXPECT_EQ(neu->Sekunden(), 7 * 2);
-    EXPECT_EQ(row(neu->Id())->sekunden, neu->Sekunden());
+    EXPECT_EQ(o[6]->Sekunden(), 7 * 2);
+    EXPECT_EQ(row(o[6]->Id())->sekunden, o[6]->Sekunden());
+    EXPECT_TRUE(platform_->errorReports().empty());
 
     // The tooltips the employee sees while the first order runs: a tool that cannot run names no
     // key.
-    switchTo(erster->Key());
+    switchTo(o[0]->Key());
     tabs()->setCurrentIndex(1);
     const std::pair<const char*, const char*> tipps[] = {
         {"btnStart", "ausgewählten Vorgang starten"},
@@ -240,25 +265,27 @@ TEST_P(Tastatur, KeysRunTheirToolsFromAnywhereInTheWindow) {
     };
     for (const auto& [name, text] : tipps) {
         tabs()->setCurrentIndex(QLatin1String(name) == QLatin1String("ctlNeu") ? 1 : 0);
-        auto* tool = window_->findChild<QAction*>(QString::fromLatin1(name));
-        QWidget* w = tool != nullptr
-                         ? test::child<QToolBar>(*window_, "bndAuftraege")->widgetForAction(tool)
+        auto* aktion = window_->findChild<QAction*>(QString::fromLatin1(name));
+        QWidget* w = aktion != nullptr
+                         ? test::child<QToolBar>(*window_, "bndAuftraege")->widgetForAction(aktion)
                          : test::child<QWidget>(*window_, name);
         EXPECT_EQ(gezeigterTipp(*w), QString::fromUtf8(text));
     }
-    EXPECT_EQ(test::child<QAction>(*window_, "mnuLeistungLoeschen")
-                  ->shortcut()
-                  .toString(QKeySequence::NativeText),
-              QStringLiteral("Entf"))
+    EXPECT_EQ(tool("mnuLeistungLoeschen")->shortcut().toString(QKeySequence::NativeText), "Entf")
         << "the context menu's key";
 
-    // The next start after a crash finds what the keys did.
-    const auto danach = newSession();
-    std::int32_t mitarbeiter = office::demo::kEmployeeWithRights;
-    ASSERT_TRUE(danach->Starten(mitarbeiter));
-    EXPECT_EQ(platform_->errorReports().size(), fehler);
-    EXPECT_EQ(danach->Auftrag(neu->Key())->Sekunden(), neu->Sekunden());
-    EXPECT_EQ(danach->Auftrag(erster->Key())->Sekunden(), erster->Sekunden());
+    // The next start after a crash finds what the commands did.
+    const QStringList menue = angeboten();
+    std::vector<std::int32_t> sekunden;
+    for (const auto& auftrag : o) {
+        sekunden.push_back(auftrag->Sekunden());
+    }
+    restart();
+    EXPECT_EQ(angeboten(), menue);
+    for (std::size_t i = 0; i < o.size(); ++i) {
+        EXPECT_EQ(session_->Auftrag(o[i]->Key())->Sekunden(), sekunden[i]) << i;
+    }
+    EXPECT_TRUE(platform_->errorReports().empty());
 }
 
 ORV_INSTANTIATE_FOR_BACKENDS(Tastatur);
