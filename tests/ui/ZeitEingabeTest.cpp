@@ -60,10 +60,7 @@ protected:
             return;
         }
         tick(3600);
-        auto auftrag = startNewOrder(5001);
-        tick(1810);
-        switchTo(CAuftrag::LeerlaufKey());
-        leistung_ = auftrag->Leistung(QStringLiteral("1"));
+        leistung_ = first(*workedOn(5001, 1810));
         ASSERT_EQ(leistung_->Sekunden(), 1810);
         ASSERT_EQ(session_->LeerlaufAuftrag().Sekunden(), 3600);
     }
