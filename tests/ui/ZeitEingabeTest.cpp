@@ -35,7 +35,6 @@ const Eingabe kEingaben[] = {
     // clang-format off
     {"Unchanged", 'z', "003010", "00:30:10", 1810, "0,50", "keine Änderung der Zeit", Farbe::Standard},
     {"Zero", 'z', "000000", "00:00:00", 0, "0,01", "gesamte Zeit wird umgebucht, Leistung wird gelöscht", Farbe::Blau},
-    {"MoreWithinIdle", 'z', "010000", "01:00:00", 3600, "1,00", "00:29:50 Stunden werden von Leerlauf auf Leistung umgebucht", Farbe::Blau},
     {"MinutesAbove59MeanWhatTheySay", 'z', "017500", "02:15:00", 8100, "2,25", "Differenz aus bisheriger Zeit und neuer Zeit (01:44:50) ist größer als Leerlaufzeit (01:00:00)", Farbe::Rot},
     {"IndustrialHundredthsRoundedNotCut", 'i', "1,15", "01:09:00", 4140, "01:09:00", "00:38:50 Stunden werden von Leerlauf auf Leistung umgebucht", Farbe::Blau},
     {"IndustrialHundredth", 'i', "0,01", "00:00:36", 36, "00:00:36", "00:29:34 Stunden werden auf Leerlauf umgebucht", Farbe::Blau},
@@ -48,7 +47,6 @@ const Eingabe kEingaben[] = {
     {"PastedNonsenseRefused", 'p', "12:3x:00", "00:30:10", 1810, "0,50", "„12:3x:00“ ist keine Zeit im Format hh:mm:ss.", Farbe::Rot},
     {"SetLongest", 's', "2147483647", "596523:14:07", 2147483647, "596.523,24", "Differenz aus bisheriger Zeit und neuer Zeit (596522:43:57) ist größer als Leerlaufzeit (01:00:00)", Farbe::Rot},
     {"RebookAll", 'r', "003010", "00:30:10", 1810, "0,50", "", Farbe::Keine},
-    {"RebookMoreThanTheEntryHolds", 'r', "003011", "00:30:11", 1811, "0,50", "Umzubuchende Zeit ist größer als bisherige Zeit", Farbe::Rot},
     // clang-format on
 };
 
