@@ -265,16 +265,11 @@ TEST_P(OrderControlTest, TheMatterDecidesRunningAndObjectNumber) {
         a->IsGrundsteuer(!soll.contains('G'));
         a->MehrfachAnlage(!soll.contains('M'));
         zeige(a);
-        QString ist;
-        for (const auto& [fakt, c] : {std::pair{a->VuVAuftrag(), 'V'},
-                                      {a->IsBewertung(), 'B'},
-                                      {a->IsSchenkung(), 'S'},
-                                      {a->IsErbschaft(), 'E'},
-                                      {a->IsGrundsteuer(), 'G'},
-                                      {a->MehrfachAnlage(), 'M'}}) {
-            ist += fakt ? QString(QLatin1Char(c)) : QString();
-        }
-        EXPECT_EQ(ist, soll);
+        const auto f = [](bool ja, char c) { return ja ? QString(QLatin1Char(c)) : QString(); };
+        EXPECT_EQ(f(a->VuVAuftrag(), 'V') + f(a->IsBewertung(), 'B') + f(a->IsSchenkung(), 'S') +
+                      f(a->IsErbschaft(), 'E') + f(a->IsGrundsteuer(), 'G') +
+                      f(a->MehrfachAnlage(), 'M'),
+                  soll);
         const bool mehrfach = soll == QStringLiteral("M");
         const bool hatObjekt = !soll.isEmpty() && !mehrfach;
         EXPECT_EQ(std::pair(feld<QWidget>("ctlObjNr")->isEnabled(), text("ctlObjNr").isEmpty()),
