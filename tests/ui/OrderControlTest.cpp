@@ -20,7 +20,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include <array>
 #include <tuple>
@@ -57,10 +56,6 @@ public:
         weiter_ = new QLineEdit(window_.get());
         auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, window_.get());
         abbrechen_ = buttons->button(QDialogButtonBox::Cancel);
-        auto* layout = new QVBoxLayout(window_.get());
-        for (QWidget* w : std::initializer_list<QWidget*>{ctl_, weiter_, buttons}) {
-            layout->addWidget(w);
-        }
         QObject::connect(ctl_, &ctlAuftrag::AuftragGeaendert, [this] { ++geaendert_; });
         ctl_->AuftragZeigen(auftrag);
         test::showActive(*window_);
