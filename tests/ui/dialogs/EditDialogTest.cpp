@@ -58,7 +58,7 @@ TEST_P(EditDialogTest, TheTimeMovesBetweenEntryAndIdleTimeAtOkOnly) {
     const Fall faelle[] = {
         // Only the increase draws on idle time: a long entry can still be shortened.
         {"LongerThanIdleShortened", "015000", "{Return}", kGeaendert, 6600, "", 7200},
-        {"LongerByTool", "004500", "{Tab} mnuOk", kGeaendert, 2700},
+        {"LongerByToolFromTheField", "004500", "mnuOk", kGeaendert, 2700},
         {"ZeroByEnterDeletes", "000000", "{Return}", kGeloescht, 0},
         {"EscapeCancels", "001000", "{Escape}", kAbbruch, 1800},
         {"MoreThanIdle", "023000", "{Return} ctlCancel", kAbbruch, 1800, "02:00:00"},
