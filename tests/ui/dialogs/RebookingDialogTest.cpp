@@ -70,12 +70,19 @@ TEST_P(RebookingDialogTest, OntoAnEntryBetweenEntriesAndTheWholeTimeBack) {
     EXPECT_EQ(leistung->Sekunden(), 2400);
     pruefeSalden();
 
-    for (const char* getippt : {"004001", "000000", "000500"}) {
-        SCOPED_TRACE(getippt);
-        const bool gueltig = QLatin1String(getippt) == QLatin1String("000500");
+    const struct {
+        const char* getippt;
+        const char* hinweis;
+    } faelle[] = {{"004001", "Umzubuchende Zeit ist größer als bisherige Zeit"},
+                  {"000000", ""},
+                  {"000500", ""}};
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.getippt);
+        const bool gueltig = QLatin1String(f.getippt) == QLatin1String("000500");
         umbuchen(leistung.get(), gueltig ? kGeaendert : kAbbruch, [&](auto& d) {
             waehleZiel(d, *ziel);
-            zeit(d, QString::fromLatin1(getippt));
+            zeit(d, QString::fromLatin1(f.getippt));
+            EXPECT_EQ(anzeige(d, "lblHinweis"), QString::fromUtf8(f.hinweis));
             EXPECT_EQ(okAn(d), gueltig);
             klick(d, "ctlOk");
             klick(d, "ctlCancel");
