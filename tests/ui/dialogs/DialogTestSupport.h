@@ -27,25 +27,21 @@ class DialogTest : public SessionTest {
 protected:
     explicit DialogTest(qint64 idleSeconds = 3600, bool started = true)
         : SessionTest(started, idleSeconds) {}
+    template <typename Dialog>
+    auto fabrik() {
+        return [this] { return std::make_unique<Dialog>(*platform_); };
+    }
     void SetUp() override {
         SessionTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) {
             return;
         }
         auto& windows = platform_->qtWindows();
-        windows.FrmLeistung = [this] {
-            return std::make_unique<ui::FrmLeistungDialog>(*platform_);
-        };
-        windows.FrmLeistungUmbuchen = [this] {
-            return std::make_unique<ui::FrmLeistungUmbuchenDialog>(*platform_);
-        };
-        windows.FrmPause = [this] { return std::make_unique<ui::FrmPauseDialog>(*platform_); };
-        windows.FrmExterneZeit = [this] {
-            return std::make_unique<ui::FrmExterneZeitDialog>(*platform_);
-        };
-        windows.FrmEigenschaften = [this] {
-            return std::make_unique<ui::FrmEigenschaftenDialog>(*platform_);
-        };
+        windows.FrmLeistung = fabrik<ui::FrmLeistungDialog>();
+        windows.FrmLeistungUmbuchen = fabrik<ui::FrmLeistungUmbuchenDialog>();
+        windows.FrmPause = fabrik<ui::FrmPauseDialog>();
+        windows.FrmExterneZeit = fabrik<ui::FrmExterneZeitDialog>();
+        windows.FrmEigenschaften = fabrik<ui::FrmEigenschaftenDialog>();
         // The employee acknowledges every message not scripted otherwise; the test reads what
         // was said.
         platform_->messageBoxes().answerWith([](const AskedBox& box) {
@@ -67,18 +63,18 @@ protected:
     static void klick(const QWidget& dialog, const char* button) {
         QTest::mouseClick(child<QAbstractButton>(dialog, button), Qt::LeftButton);
     }
-    static void werkzeug(const QWidget& dialog, const char* tool) {
-        child<QAction>(dialog, tool)->trigger();
-    }
-    // The employee's next step: a button ("ctl...") clicked, a tool ("mnu...") used, or keys.
-    static void tue(QWidget& dialog, const char* schritt) {
-        const QString s = QString::fromLatin1(schritt);
-        if (s.startsWith(QLatin1String("ctl"))) {
-            klick(dialog, schritt);
-        } else if (s.startsWith(QLatin1String("mnu"))) {
-            werkzeug(dialog, schritt);
-        } else {
-            press(&dialog, s);
+    // The employee's next steps, one after another while the dialog stays open: a button
+    // ("ctl...") clicked, a tool ("mnu...") used, or keys.
+    static void tue(QWidget& dialog, const char* schritte) {
+        for (const QString& s : QString::fromLatin1(schritte).split(QLatin1Char(' '))) {
+            ASSERT_TRUE(dialog.isVisible()) << "closed before " << s.toStdString();
+            if (s.startsWith(QLatin1String("ctl"))) {
+                klick(dialog, s.toLatin1().constData());
+            } else if (s.startsWith(QLatin1String("mnu"))) {
+                child<QAction>(dialog, s.toLatin1().constData())->trigger();
+            } else {
+                press(&dialog, s);
+            }
         }
     }
     static bool okAn(const QWidget& dialog) { return child<QWidget>(dialog, "ctlOk")->isEnabled(); }
@@ -90,17 +86,12 @@ protected:
     // The order picked in the office's browser, from the dialog's tool.
     void waehleAuftrag(const QWidget& dialog, std::int32_t auftragId) {
         platform_->orderBrowser().answer(std::vector<std::int32_t>{auftragId});
-        werkzeug(dialog, "mnuAuftrag");
+        child<QAction>(dialog, "mnuAuftrag")->trigger();
     }
-    // Types over a field's whole text (a line edit, or the first in the widget) and leaves it
-    // with the keys given.
+    // Types over a captioned field's whole text and leaves it with the keys given.
     static void tippe(const QWidget& dialog, const char* name, const QString& text,
                       const QString& danach = QStringLiteral("{Tab}")) {
-        QWidget* field = child<QWidget>(dialog, name);
-        auto* edit = qobject_cast<QLineEdit*>(field);
-        if (edit == nullptr) {
-            edit = field->findChild<QLineEdit*>();
-        }
+        auto* edit = child<QWidget>(dialog, name)->findChild<QLineEdit*>();
         edit->setFocus(Qt::TabFocusReason);
         edit->selectAll();
         setClipboard(text);
