@@ -1,10 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 #include <cstdint>
-#include <vector>
 
 namespace orv::test::crash {
 
@@ -16,7 +14,8 @@ namespace orv::test::crash {
 //   F <text>                          Starten failed
 //   B <step> <kind> <seconds>         a step begins; seconds the clock advances (ticks only)
 //   K <entry> <order> <seconds>       an entry about to be booked: its row, its order's row
-//   H <step>                          the statement hook stops the process inside this step
+//   H <step> <kind>                   the statement hook stops the process inside this step
+//                                     (step 0: inside Starten)
 //   E <step> <total> <saved> <unsaved>
 //                                     a step ended: the session's total, the total the
 //                                     database holds, and what the running stopwatch counted
@@ -24,17 +23,7 @@ namespace orv::test::crash {
 //   X <text>                          the worker found a fault
 //   D                                 the workload is done
 //
-// Appends one line with one write: a line the kill interrupted is never half there.
-void appendLine(const QString& path, const QString& text);
-
-struct CrashLogEntry {
-    char kind = 0;
-    QStringList fields;  // after the kind letter
-
-    std::int64_t number(int index) const { return fields.value(index).toLongLong(); }
-};
-
-std::vector<CrashLogEntry> readCrashLog(const QString& path);
+// The worker writes it, the test reads it.
 
 // The step kinds of the workload, as the log and the kill plan name them.
 namespace kind {

@@ -19,6 +19,7 @@
 #include "session/CStoppUhren.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QLocale>
 
 #include <unistd.h>
@@ -32,32 +33,29 @@
 #include <exception>
 #include <map>
 #include <random>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
 namespace orv::test::crash {
 namespace {
 
+// One line with one unbuffered write: a line the kill interrupted is never half there.
+void appendLine(const QString& path, const QString& text) {
+    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
+    QFile file(path);
+    if (!file.open(QIODevice::Append | QIODevice::Unbuffered) ||
+        file.write(bytes) != bytes.size()) {
+        throw std::runtime_error("Das Fortschrittsprotokoll kann nicht geschrieben werden.");
+    }
+}
+
 // The office orders the employee works on; a new stopwatch takes one of them.
 const std::vector<std::int32_t> kOfficeOrders = {5001, 5002, 5003, 5006, 5011};
 // About as many statements as a start runs: options, rights, clean-up, loading, login.
 constexpr int kStatementsOfAStart = 30;
 
-// The employee's answers go to the scripted windows; a pause lets the clock run on.
-class ScriptedDesk final : public load::WorkloadDesk {
-public:
-    explicit ScriptedDesk(FakePlatform& platform) : platform_(platform) {}
-    void nextEdit(std::int32_t status, std::int32_t seconds, std::int32_t auftragId) override {
-        platform_.frmLeistung().answer({status, seconds, auftragId});
-    }
-    void nextRebooking(cLeistung*, std::int32_t) override {}  // not in this workload
-    void nextPause(std::int32_t seconds) override { platform_.frmPause().answer(seconds); }
-
-private:
-    FakePlatform& platform_;
-};
-
-class CrashRun {
+class CrashRun final : public load::WorkloadDesk {
 public:
     CrashRun(db::Database& database, FakePlatform& platform, CStoppUhren& session,
              std::int32_t employee, std::uint64_t seed, QString log)
@@ -66,8 +64,7 @@ public:
           session_(session),
           employee_(employee),
           random_(seed),
-          desk_(platform),
-          workload_(session, desk_, random_, kOfficeOrders),
+          workload_(session, *this, random_, kOfficeOrders),
           log_(std::move(log)) {
         // Each booked entry is named by a text line of its own in the services.
         workload_.onRelease([this](const CAuftrag& auftrag, cLeistung& leistung) {
@@ -102,8 +99,7 @@ public:
 
     bool start() {
         if (killKind_ == kind::kStart) {
-            line(QStringLiteral("B 0 %1 0").arg(kind::kStart));
-            killAt(1 + static_cast<int>(random_() % kStatementsOfAStart), 0);
+            killAt(1 + static_cast<int>(random_() % kStatementsOfAStart), 0, kind::kStart);
         }
         std::int32_t employee = employee_;
         if (!session_.Starten(employee) || !platform_.errorReports().empty()) {
@@ -142,19 +138,23 @@ public:
         line(QStringLiteral("D"));
     }
 
+    // The employee's answers go to the scripted windows; a pause lets the clock run on.
+    void nextEdit(std::int32_t status, std::int32_t seconds, std::int32_t auftragId) override {
+        platform_.frmLeistung().answer({status, seconds, auftragId});
+    }
+    void nextRebooking(cLeistung*, std::int32_t) override {}  // not in this workload
+    void nextPause(std::int32_t seconds) override { platform_.frmPause().answer(seconds); }
+
 private:
-    QString drawKind() {
+    void runStep(int step) {
+        // Each kind of step below its bound of a draw out of 100.
         const int draw = static_cast<int>(random_() % 100);
         const std::pair<int, QString> kinds[] = {
             {68, kind::kTick},  {78, kind::kSwitch}, {84, kind::kEdit},   {87, kind::kDelete},
             {88, kind::kPause}, {91, kind::kManual}, {96, kind::kSingle}, {100, kind::kSummed}};
-        return std::find_if(std::begin(kinds), std::end(kinds),
-                            [&](const auto& k) { return draw < k.first; })
-            ->second;
-    }
-
-    void runStep(int step) {
-        const QString kind = drawKind();
+        const QString kind = std::find_if(std::begin(kinds), std::end(kinds), [&](const auto& k) {
+                                 return draw < k.first;
+                             })->second;
         const int seconds = kind == kind::kTick ? 1 + static_cast<int>(random_() % 3) : 0;
         line(QStringLiteral("B %1 %2 %3").arg(step).arg(kind).arg(seconds));
         const QString where = QStringLiteral("Schritt %1 (%2)").arg(step).arg(kind);
@@ -217,20 +217,20 @@ private:
     // Lets the statement hook stop the process inside this step, when the plan says so.
     void arm(int step, const QString& kind) {
         if (statementsLeft_ > 0) {
-            killAt(statementsLeft_, step);
+            killAt(statementsLeft_, step, kind);
         } else if (kind == killKind_) {
             // Somewhere inside a step of this kind, judged by the size of the last one.
             const auto known = sizes_.find(kind);
             const int size = known != sizes_.end() ? known->second : 6;
-            killAt(1 + static_cast<int>(random_() % static_cast<unsigned>(size)), step);
+            killAt(1 + static_cast<int>(random_() % static_cast<unsigned>(size)), step, kind);
         }
     }
 
     void line(const QString& text) const { appendLine(log_, text); }
     void fault(const QString& text) const { line(QStringLiteral("X ") + text); }
-    void killAt(int statement, int step) {
-        database_.faults().atStatement(statement, [this, step] {
-            line(QStringLiteral("H %1").arg(step));
+    void killAt(int statement, int step, const QString& kind) {
+        database_.faults().atStatement(statement, [this, step, kind] {
+            line(QStringLiteral("H %1 %2").arg(step).arg(kind));
             std::raise(SIGKILL);
         });
     }
@@ -272,7 +272,6 @@ private:
     CStoppUhren& session_;
     std::int32_t employee_;
     std::mt19937_64 random_;
-    ScriptedDesk desk_;
     load::Workload workload_;
     const QString log_;
     std::int32_t total_ = 0;  // what the session must count: loaded plus ticked seconds
