@@ -30,17 +30,8 @@ constexpr int kPause = 0;
 const QString kCommand = QStringLiteral("Set oMit = New srvQeMit.QeMitarbeiterClass");
 const QString kLibrary = QStringLiteral("srvQeMit.dll");
 
-class HostObjectsTest : public OfficeDbTest {
+class HostObjectsTest : public OfficeDemoTest {
 protected:
-    void SetUp() override {
-        OfficeDbTest::SetUp();
-        if (!IsSkipped() && !HasFatalFailure()) {
-            ASSERT_TRUE(office::loadDemoData(database()));
-        }
-    }
-    void execute(const QString& sql, const db::Params& params = {}) {
-        db::DbService(database()).Execute(sql, params);
-    }
     // A time the database wrote a moment ago, by its own clock.
     void expectJustNow(const QString& sql) {
         db::DbService s(database());

@@ -114,7 +114,7 @@ TEST_P(OfficeDemoDataTest, LoadsOnceAndLeavesWhatAnOfficeAlreadyHas) {
     EXPECT_TRUE(error->description().contains(QStringLiteral("tPersonStamm")));
     EXPECT_EQ(count(QStringLiteral("tPersonStamm")) + count(QStringLiteral("tAuftrag")), 1);
 
-    db::DbService(database()).Execute(QStringLiteral("DELETE FROM tPersonStamm"));
+    execute(QStringLiteral("DELETE FROM tPersonStamm"));
     ASSERT_TRUE(office::loadDemoData(database()));
     const int persons = count(QStringLiteral("tPersonStamm"));
     EXPECT_FALSE(office::loadDemoData(database()) || office::loadDemoData(*temp().openAnother()));

@@ -14,22 +14,8 @@
 namespace orv::test {
 namespace {
 
-class OrderSelectionOfficeTest : public OfficeDbTest {
+class OrderSelectionOfficeTest : public OfficeDemoTest {
 protected:
-    void SetUp() override {
-        OfficeDbTest::SetUp();
-        if (!IsSkipped() && !HasFatalFailure()) {
-            loadDemo();
-        }
-    }
-    QString order(std::int32_t id) {
-        return rows(QStringLiteral("SELECT flMandant || '|' || dlAuftragArtNr || '|' ||"
-                                   " flAngelegenheit || '|' || dlAngelegenheitNr || '|' || dlJahr"
-                                   " || '|' || diMonat || '|' || diLfdNr || '|' || dlObjektNr ||"
-                                   " '|' || dlAbrechnungsArt || '|' || flRechnung AS r FROM"
-                                   " tAuftrag WHERE idAuftrag = $1"),
-                    {"r"}, {n(id)});
-    }
     struct Creation {
         std::int32_t result = -1;
         std::int32_t id = 0;  // element 3 after the call
@@ -113,11 +99,10 @@ TEST_P(OrderSelectionOfficeTest, CheckFindsByKeyWithZeroAsNoCriterionAndRefusesO
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         if (c.verweis == 7002) {
-            db::DbService(database())
-                .Execute(
-                    QStringLiteral("INSERT INTO tRechnung (idRechnung, flAuftrag, dlRechnungNr,"
-                                   " dtRechnungsDatum) VALUES (7002, 5011, 2026002, $1)"),
-                    {at(2026, 4, 1, 0, 0)});
+            execute(
+                QStringLiteral("INSERT INTO tRechnung (idRechnung, flAuftrag, dlRechnungNr,"
+                               " dtRechnungsDatum) VALUES (7002, 5011, 2026002,"
+                               " '2026-04-01 00:00:00')"));
         }
         ASSERT_TRUE(lookup.Init());
         ask(c.client, c.year, c.month, c.lfd, c.objekt);
@@ -194,7 +179,13 @@ TEST_P(OrderSelectionOfficeTest, CreationWritesOneOrderPerKeyAndRefusesABrokenKe
                 << error.toStdString();
             continue;
         }
-        EXPECT_EQ(order(first.id), QString::fromUtf8(c.rowOrError)) << error.toStdString();
+        EXPECT_EQ(
+            rows(QStringLiteral("SELECT * FROM tAuftrag WHERE idAuftrag = $1"),
+                 {"flMandant", "dlAuftragArtNr", "flAngelegenheit", "dlAngelegenheitNr", "dlJahr",
+                  "diMonat", "diLfdNr", "dlObjektNr", "dlAbrechnungsArt", "flRechnung"},
+                 {n(first.id)}),
+            QString::fromUtf8(c.rowOrError))
+            << error.toStdString();
         // Done again, as after a lost answer: the same order, no second row.
         EXPECT_EQ(create(c.key).id, first.id);
         EXPECT_EQ(count(QStringLiteral("tAuftrag")), before + 1);
@@ -276,7 +267,6 @@ TEST_P(OrderSelectionOfficeTest, ClientsWrittenByPlainSqlAreFoundByTheirFoldedNa
         {"Straßenbau", "STRASSE 100% O'Brien_X", "0% o'brien_x"},
         {"Élan", "Éric Ändrès-ZÜNDEL", "ändrès-zündel"},
     };
-    db::DbService service(database());
     std::int32_t number = 20000;
     for (const auto& c : cases) {
         const QString shortName = QString::fromUtf8(c.shortName);
@@ -285,14 +275,14 @@ TEST_P(OrderSelectionOfficeTest, ClientsWrittenByPlainSqlAreFoundByTheirFoldedNa
         // Inserted under a placeholder name, then renamed: both triggers have to fold.
         for (const bool renamed : {false, true}) {
             ++number;
-            service.Execute(QStringLiteral("INSERT INTO tPersonStamm (Ps_Nr, Ps_Kurzname, Ps_Name)"
-                                           " VALUES ($1, $2, $3)"),
-                            {n(number), renamed ? QStringLiteral("x") : shortName,
-                             renamed ? QStringLiteral("y") : name});
+            execute(QStringLiteral("INSERT INTO tPersonStamm (Ps_Nr, Ps_Kurzname, Ps_Name)"
+                                   " VALUES ($1, $2, $3)"),
+                    {n(number), renamed ? QStringLiteral("x") : shortName,
+                     renamed ? QStringLiteral("y") : name});
             if (renamed) {
-                service.Execute(QStringLiteral("UPDATE tPersonStamm SET Ps_Kurzname = $1,"
-                                               " Ps_Name = $2 WHERE Ps_Nr = $3"),
-                                {shortName, name, n(number)});
+                execute(QStringLiteral("UPDATE tPersonStamm SET Ps_Kurzname = $1,"
+                                       " Ps_Name = $2 WHERE Ps_Nr = $3"),
+                        {shortName, name, n(number)});
             }
             EXPECT_EQ(rows(QStringLiteral("SELECT Ps_KurznameSuche, Ps_NameSuche FROM"
                                           " tPersonStamm WHERE Ps_Nr = $1"),
@@ -304,7 +294,7 @@ TEST_P(OrderSelectionOfficeTest, ClientsWrittenByPlainSqlAreFoundByTheirFoldedNa
     }
     // Many starting with the text (searched by number rather than by name): still the lowest
     // numbers first, before a lower number that only contains it.
-    service.Execute(QStringLiteral(
+    execute(QStringLiteral(
         "WITH RECURSIVE i(k) AS (SELECT 0 UNION ALL SELECT k + 1 FROM i WHERE k < 249)"
         " INSERT INTO tPersonStamm (Ps_Nr, Ps_Kurzname, Ps_Name) SELECT 30249 - k, 'ZANDER',"
         " 'Zander ' || k FROM i UNION ALL SELECT 29999, 'Haus Zander', 'Haus Zander'"));
