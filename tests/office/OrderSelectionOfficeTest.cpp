@@ -71,7 +71,6 @@ TEST_P(OrderSelectionOfficeTest, CheckFindsByKeyWithZeroAsNoCriterionAndRefusesO
     const Case cases[] = {
         {"running number that does not exist", 101, 2026, 1, 2, 0, 10, 101, 0, 0, 0},
         {"invoiced", 102, 2025, 12, 0, 0, 30, 301, 1, 5004, 7001},
-        {"billing kind 9", 103, 2025, 12, 0, 0, 40, 401, 0, 0, 0},
         {"another client's matter", 101, 2026, 1, 0, 0, 20, 201, 0, 0, 0},
         {"object number", 103, 2025, 12, 0, 3, 40, 402, 1, 5006, 0},
         {"other object number", 103, 2025, 12, 0, 4, 40, 402, 0, 0, 0},
@@ -142,7 +141,6 @@ TEST_P(OrderSelectionOfficeTest, CreationWritesOneOrderPerKeyAndRefusesABrokenKe
     const Case cases[] = {
         {"new, 0 becomes 1", {101, 1, 2026, 3, 0, 0}, 0, "101|10|1|101|2026|3|1|1|1|0"},
         {"new running number", {106, 10, 2026, 3, 3, 0}, 0, "106|90|10|901|2026|3|3|1|1|0"},
-        {"new object number", {103, 5, 2026, 1, 0, 7}, 0, "103|40|5|402|2026|1|1|7|1|0"},
         {"existing, stored 0 is 1", {101, 1, 2026, 1, 0, 0}, 5001, ""},
         {"existing running number", {106, 10, 2026, 3, 2, 0}, 5012, ""},
         {"existing object number", {103, 5, 2025, 12, 1, 3}, 5006, ""},
