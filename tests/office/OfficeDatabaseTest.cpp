@@ -5,8 +5,6 @@
 #include "persistence/driver/Connection.h"
 #include "session/diagnostics/OrvError.h"
 
-#include <QRegularExpression>
-
 namespace orv::test {
 namespace {
 
@@ -20,11 +18,10 @@ TEST_P(OfficeMigrationTest, EveryVersionMigratesToTheLatestWithItsRowsIntact) {
     office::migrate(demo.database());
     ASSERT_TRUE(office::loadDemoData(demo.database()));
     const bool sqlite = backend() == db::Backend::Sqlite;
-    const QString source = sqlite ? QStringLiteral("demo.")
-                                  : QRegularExpression(QStringLiteral("search_path=(\\w+)"))
-                                            .match(demo.target().conninfo)
-                                            .captured(1) +
-                                        QLatin1Char('.');
+    const QString source =
+        sqlite ? QStringLiteral("demo.")
+               : tableText(demo.database(), QStringLiteral("SELECT current_schema() AS s"), {"s"}) +
+                     u'.';
     const int latest = office::latestSchemaVersion();
     for (int version = 1; version < latest; ++version) {
         SCOPED_TRACE(version);
@@ -114,7 +111,7 @@ TEST_P(OfficeDemoDataTest, LoadsOnceAndLeavesWhatAnOfficeAlreadyHas) {
     EXPECT_TRUE(error->description().contains(QStringLiteral("tPersonStamm")));
     EXPECT_EQ(count(QStringLiteral("tPersonStamm")) + count(QStringLiteral("tAuftrag")), 1);
 
-    db::DbService(database()).Execute(QStringLiteral("DELETE FROM tPersonStamm"));
+    execute(QStringLiteral("DELETE FROM tPersonStamm"));
     ASSERT_TRUE(office::loadDemoData(database()));
     const int persons = count(QStringLiteral("tPersonStamm"));
     EXPECT_FALSE(office::loadDemoData(database()) || office::loadDemoData(*temp().openAnother()));
