@@ -98,10 +98,9 @@ TEST_P(LoadingTest, AnEntryWhoseOrderIsMissingEndsLoadingWithAReport) {
     execute(QStringLiteral("UPDATE tLeistungZeiterfassung SET VorgangParentId = 999999,"
                            " VorgangParentKey = 'a999999' WHERE VorgangParentId = %1")
                 .arg(auftrag->Id()));
-    auto next = newSession();
-    std::int32_t employee = office::demo::kEmployeeWithRights;
-    EXPECT_FALSE(next->Starten(employee));
-    EXPECT_EQ(next->LoginId(), 0) << "no clock runs";
+    session_ = newSession();
+    EXPECT_FALSE(starten());
+    EXPECT_EQ(session_->LoginId(), 0) << "no clock runs";
     ASSERT_EQ(platform_->errorReports().size(), 1u);
     EXPECT_EQ(platform_->errorReports()[0].number, err::kInvalidCall);
     EXPECT_TRUE(platform_->errorReports()[0].source.endsWith(
