@@ -16,7 +16,6 @@ TEST_P(ClockTest, TheClockSavesCountsAndRunsOnIntoTheNextMorning) {
     auto buchhaltung = startNewOrder(5001);
     ticks(59, 1);
     tick(5);  // a late tick counts every second it missed
-    EXPECT_EQ(buchhaltung->Sekunden(), 64);
     EXPECT_EQ(row(buchhaltung->Id())->sekunden, 64) << "the 60th tick saved";
     // A tick in the middle of a switch counts nowhere; the seconds are gone.
     session_->ZeitzaehlungAktiv(false);

@@ -206,9 +206,9 @@ TEST_P(SessionStartTest, ASecondStartTheSameDayOffersTheGapAsIdleTime) {
     EXPECT_EQ(logins(), QStringLiteral("08:00:00-12:00:00/0 13:00:00-14:00:00/0 "
                                        "14:00:01-14:59:59/0 15:00:00-/0"));
     EXPECT_EQ(idleTime(*evening), QStringLiteral("3598 3598 3598 3598"));
+    // The next morning a question, unanswered, would fail the test.
     clock().set(QDateTime(QDate(2026, 3, 17), QTime(8, 0, 0)));
     startedSession();
-    EXPECT_EQ(platform_->messageBoxes().asked().size(), 2u);
 }
 
 TEST_P(SessionStartTest, ARestartReloadsOrdersEntriesTextLinesAndTheRunningStopwatch) {
