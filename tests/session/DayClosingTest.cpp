@@ -45,8 +45,8 @@ TEST_P(DayClosingTest, ABookedEntryWritesNothingAnyMore) {
 TEST_P(DayClosingTest, UnfinishedOrdersLetTheEmployeePostponeTheDayClosing) {
     startNewOrder(5001);
     tick(60);
-    // Yes: the session ends now, without day closing; the rows stay for tomorrow. (No: see the
-    // day closing put off.)
+    // Yes: the session ends now, without day closing (its window, unanswered, would fail the
+    // test); the rows stay for tomorrow. (No: see the day closing put off.)
     platform_->messageBoxes().answer(platform::MsgAnswer::Yes);
     EXPECT_TRUE(session_->Beenden());
     const test::AskedBox& box = platform_->messageBoxes().asked().at(0);
@@ -55,7 +55,6 @@ TEST_P(DayClosingTest, UnfinishedOrdersLetTheEmployeePostponeTheDayClosing) {
                                        "Möchten Sie den Tagesabschluss später vornehmen?"));
     EXPECT_TRUE(platform_->timer()->finished());
     EXPECT_EQ(platform_->frmStoppUhr().schliessen, 1);
-    EXPECT_EQ(platform_->frmLeistung().asked(), 0);
     EXPECT_EQ(logins(), QStringLiteral("08:00:00-08:11:00/0"));
     EXPECT_FALSE(rowsOf().empty());
     EXPECT_EQ(services(), QString());

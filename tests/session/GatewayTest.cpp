@@ -35,12 +35,6 @@ protected:
         }
     }
 
-    QString allLogins() {
-        return table(
-            QStringLiteral("SELECT * FROM tLeistungZeiterfassungLogins"
-                           " ORDER BY idLeistungZeiterfassungLogin"),
-            {"Ps_Id", "LeistungserfassungAnmeldung", "LeistungserfassungAbmeldung", "LoginArt"});
-    }
     QString settings() {
         return table(QStringLiteral("SELECT * FROM tBenutzerEinstellung ORDER BY dsSubKey, diKey"),
                      {"flMitarbeiter", "dsSubKey", "diKey", "dcValue", "diDataType"});
@@ -54,12 +48,6 @@ protected:
                     .arg(id ? QStringLiteral("idLeistungZeiterfassungLogin, ") : QString(),
                          id ? QString::number(*id) + QStringLiteral(", ") : QString(),
                          QString::number(employee), sqlDate(von), sqlDate(bis)));
-    }
-    QDateTime databaseNow() {
-        db::DbService s(database());
-        s.Open();
-        s.OpenQuery(QStringLiteral("SELECT %1 AS n").arg(db::dialectFor(backend()).now));
-        return s.FieldDate("n");
     }
     QString option(std::int32_t index) { return gateway().OptionsWertErmitteln(index); }
 };
@@ -123,11 +111,14 @@ TEST_P(GatewayTest, LogOutClosesEveryOpenLoginOfTheEmployeeAtTheClocksTime) {
 
     clock().set(at(3, 16, 17, 30));
     gateway().LogOut();
-    EXPECT_EQ(allLogins(),
-              "7|2026-03-15 08:00:00|2026-03-15 16:00:00|0 / "
-              "8|2026-03-16 07:00:00|NULL|0 / "
-              "7|2026-03-16 07:15:00|2026-03-16 17:30:00|0 / "
-              "7|2026-03-16 08:00:00|2026-03-16 17:30:00|0");
+    EXPECT_EQ(
+        table(QStringLiteral("SELECT * FROM tLeistungZeiterfassungLogins"
+                             " ORDER BY idLeistungZeiterfassungLogin"),
+              {"Ps_Id", "LeistungserfassungAnmeldung", "LeistungserfassungAbmeldung", "LoginArt"}),
+        "7|2026-03-15 08:00:00|2026-03-15 16:00:00|0 / "
+        "8|2026-03-16 07:00:00|NULL|0 / "
+        "7|2026-03-16 07:15:00|2026-03-16 17:30:00|0 / "
+        "7|2026-03-16 08:00:00|2026-03-16 17:30:00|0");
 }
 
 // Far from the database's time, the component's clock would show in a stamp; the end closes
@@ -140,9 +131,11 @@ TEST_P(GatewayTest, PausesAreStampedByTheDatabaseClock) {
                        " ('2026-03-16 07:00:00', NULL, 8), ('2026-03-16 07:10:00', NULL, 7)"));
     gateway().PauseBeginn();
     gateway().PausenEnde();
-    const QDateTime jetzt = databaseNow();
-    QString pauses;
     db::DbService s(database());
+    s.Open();
+    s.OpenQuery(QStringLiteral("SELECT %1 AS n").arg(db::dialectFor(backend()).now));
+    const QDateTime jetzt = s.FieldDate("n");
+    QString pauses;
     for (bool more = s.OpenQuery(QStringLiteral("SELECT * FROM tLeistungZeiterfassungPausen"
                                                 " ORDER BY idLeistungZeiterfassungPause")) == 1;
          more; more = s.Move(3)) {
