@@ -11,6 +11,8 @@
 #include "platform/host/OfficeServices.h"
 #include "platform/host/PersonObjects.h"
 
+#include <QStringList>
+
 #include <functional>
 #include <memory>
 #include <set>
@@ -106,6 +108,18 @@ public:
     SettableClock& settableClock() { return clock_; }
     RecordingTraceLogger& trace() { return *trace_; }
     const std::vector<ErrorReport>& errorReports() const { return errorReports_; }
+    // What the user was told: each box's text (after its title, if asked for), then each problem
+    // report's description.
+    QStringList told(bool withTitles = false) const {
+        QStringList out;
+        for (const AskedBox& box : boxes_.asked()) {
+            out << (withTitles ? box.title + QStringLiteral(": ") + box.text : box.text);
+        }
+        for (const ErrorReport& report : errorReports_) {
+            out << report.description;
+        }
+        return out;
+    }
     // The timer created last; nullptr before the first.
     ManualTimer* timer() { return timers_.empty() ? nullptr : timers_.back().get(); }
     std::size_t timersCreated() const { return timers_.size(); }

@@ -248,7 +248,6 @@ TEST_P(Tastatur, EveryWayOfGivingACommandMovesTheSecondsAsTheCommandDoes) {
     }
     EXPECT_EQ(o[6]->Sekunden(), 7 * 2);
     EXPECT_EQ(row(o[6]->Id())->sekunden, o[6]->Sekunden());
-    EXPECT_TRUE(platform_->errorReports().empty());
 
     // The tooltips the employee sees while the first order runs: a tool that cannot run names no
     // key.

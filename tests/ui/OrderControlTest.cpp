@@ -111,16 +111,7 @@ public:
                suchen0_;
     }
     // What the employee was told since: message boxes, then problem reports.
-    QStringList gesagt() const {
-        QStringList out;
-        for (const test::AskedBox& box : platform_->messageBoxes().asked()) {
-            out << box.text;
-        }
-        for (const auto& bericht : platform_->errorReports()) {
-            out << bericht.description;
-        }
-        return out.mid(static_cast<qsizetype>(gesagt0_));
-    }
+    QStringList gesagt() const { return platform_->told().mid(static_cast<qsizetype>(gesagt0_)); }
     int auftraege() { return count(QStringLiteral("tAuftrag")) - auftraege0_; }
     // The key the fields show, and an order's: client, matter, month.
     std::array<std::int32_t, 3> gezeigt() {
