@@ -175,8 +175,8 @@ TEST_P(SessionStartTest, ClientAndOfficeNumbersComeFromTheOfficeDatabase) {
     EXPECT_EQ(session_->plMitarbeiterNr(), 11);
 }
 
-// A gap declined is not recorded; one accepted is a login of its own and idle time. (The next
-// morning the question is not asked: see the clock's test.)
+// A gap declined is not recorded; one accepted is a login of its own and idle time. (That a
+// logout of another day offers no gap, the gateway's test shows.)
 TEST_P(SessionStartTest, ASecondStartTheSameDayOffersTheGapAsIdleTime) {
     // A morning session from 08:00 to 12:00 with its login closed, and the next start at 13:00.
     start();
