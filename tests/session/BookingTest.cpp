@@ -78,7 +78,6 @@ const QString kLong =
 // after the first line, cut to 64 characters; a service is booked on the day of its begin.
 const BookingCase kBookings[] = {
     {20, {}, {}, {}, "7|5001|NULL|100|NULL|NULL", ""},
-    {5400, {}, {}, {}, "7|5001|NULL|15000|NULL|NULL / 9|5001|NULL|1500|NULL|NULL", ""},
     {3618, {}, {}, {}, "7|5001|NULL|10050|NULL|NULL / 9|5001|NULL|1006|NULL|NULL", ""},
     {354, {"kurz"}, {}, {}, "7|5001|NULL|983|NULL|NULL", "7|1|kurz"},
     {355,

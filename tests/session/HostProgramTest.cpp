@@ -18,26 +18,21 @@
 namespace orv {
 namespace {
 
-TEST(HostProgramTest, CreatesSetsStartsAndEndsTheComponent) {
+TEST(HostProgramTest, CreatesStartsAndEndsTheComponent) {
     test::TempDatabase temp(db::Backend::Sqlite, &office::officeCatalogue());
     office::loadDemoData(temp.database());
     test::FakePlatform platform(temp.database());
     std::unique_ptr<_CStoppUhren> stoppUhren = CreateStoppUhren(platform);
     ASSERT_NE(stoppUhren, nullptr);
 
-    stoppUhren->Mandant(office::demo::kFirstClient);
-    EXPECT_EQ(stoppUhren->MandantNr(), 10001);
+    // What the calls do is the session tests' matter; here they must reach the component.
     std::int32_t employee = office::demo::kEmployeeWithRights;
     EXPECT_TRUE(stoppUhren->Starten(employee));
-    EXPECT_EQ(stoppUhren->MitarbeiterId(), employee);
     EXPECT_EQ(platform.frmStoppUhr().anzeigen, 1);
-    EXPECT_TRUE(platform.timer()->running());
     // Ending the day: the employee confirms the idle time on the office's order for it.
     platform.frmLeistung().answer(
         test::LeistungAnzeigenAnswer{test::outcome::kGeaendert, std::nullopt, std::nullopt});
     EXPECT_TRUE(stoppUhren->Beenden());
-    EXPECT_TRUE(platform.timer()->finished());
-    EXPECT_EQ(platform.frmStoppUhr().schliessen, 1);
     EXPECT_TRUE(platform.errorReports().empty());
     stoppUhren.reset();
     EXPECT_EQ(platform.trace().messages().back(), QStringLiteral("Class_Terminate"));

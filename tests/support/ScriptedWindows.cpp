@@ -41,17 +41,13 @@ public:
 class FrmLeistungWindow final : public platform::FrmLeistung, Window<FrmLeistungScript> {
 public:
     using Window::Window;
-    void setModus(std::int32_t modus) override { modus_ = modus; }
+    void setModus(std::int32_t) override {}
     std::int32_t LeistungAnzeigen(cLeistung& entry, std::int32_t& seconds, std::int32_t& auftragId,
                                   bool unproduktiv) override {
-        s.modi.push_back(modus_);
         return s.ask(entry, seconds, auftragId, unproduktiv);
     }
     void AktualisiereZeiten() override {}
     bool AuftragGeaendert() const override { return false; }
-
-private:
-    std::int32_t modus_ = 0;
 };
 
 class FrmPauseWindow final : public platform::FrmPause, Window<FrmPauseScript> {

@@ -61,7 +61,6 @@ struct FrmLeistungScript
             return a.status;
         };
     }
-    std::vector<std::int32_t> modi;  // the window's mode at each call
 };
 
 // The pause dialog answers the pause's seconds. A queued number is a pause that long: the clock
