@@ -51,11 +51,9 @@ TEST_P(OfficeMigrationTest, EveryVersionMigratesToTheLatestWithItsRowsIntact) {
                                      " 'tschemaversion' GROUP BY c.oid, c.relname ORDER BY c.oid"),
                 {"name", "cols"})
                 .split(QStringLiteral(" / "));
-        const auto name = [](const QString& table) { return table.section('|', 0, 0); };
-        const auto columns = [](const QString& table) { return table.section('|', 1); };
         for (const QString& table : tables) {
             connection.execute(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3%1")
-                                   .arg(name(table), columns(table), source)
+                                   .arg(table.section('|', 0, 0), table.section('|', 1), source)
                                    .toStdString());
         }
         EXPECT_EQ(office::migrate(older.database()), latest - version);
@@ -63,12 +61,12 @@ TEST_P(OfficeMigrationTest, EveryVersionMigratesToTheLatestWithItsRowsIntact) {
         const QString differ = QStringLiteral(
             "SELECT COUNT(*) AS n FROM (SELECT %1 FROM %2 EXCEPT SELECT %1 FROM %3) x");
         for (const QString& table : tables) {
-            const QString here = name(table);
-            const QString there = source + name(table);
-            EXPECT_EQ(
-                tableText(older.database(), differ.arg(columns(table), here, there), {"n"}) +
-                    tableText(older.database(), differ.arg(columns(table), there, here), {"n"}),
-                QStringLiteral("00"))
+            const QString here = table.section('|', 0, 0);
+            const QString there = source + here;
+            const QString columns = table.section('|', 1);
+            EXPECT_EQ(tableText(older.database(), differ.arg(columns, here, there), {"n"}) +
+                          tableText(older.database(), differ.arg(columns, there, here), {"n"}),
+                      QStringLiteral("00"))
                 << here.toStdString();
         }
     }
@@ -78,8 +76,8 @@ TEST_P(OfficeMigrationTest, EveryVersionMigratesToTheLatestWithItsRowsIntact) {
 TEST_P(OfficeMigrationTest, RunsOnceAndRefusesTheDatabaseOfANewerProgram) {
     const int latest = office::latestSchemaVersion();
     EXPECT_EQ(office::migrate(database()), latest);
-    db::DbService s(database());
-    s.Execute(QStringLiteral("INSERT INTO tLeistungZeiterfassung (ps_id, Status) VALUES (7, 1)"));
+    database().connection()->executeScript(
+        "INSERT INTO tLeistungZeiterfassung (ps_id, Status) VALUES (7, 1)");
     EXPECT_EQ(office::migrate(database()) + office::migrate(*temp().openAnother()), 0);
     EXPECT_EQ(tableText(database(),
                         QStringLiteral("SELECT COUNT(DISTINCT diVersion) AS d, MAX(diVersion) AS m,"
@@ -87,46 +85,43 @@ TEST_P(OfficeMigrationTest, RunsOnceAndRefusesTheDatabaseOfANewerProgram) {
                                        " FROM tSchemaVersion"),
                         {"d", "m", "z"}),
               QStringLiteral("%1|%1|1").arg(latest));
-    s.Execute(QStringLiteral("INSERT INTO tSchemaVersion (diVersion, dtAngewendet) VALUES (%1,"
-                             " '2026-03-02 08:00:00')")
-                  .arg(latest + 1));
+    database().connection()->executeScript(
+        "INSERT INTO tSchemaVersion (diVersion, dtAngewendet) VALUES (" +
+        std::to_string(latest + 1) + ", '2026-03-02 08:00:00')");
     const auto refused = failureOf([&] { office::migrate(database()); });
-    ASSERT_TRUE(refused.has_value()) << "a newer database was taken";
-    EXPECT_TRUE(refused->description().contains(QStringLiteral("neuere Programmversion")));
+    EXPECT_TRUE(refused &&
+                refused->description().contains(QStringLiteral("neuere Programmversion")))
+        << "a newer database was taken";
 }
 
 ORV_INSTANTIATE_FOR_BACKENDS(OfficeMigrationTest);
 
-class OfficeDemoDataTest : public OfficeDbTest {};
+class OfficeDemoDataTest : public OfficeDbTest {
+protected:
+    OfficeDemoDataTest() { demo_ = false; }
+};
 
 // The demo office is loaded once and never over what an office already has: not where it would
-// take a key in use, not over a setting; orders the office adds later get keys of their own.
+// take a key in use, not over a setting.
 TEST_P(OfficeDemoDataTest, LoadsOnceAndLeavesWhatAnOfficeAlreadyHas) {
     database().connection()->executeScript(
         "INSERT INTO tBenutzerEinstellung (flMitarbeiter, dsSubKey, diKey, dcValue, diDataType)"
         " VALUES (0, 'ORV.Brix.Options.KOrg.Verwaltungsanteil', 1, '25', 3);"
         "INSERT INTO tPersonStamm (Ps_Id, Ps_Nr, Ps_Name) VALUES (103, 55, 'Müller GmbH')");
     const auto error = failureOf([&] { office::loadDemoData(database()); });
-    ASSERT_TRUE(error.has_value()) << "the demo took a key in use";
-    EXPECT_TRUE(error->description().contains(QStringLiteral("tPersonStamm")));
+    EXPECT_TRUE(error && error->description().contains(QStringLiteral("tPersonStamm")));
     EXPECT_EQ(count(QStringLiteral("tPersonStamm")) + count(QStringLiteral("tAuftrag")), 1);
-
     execute(QStringLiteral("DELETE FROM tPersonStamm"));
     ASSERT_TRUE(office::loadDemoData(database()));
-    const int persons = count(QStringLiteral("tPersonStamm"));
+    // Persons, orders and the office's setting.
+    const QString state = QStringLiteral(
+        "SELECT (SELECT COUNT(*) FROM tPersonStamm) AS p, COUNT(*) AS k, (SELECT dcValue FROM"
+        " tBenutzerEinstellung WHERE diKey = 1 AND dsSubKey ="
+        " 'ORV.Brix.Options.KOrg.Verwaltungsanteil') AS v FROM tAuftrag");
+    const QString loaded = rows(state, {"p", "k", "v"});
     EXPECT_FALSE(office::loadDemoData(database()) || office::loadDemoData(*temp().openAnother()));
-    EXPECT_EQ(count(QStringLiteral("tPersonStamm")), persons);
-    EXPECT_EQ(rows(QStringLiteral("SELECT dcValue FROM tBenutzerEinstellung WHERE diKey = 1 AND"
-                                  " dsSubKey = 'ORV.Brix.Options.KOrg.Verwaltungsanteil'"),
-                   {"dcValue"}),
-              QStringLiteral("25"));
-    const QString next =
-        rows(QStringLiteral("SELECT MAX(idAuftrag) + 1 AS k FROM tAuftrag"), {"k"});
-    EXPECT_EQ(rows(QStringLiteral("INSERT INTO tAuftrag (flMandant, flAuftragArt, dlAuftragArtNr,"
-                                  " flAngelegenheit, dlAngelegenheitNr, dlJahr, diMonat) VALUES "
-                                  "(101, 1, 10, 1, 101, 2026, 4) RETURNING idAuftrag AS k"),
-                   {"k"}),
-              next);
+    EXPECT_EQ(rows(state, {"p", "k", "v"}), loaded);
+    EXPECT_TRUE(loaded.endsWith(QStringLiteral("|25"))) << loaded.toStdString();
 }
 
 ORV_INSTANTIATE_FOR_BACKENDS(OfficeDemoDataTest);

@@ -12,17 +12,15 @@
 
 namespace orv::test {
 
-inline db::DbValue n(std::int64_t value) {
-    return value;
-}
-
-// A migrated office database.
+// A migrated office database, with the demo office loaded before each case unless demo_ is
+// cleared in the constructor.
 class OfficeDbTest : public BackendTest {
 protected:
     void SetUp() override {
         BackendTest::SetUp();
         if (!IsSkipped() && !HasFatalFailure()) {
             office::migrate(database());
+            ASSERT_TRUE(!demo_ || office::loadDemoData(database()));
         }
     }
     void execute(const QString& sql, const db::Params& params = {}) {
@@ -35,17 +33,7 @@ protected:
     std::int32_t count(const QString& from) {
         return rows(QStringLiteral("SELECT COUNT(*) AS n FROM ") + from, {"n"}).toInt();
     }
-};
-
-// The demo office, loaded before each case.
-class OfficeDemoTest : public OfficeDbTest {
-protected:
-    void SetUp() override {
-        OfficeDbTest::SetUp();
-        if (!IsSkipped() && !HasFatalFailure()) {
-            ASSERT_TRUE(office::loadDemoData(database()));
-        }
-    }
+    bool demo_ = true;
 };
 
 }  // namespace orv::test
