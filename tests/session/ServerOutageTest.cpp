@@ -17,9 +17,6 @@ namespace {
 using test::LeistungAnzeigenAnswer;
 using test::outcome::kGeaendert;
 
-// The operation showed one problem report that names the lost server, took no long wait (a
-// failed step takes milliseconds on a unix socket, also in the sanitizer build on a busy
-// machine), and the clock counts on: the next tick adds its seconds to the running stopwatch.
 class ServerOutageTest : public test::SessionTest {
 protected:
     void TearDown() override {
@@ -50,6 +47,9 @@ protected:
             startOrder(target);
         });
     }
+    // The operation showed one problem report that names the lost server, took no long wait (a
+    // failed step takes milliseconds on a unix socket, also in the sanitizer build on a busy
+    // machine), and the clock counts on: the next tick adds its seconds to the running stopwatch.
     template <typename F>
     void expectReportedOutage(const char* step, F&& operation) {
         SCOPED_TRACE(step);
