@@ -5,7 +5,6 @@
 #include "PgTestCluster.h"
 #include "SessionTestSupport.h"
 
-#include "session/diagnostics/OrvError.h"
 #include "session/diagnostics/Procedure.h"
 
 #include <QElapsedTimer>
@@ -18,43 +17,22 @@ namespace {
 using test::LeistungAnzeigenAnswer;
 using test::outcome::kGeaendert;
 
-// A failed step takes milliseconds on a unix socket, also in the sanitizer build on a busy
-// machine; seconds mean something waited for the server.
-constexpr qint64 kQuickMs = 3000;
-
 class ServerOutageTest : public test::SessionTest {
 protected:
     void TearDown() override {
         // The schema is dropped on the server: it has to be there.
         if (cluster_ != nullptr && cluster_->halted()) {
-            EXPECT_TRUE(cluster_->resume()) << cluster_->failure().toStdString();
+            startServer();
         }
         SessionTest::TearDown();
     }
-
     QString postgresCluster() override {
         cluster_ = std::make_unique<test::PgTestCluster>();
-        if (!cluster_->started()) {
-            [&] { FAIL() << cluster_->failure().toStdString(); }();
-        }
+        [&] { ASSERT_TRUE(cluster_->started()) << cluster_->failure().toStdString(); }();
         return cluster_->conninfo();
     }
-
     void stopServer() { ASSERT_TRUE(cluster_->halt()) << cluster_->failure().toStdString(); }
     void startServer() { ASSERT_TRUE(cluster_->resume()) << cluster_->failure().toStdString(); }
-
-    // Ticks on until the running stopwatch saves: its 60th tick since the last save.
-    void tickUntilTheSave() {
-        CAuftrag& laufend =
-            session_->AuftragLaeuft() ? *session_->AktuellerAuftrag() : session_->LeerlaufAuftrag();
-        for (int i = 0; i < 60; ++i) {
-            tick(1);
-            if (HasFatalFailure() || laufend.tickCounter() == 0) {
-                return;
-            }
-        }
-        FAIL() << "60 Takte ohne Speichern";
-    }
 
     // A command of the main window: it reports what fails, as the window's procedures do.
     template <typename F>
@@ -69,9 +47,9 @@ protected:
             startOrder(target);
         });
     }
-
-    // The operation showed one problem report that names the lost server, took no long wait,
-    // and the clock counts on: the next tick adds its seconds to the running stopwatch.
+    // The operation showed one problem report that names the lost server, took no long wait (a
+    // failed step takes milliseconds on a unix socket, also in the sanitizer build on a busy
+    // machine), and the clock counts on: the next tick adds its seconds to the running stopwatch.
     template <typename F>
     void expectReportedOutage(const char* step, F&& operation) {
         SCOPED_TRACE(step);
@@ -79,13 +57,11 @@ protected:
         QElapsedTimer elapsed;
         elapsed.start();
         std::forward<F>(operation)();
-        EXPECT_LT(elapsed.elapsed(), kQuickMs);
+        EXPECT_LT(elapsed.elapsed(), 3000);
         ASSERT_EQ(platform_->errorReports().size(), before + 1);
-        const test::ErrorReport& report = platform_->errorReports().back();
-        EXPECT_EQ(report.number, err::kDatabase);
-        EXPECT_TRUE(report.description.contains(QStringLiteral("Datenbankserver")))
-            << report.description.toStdString();
-        expectBalanced();
+        EXPECT_EQ(platform_->errorReports().back().number, err::kDatabase);
+        EXPECT_TRUE(platform_->errorReports().back().description.contains(
+            QStringLiteral("Datenbankserver")));
         const std::int32_t counted = total();
         tick(3);
         EXPECT_EQ(total(), counted + 3) << "the clock counts on";
@@ -95,6 +71,8 @@ protected:
     std::unique_ptr<test::PgTestCluster> cluster_;
 };
 
+// The server goes away while the employee sits in the pause dialog, and stays away for every
+// other operation; once back, the next operation works and the next save writes what it missed.
 TEST_P(ServerOutageTest, EveryOperationReportsTheOutageAndNoSecondIsLost) {
     tick(5);
     auto buchhaltung = startNewOrder(5001);
@@ -108,13 +86,16 @@ TEST_P(ServerOutageTest, EveryOperationReportsTheOutageAndNoSecondIsLost) {
     ASSERT_TRUE(release(*first(*lohn)));
     expectBalanced();
 
-    stopServer();
-    expectReportedOutage("the 60th tick's save", [&] { tickUntilTheSave(); });
-    expectReportedOutage("a switch", [&] { startInWindow(lohn->Key()); });
     expectReportedOutage("a pause", [&] {
-        platform_->frmPause().answerWith([](CStoppUhren&, const QDateTime&) { return 0; });
+        platform_->frmPause().answerWith([&](CStoppUhren&, const QDateTime&) {
+            stopServer();
+            advance(1800);  // the pause counts in no stopwatch
+            return 1800;
+        });
         windowCommand("btnPause_Click", [&] { session_->Pause(); });
     });
+    expectReportedOutage("the 60th tick's save", [&] { ticks(60, 1); });
+    expectReportedOutage("a switch", [&] { startInWindow(lohn->Key()); });
     expectReportedOutage("editing an entry", [&] {
         platform_->frmLeistung().answer(LeistungAnzeigenAnswer{kGeaendert, 20, 5003});
         windowCommand("LeistungAnzeigen", [&] { openEdit(*first(*lohn)); });
@@ -128,56 +109,20 @@ TEST_P(ServerOutageTest, EveryOperationReportsTheOutageAndNoSecondIsLost) {
         platform_->messageBoxes().answer(platform::MsgAnswer::Yes);
         EXPECT_FALSE(session_->Beenden());
     });
-    // A fresh connection to the stopped server fails at once.
-    {
-        QElapsedTimer elapsed;
-        elapsed.start();
-        db::Database fresh(temp().target());
-        EXPECT_THROW(fresh.connection(), OrvError);
-        EXPECT_LT(elapsed.elapsed(), kQuickMs);
-    }
 
     startServer();
-    // The next operation works on a fresh connection.
     startInWindow(lohn->Key());
     ASSERT_EQ(platform_->errorReports().size(), 6u) << "no report once the server is back";
     EXPECT_EQ(session_->AktuellerAuftrag(), lohn);
-    tick(7);
-    expectBalanced();
-    // The next save writes what the server missed.
-    tickUntilTheSave();
+    ticks(60, 1);  // the 60th tick since the last save writes what the server missed
     expectBalanced();
     expectRowsMatchObjects();
-
     // The session goes on: the released entry is booked, the day ends.
     windowCommand("BuchenEinzel", [&] { session_->EinzelBuchen(); });
     EXPECT_EQ(count(QStringLiteral("tLeistung WHERE flAuftrag = 5003 AND flMitarbeiter = 7")), 1);
-    expectBalanced();
     platform_->messageBoxes().answer(platform::MsgAnswer::Yes);
     EXPECT_TRUE(session_->Beenden());
     EXPECT_EQ(platform_->errorReports().size(), 6u);
-    expectBalanced();
-    expectRowsMatchObjects();
-}
-
-TEST_P(ServerOutageTest, AServerGoneDuringThePauseStopsNotTheClock) {
-    auto auftrag = startNewOrder(5001);
-    tick(20);
-    platform_->frmPause().answerWith([&](CStoppUhren&, const QDateTime&) {
-        stopServer();
-        advance(1800);  // the pause counts in no stopwatch
-        return 1800;
-    });
-    windowCommand("btnPause_Click", [&] { session_->Pause(); });
-    ASSERT_EQ(platform_->errorReports().size(), 1u);
-    EXPECT_TRUE(platform_->timer()->running());
-    tick(5);
-    EXPECT_EQ(auftrag->Sekunden(), 25) << "the order runs on from the end of the pause";
-    expectBalanced();
-
-    startServer();
-    tickUntilTheSave();
-    EXPECT_EQ(platform_->errorReports().size(), 1u);
     expectBalanced();
     expectRowsMatchObjects();
 }

@@ -9,170 +9,124 @@
 namespace orv {
 namespace {
 
-using office::demo::kEmployeeWithoutRights;
-using office::demo::kEmployeeWithRights;
-using office::demo::kFirstClient;
-using office::demo::kOffice;
 using platform::MsgAnswer;
+using test::Creation;
 
 // The component as the host creates it, before and at its start.
 class SessionStartTest : public test::SessionTest {
 protected:
     SessionStartTest() : SessionTest(false) {}
 
-    // What the start read: idle booking order|administrative share|its employee|share active.
-    QString options(CStoppUhren& s) {
-        return QStringLiteral("%1|%2|%3|%4")
-            .arg(s.LeerlaufBuchungsAuftrag())
-            .arg(s.Verwaltungsanteil())
-            .arg(s.Verwaltungsmitarbeiter())
-            .arg(int(s.VerwaltungsanteilAktiv()));
+    void failedStart() {
+        std::int32_t employee = office::demo::kEmployeeWithRights;
+        EXPECT_FALSE(newSession()->Starten(employee));
     }
-    // The seconds of the idle order and its entry, as objects and as rows.
-    QString idleTime(CStoppUhren& session) {
-        CAuftrag& idle = session.LeerlaufAuftrag();
-        const auto entry = first(idle);
-        return QStringLiteral("%1 %2 %3 %4")
-            .arg(idle.Sekunden())
-            .arg(entry->Sekunden())
-            .arg(row(idle.Id())->sekunden)
-            .arg(row(entry->Id())->sekunden);
+    // Gives the office's setting the text; nullptr: the office has none.
+    void setOption(const char* subKey, const char* text) {
+        execute(QStringLiteral("UPDATE tBenutzerEinstellung SET %1 WHERE dsSubKey = '%2'")
+                    .arg(text ? QStringLiteral("dcValue = '%1'").arg(QString::fromUtf8(text))
+                              : QStringLiteral("dsSubKey = 'weg'"),
+                         QLatin1String(subKey)));
     }
 };
 
-struct OptionCase {
-    const char* subKey;
-    const char* text;  // nullptr: the office has no such setting
-    const char* read;  // see SessionStartTest::options; nullptr: the start fails
-};
-
-// Option texts are read in the user's number format; empty or missing settings count as 0.
-const OptionCase kOptions[] = {
-    {"ORV.Common.KOrg.Zeiterfassung", "12,0", "12|10|9|1"},
-    {"ORV.Common.KOrg.Zeiterfassung", "", "0|10|9|1"},
-    {"ORV.Common.KOrg.Zeiterfassung", nullptr, "0|10|9|1"},
-    {"ORV.Brix.Options.KOrg.Verwaltungsanteil", " 2,5 ", "5013|2.5|9|1"},
-    {"ORV.Brix.Options.KOrg.Verwaltungsanteil", "0", "5013|0|9|0"},
-    {"ORV.Brix.Options.KOrg.Verwaltungsanteil", nullptr, "5013|0|9|0"},
-    {"ORV.Brix.Options.KOrg.Verwaltungsmitarbeiter", "7 (Berger)", "5013|10|7|1"},
-    {"ORV.Brix.Options.KOrg.Verwaltungsmitarbeiter", nullptr, "5013|10|0|0"},
-    // No number: the start fails and says which text.
-    {"ORV.Brix.Options.KOrg.Verwaltungsanteil", "zehn", nullptr},
-};
-
-// The first start shows the window and creates and starts the idle order; each start reads the
-// office options.
-TEST_P(SessionStartTest, TheFirstStartShowsTheWindowStartsTheIdleOrderAndReadsTheOptions) {
-    EXPECT_FALSE(session_->Beenden()) << "ending before starting shows nothing";
-    EXPECT_EQ(platform_->frmStoppUhr().anzeigen, 0);
+// The first start creates and starts the idle order. Option texts are read in the user's
+// number format, of the employee only the leading number; a missing setting counts as 0, and
+// the administrative share needs both share and employee.
+TEST_P(SessionStartTest, TheStartCreatesTheIdleOrderAndReadsTheOptionsInGermanFormat) {
     start();
-    EXPECT_EQ(platform_->frmStoppUhr().session, session_.get());
-    EXPECT_EQ(session_->Auftraege().Count(), 0);
-    EXPECT_FALSE(session_->AuftragLaeuft());
     EXPECT_EQ(table(QStringLiteral("SELECT * FROM tLeistungZeiterfassung ORDER BY 1"),
                     {"VorgangKey", "VorgangParentKey", "Status", "idAuftrag"}),
               QStringLiteral("p0|NULL|1|0 / NULL|p0|1|0"));
-    EXPECT_EQ(options(*session_), QStringLiteral("5013|10|9|1"));
-    for (const OptionCase& c : kOptions) {
-        SCOPED_TRACE(testing::Message() << c.subKey << " = " << (c.text ? c.text : "(keine)"));
-        const QString key = QString::fromLatin1(c.subKey);
-        const QString stored =
-            table(QStringLiteral("SELECT dcValue FROM tBenutzerEinstellung WHERE dsSubKey = $1"),
-                  {"dcValue"}, {key});
-        db::DbService s(database());
-        if (c.text != nullptr) {
-            s.Execute(
-                QStringLiteral("UPDATE tBenutzerEinstellung SET dcValue = $1 WHERE dsSubKey = $2"),
-                {QString::fromUtf8(c.text), key});
-        } else {
-            s.Execute(QStringLiteral(
-                          "UPDATE tBenutzerEinstellung SET dsSubKey = 'weg' WHERE dsSubKey = $1"),
-                      {key});
-        }
-        if (c.read != nullptr) {
-            EXPECT_EQ(options(*startedSession()), QLatin1String(c.read));
-        } else {
-            std::int32_t employee = kEmployeeWithRights;
-            EXPECT_FALSE(newSession()->Starten(employee));
-            ASSERT_EQ(platform_->errorReports().size(), 1u);
-            EXPECT_EQ(platform_->errorReports()[0].number, err::kTypeMismatch);
-            EXPECT_TRUE(platform_->errorReports()[0].description.contains(
-                QStringLiteral("\"%1\" ist keine Zahl").arg(QString::fromUtf8(c.text))));
-        }
-        s.Execute(QStringLiteral("UPDATE tBenutzerEinstellung SET dsSubKey = $1, dcValue = $2"
-                                 " WHERE dsSubKey = $1 OR dsSubKey = 'weg'"),
-                  {key, stored});
+    // Each setting changed in turn, then: idle booking order|share|its employee|share active
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"ORV.Brix.Options.KOrg.Verwaltungsmitarbeiter", "7 (Berger)", "5013|10|7|1"},
+        {"ORV.Brix.Options.KOrg.Verwaltungsanteil", " 2,5 ", "5013|2.5|7|1"},
+        {"ORV.Brix.Options.KOrg.Verwaltungsanteil", nullptr, "5013|0|7|0"},
+        {"ORV.Common.KOrg.Zeiterfassung", "", "0|0|7|0"},
+    };
+    for (const auto& [subKey, text, read] : cases) {
+        setOption(subKey, text);
+        const auto s = startedSession();
+        EXPECT_EQ(QStringLiteral("%1|%2|%3|%4")
+                      .arg(s->LeerlaufBuchungsAuftrag())
+                      .arg(s->Verwaltungsanteil())
+                      .arg(s->Verwaltungsmitarbeiter())
+                      .arg(int(s->VerwaltungsanteilAktiv())),
+                  QLatin1String(read))
+            << subKey;
     }
 }
 
-// A component the office lacks: the call that needs it fails with error 429 naming the
-// component or the place (the start reports it; a call of the host's raises it to the host).
-TEST_P(SessionStartTest, AComponentThatCannotBeCreatedIsNamed) {
-    const auto startOn = [&] {
-        std::int32_t employee = kEmployeeWithRights;
-        EXPECT_FALSE(newSession()->Starten(employee));
-    };
-    CDBAccess fresh(*platform_);
-    fresh.StoppUhren(*session_);
+// What the start or a call of the host cannot create or read is reported in German and named:
+// the start reports and returns false, a call of the host raises the error to the host.
+TEST_P(SessionStartTest, WhatCannotBeCreatedOrReadIsNamedInGerman) {
     struct Case {
-        test::Creation creation;
+        std::optional<Creation> creation;
         std::function<void()> call;
-        const char* named;
+        std::int32_t number;
+        const char* where;  // in the call path or the description
+        const char* told;   // the description's first line; of a creation, what was not created
     };
+    const QString notCreated =
+        QStringLiteral("Objekterstellung durch ActiveX-Komponente nicht möglich: ");
     const Case cases[] = {
-        {test::Creation::FrmStoppUhr, startOn, "StoppUhrenAnzeigen"},
-        {test::Creation::Timer, startOn, "TimerStarten"},
-        {test::Creation::PersonStamm, [&] { session_->Mandant(kFirstClient); },
-         "\r\nORVkStoppUhren.CStoppUhren.Mandant - Property Let"},
-        {test::Creation::Mitarbeiter, [&] { newSession()->plMitarbeiterNr(); },
-         "Befehl: Set oMit = New srvQeMit.QeMitarbeiterClass"},
-        {test::Creation::GlobaleWerte, [&] { fresh.OptionsWertErmitteln(3); }, "GlobaleWerte"},
+        {Creation::FrmStoppUhr, [&] { failedStart(); }, err::kCannotCreateObject,
+         "CStoppUhren.StoppUhrenAnzeigen", "frmStoppUhr"},
+        {Creation::Timer, [&] { failedStart(); }, err::kCannotCreateObject,
+         "CStoppUhren.TimerStarten", "ORVkTimer.TimerObjekt"},
+        {Creation::GlobaleWerte, [&] { failedStart(); }, err::kCannotCreateObject,
+         "CStoppUhren.Starten", "GlobaleWerte"},
+        {Creation::PersonStamm, [&] { session_->Mandant(office::demo::kFirstClient); },
+         err::kCannotCreateObject, "CStoppUhren.Mandant - Property Let", "PersonStamm"},
+        {Creation::Mitarbeiter, [&] { newSession()->plMitarbeiterNr(); }, err::kCannotCreateObject,
+         "Befehl: Set oMit = New srvQeMit.QeMitarbeiterClass", "srvQeMit.QeMitarbeiterClass"},
         // Loading asks the assessment component about each order's kind.
-        {test::Creation::CQeGgwBasis,
+        {Creation::CQeGgwBasis,
          [&] {
-             ASSERT_TRUE(starten());  // nothing to load yet
-             newOrder(5001);
-             startOn();
+             ASSERT_TRUE(starten());
+             workedOn(5001, 20);
+             failedStart();
          },
-         "Set oQeGgwBasis = New ORVkQeGgw.CQeGgwBasis"},
+         err::kCannotCreateObject, "Set oQeGgwBasis = New ORVkQeGgw.CQeGgwBasis",
+         "ORVkQeGgw.CQeGgwBasis"},
+        // An entry whose order is missing ends the loading.
+        {std::nullopt,
+         [&] {
+             execute(QStringLiteral("UPDATE tLeistungZeiterfassung SET VorgangParentId = 999999,"
+                                    " VorgangParentKey = 'a999999' WHERE VorgangParentId = %1")
+                         .arg(session_->AuftragZuAuftragId(5001)->Id()));
+             failedStart();
+         },
+         err::kInvalidCall,
+         "CStoppUhren.AuftraegeLeistungenLaden\r\nORVkStoppUhren.CStoppUhren.Starten",
+         "Ungültiger Prozeduraufruf oder ungültiges Argument: Schlüssel \"a999999\" nicht "
+         "gefunden."},
+        // The last: no start reads the option any more.
+        {std::nullopt,
+         [&] {
+             setOption("ORV.Brix.Options.KOrg.Verwaltungsanteil", "zehn");
+             failedStart();
+         },
+         err::kTypeMismatch, "CStoppUhren.Starten",
+         "Typen unverträglich: \"zehn\" ist keine Zahl."},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.named);
+        SCOPED_TRACE(c.where);
         const std::size_t reports = platform_->errorReports().size();
-        platform_->failCreation(c.creation);
+        platform_->failCreation(c.creation.value_or(Creation::ErrorServer), c.creation.has_value());
         const std::optional<OrvError> raised = test::failureOf(c.call);
-        platform_->failCreation(c.creation, false);
+        platform_->failCreation(c.creation.value_or(Creation::ErrorServer), false);
         ASSERT_EQ(platform_->errorReports().size(), reports + (raised ? 0 : 1));
         const test::ErrorReport report =
             raised ? test::ErrorReport{raised->number(), raised->source(), raised->description()}
                    : platform_->errorReports().back();
-        EXPECT_EQ(report.number, err::kCannotCreateObject);
-        EXPECT_TRUE((report.source + report.description).contains(QLatin1String(c.named)))
+        EXPECT_EQ(report.number, c.number);
+        EXPECT_TRUE((report.source + report.description).contains(QLatin1String(c.where)))
             << (report.source + report.description).toStdString();
+        EXPECT_EQ(report.description.section(QStringLiteral("\r\n"), 0, 0),
+                  (c.creation ? notCreated : QString()) + QString::fromUtf8(c.told));
     }
-}
-
-// The host's client or office, as id and as number; the office is no client and a client no
-// office. Set without lookup, both pairs are replaced.
-TEST_P(SessionStartTest, ClientAndOfficeNumbersComeFromTheOfficeDatabase) {
-    const std::tuple<std::int32_t, bool, std::int32_t> cases[] = {
-        {kFirstClient, false, 10001}, {kOffice, true, 1}, {kOffice, false, 0},
-        {kFirstClient, true, 0},      {999, false, 0},
-    };
-    for (const auto& [id, kanzlei, nummer] : cases) {
-        kanzlei ? session_->Kanzlei(id) : session_->Mandant(id);
-        EXPECT_EQ(kanzlei ? session_->KanzleiNr() : session_->MandantNr(), nummer) << id;
-        EXPECT_EQ(kanzlei ? session_->Kanzlei() : session_->Mandant(), id);
-    }
-    session_->gSetPsIdAndNumber(false, kFirstClient, 10001);
-    EXPECT_EQ(session_->MandantNr() + session_->Kanzlei() + session_->KanzleiNr(), 10001);
-    session_->gSetPsIdAndNumber(true, kOffice, 1);
-    EXPECT_EQ(session_->Mandant() + session_->MandantNr() + session_->KanzleiNr(), 1);
-    // The employee number is looked up once.
-    start();
-    EXPECT_EQ(session_->plMitarbeiterNr(), 11);
-    platform_->failCreation(test::Creation::Mitarbeiter);
-    EXPECT_EQ(session_->plMitarbeiterNr(), 11);
 }
 
 // A gap declined is not recorded; one accepted is a login of its own and idle time. (That a
@@ -184,55 +138,25 @@ TEST_P(SessionStartTest, ASecondStartTheSameDayOffersTheGapAsIdleTime) {
     gateway().LogOut();
     clock().set(QDateTime(QDate(2026, 3, 16), QTime(13, 0, 0)));
     platform_->messageBoxes().answer(MsgAnswer::No);
-    auto afternoon = startedSession();
+    session_ = startedSession();
     EXPECT_EQ(logins(), QStringLiteral("08:00:00-12:00:00/0 13:00:00-/0"));
-    EXPECT_EQ(idleTime(*afternoon), QStringLiteral("0 0 0 0"));
+    EXPECT_EQ(idle(), 0);
     advance(3600);
-    afternoon->DbAccess().LogOut();
+    gateway().LogOut();
     clock().set(QDateTime(QDate(2026, 3, 16), QTime(15, 0, 0)));
     platform_->messageBoxes().answer(MsgAnswer::Yes);
-    auto evening = startedSession();
+    session_ = startedSession();
     const test::AskedBox& box = platform_->messageBoxes().asked().at(1);
-    EXPECT_EQ(box.title, QStringLiteral("Stoppuhren starten"));
     EXPECT_EQ(box.text, QStringLiteral("Sie haben sich heute bereits abgemeldet.\n"
                                        "Soll die Differenzzeit zwischen der vorherigen Abmeldung "
                                        "und der aktuellen Anmeldung zur Leerlaufzeit hinzugefügt "
                                        "werden?"));
-    EXPECT_EQ(box.buttons, platform::MsgButtons::YesNo);
-    EXPECT_EQ(box.icon, platform::MsgIcon::Question);
-    EXPECT_TRUE(box.systemModal);
     // From the logout plus one second to now minus one second: 14:00:01 to 14:59:59.
     EXPECT_EQ(logins(), QStringLiteral("08:00:00-12:00:00/0 13:00:00-14:00:00/0 "
                                        "14:00:01-14:59:59/0 15:00:00-/0"));
-    EXPECT_EQ(idleTime(*evening), QStringLiteral("3598 3598 3598 3598"));
-}
-
-TEST_P(SessionStartTest, ARestartReloadsOrdersEntriesTextLinesAndTheRunningStopwatch) {
-    start();
-    session_->LeerlaufAuftrag().Anhalten(false, false);
-    auto finished = newOrder(5002);
-    finished->Starten(true);
-    advance(600);
-    finished->Increment();
-    finished->Anhalten(false, true);
-    auto running = newOrder(5003);
-    running->Starten(true);
-    advance(90);
-    running->Increment();
-    running->AktuelleLeistung()->TextHinzufuegen(0, QStringLiteral("Lohnjournal geprüft"));
-    running->AktuelleLeistung()->Notiz(QStringLiteral("bis 12 Uhr"));
-    running->Speichern();
-
-    auto next = startedSession();
-    // The productive orders as they were, text lines with the ids their save gave them (the idle
-    // order starts afresh); an entry that still runs begins again at the start.
-    const auto productive = [](CStoppUhren& s) { return objects(s, false).section('\n', 2); };
-    EXPECT_EQ(productive(*next).toStdString(), productive(*session_).toStdString());
-    // That it runs again, counting into the total, the restart of the day's clock shows.
-    EXPECT_EQ(next->MandantVorgabe(), running->MandantId());
-    EXPECT_EQ(next->AktuellerAuftrag()->Mandant() + next->AktuellerAuftrag()->Angelegenheit(),
-              running->Mandant() + running->Angelegenheit());
-    EXPECT_EQ(next->LeerlaufAuftrag().Status(), AuftragStatus_InAktiv);
+    counted_ = 3598;
+    expectBalanced();
+    expectRowsMatchObjects();
 }
 
 ORV_INSTANTIATE_FOR_BACKENDS(SessionStartTest);
