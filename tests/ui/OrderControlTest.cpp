@@ -208,12 +208,12 @@ TEST_P(OrderControlTest, LeavingLooksUpOnlyAChangedCompleteKey) {
 // What is typed into the pickers is searched for literally; nothing typed reaches SQL as text.
 TEST_P(OrderControlTest, PickersOfferWhatMatchesTheTypedText) {
     zeige(newOrder(5001));
-    // field, typed, lines offered, the first line offered
+    // field, typed, lines offered, the first line offered (nullptr: none)
     const std::tuple<const char*, const char*, int, const char*> faelle[] = {
         {"ctlMandant", "O'", 1, "10007  O'Neill Consulting"},
         {"ctlMandant", "öz", 1, "10008  Öztürk, Ümit"},
         {"ctlMandant", "100%", 1, "10100  Bioladen 100%"},
-        {"ctlMandant", "x'; DELETE FROM tAuftrag; --", 0, ""},
+        {"ctlMandant", "x'; DELETE FROM tAuftrag; --", 0, nullptr},
         {"ctlAufArtAng", "beratung", 2,
          "90/901  Steuerliche Beratung (Beratung und Kanzleiorganisation)"},
     };
