@@ -91,7 +91,8 @@ const BookingCase kBookings[] = {
 
 // Without the office's notice of an order's first open services nothing is booked, and the
 // error says where; the entry, still provisional, is booked once when the office can be notified.
-// The gateway keeps the notifying object once it has one.
+// Then the table's services, each on an order with no open service; the gateway keeps the
+// notifying object once it has one, and a refused service gets no notice.
 TEST_P(BookingTest, SecondsLinesAndTimesBecomeServicesTextsAndNotices) {
     platform_->failCreation(test::Creation::AuftragBenachrichtigung);
     const auto leistung = entry(5003, 600);
