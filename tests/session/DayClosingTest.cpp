@@ -1,7 +1,5 @@
 #include "SessionTestSupport.h"
 
-#include "platform/MessageBoxes.h"
-
 #include <gtest/gtest.h>
 
 namespace orv {
@@ -42,20 +40,28 @@ TEST_P(DayClosingTest, ABookedEntryWritesNothingAnyMore) {
     EXPECT_EQ(services(), booked);
 }
 
-TEST_P(DayClosingTest, UnfinishedOrdersLetTheEmployeePostponeTheDayClosing) {
-    startNewOrder(5001);
-    tick(60);
-    // Yes: the session ends now, without day closing (its window, unanswered, would fail the
-    // test); the rows stay for tomorrow. (No: see the day closing put off.)
-    platform_->messageBoxes().answer(platform::MsgAnswer::Yes);
-    EXPECT_TRUE(session_->Beenden());
-    const test::AskedBox& box = platform_->messageBoxes().asked().at(0);
-    EXPECT_EQ(box.title, QStringLiteral("Stoppuhren beenden"));
-    EXPECT_EQ(box.text, QStringLiteral("Es sind noch nicht beendete Aufträge vorhanden.\n"
-                                       "Möchten Sie den Tagesabschluss später vornehmen?"));
-    // Window and login end as in any other ending: see the day closing that failed at its logout.
-    EXPECT_TRUE(platform_->timer()->finished());
-    EXPECT_FALSE(rowsOf().empty());
+// The day closing books the idle time on the order the employee confirms, and the session ends.
+// An order the office removed books nothing and deletes nothing; the employee is told, and the
+// day goes on with the idle time counting.
+TEST_P(DayClosingTest, TheDayClosingBooksTheIdleTimeUnlessItsOrderIsGone) {
+    execute(QStringLiteral("DELETE FROM tAuftrag WHERE idAuftrag = 5012"));
+    for (const std::int32_t auftragId : {5012, 5003}) {
+        SCOPED_TRACE(auftragId);
+        const bool removed = auftragId == 5012;
+        const std::int32_t leer = idle();
+        platform_->frmLeistung().answer(
+            test::LeistungAnzeigenAnswer{test::outcome::kGeaendert, std::nullopt, auftragId});
+        EXPECT_EQ(session_->Beenden(), !removed);
+        EXPECT_EQ(platform_->errorReports().size(), 1u);
+        EXPECT_EQ(services().section(QLatin1Char('|'), 0, 1),
+                  removed ? QString() : QStringLiteral("5003|%1").arg(qRound(leer / 0.36)));
+        EXPECT_EQ(rowsOf().empty(), !removed);
+        if (removed) {
+            tick(60);
+            EXPECT_EQ(idle(), leer + 60);
+        }
+    }
+    EXPECT_EQ(openLogins(), 0);
 }
 
 ORV_INSTANTIATE_FOR_BACKENDS(DayClosingTest);
