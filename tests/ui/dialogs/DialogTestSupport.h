@@ -4,7 +4,6 @@
 #include "WidgetHarness.h"
 #include "session/SessionTestSupport.h"
 
-#include "platform/MessageBoxes.h"
 #include "ui/dialogs/FrmEigenschaftenDialog.h"
 #include "ui/dialogs/FrmExterneZeitDialog.h"
 #include "ui/dialogs/FrmPauseDialog.h"
@@ -15,9 +14,6 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTest>
-
-#include <functional>
 
 namespace orv::test {
 
@@ -42,12 +38,11 @@ protected:
         windows.FrmPause = fabrik<ui::FrmPauseDialog>();
         windows.FrmExterneZeit = fabrik<ui::FrmExterneZeitDialog>();
         windows.FrmEigenschaften = fabrik<ui::FrmEigenschaftenDialog>();
-        // The employee acknowledges every message not scripted otherwise; the test reads what
-        // was said.
+        // The employee acknowledges every message not scripted otherwise, a question with Yes;
+        // the test reads what was said.
         platform_->messageBoxes().answerWith([](const AskedBox& box) {
-            const bool frage = box.buttons == platform::MsgButtons::YesNo ||
-                               box.buttons == platform::MsgButtons::YesNoCancel;
-            return frage ? platform::MsgAnswer::Yes : platform::MsgAnswer::Ok;
+            return box.buttons >= platform::MsgButtons::YesNo ? platform::MsgAnswer::Yes
+                                                              : platform::MsgAnswer::Ok;
         });
     }
 
@@ -63,21 +58,6 @@ protected:
     static void klick(const QWidget& dialog, const char* button) {
         QTest::mouseClick(child<QAbstractButton>(dialog, button), Qt::LeftButton);
     }
-    // The employee's next steps, one after another while the dialog stays open: a button
-    // ("ctl...") clicked, a tool ("mnu...") used, or keys.
-    static void tue(QWidget& dialog, const char* schritte) {
-        for (const QString& s : QString::fromLatin1(schritte).split(QLatin1Char(' '))) {
-            ASSERT_TRUE(dialog.isVisible()) << "closed before " << s.toStdString();
-            if (s.startsWith(QLatin1String("ctl"))) {
-                klick(dialog, s.toLatin1().constData());
-            } else if (s.startsWith(QLatin1String("mnu"))) {
-                child<QAction>(dialog, s.toLatin1().constData())->trigger();
-            } else {
-                press(&dialog, s);
-            }
-        }
-    }
-    static bool okAn(const QWidget& dialog) { return child<QWidget>(dialog, "ctlOk")->isEnabled(); }
     // A label's text as the employee sees it: nothing while it is hidden.
     static QString anzeige(const QWidget& dialog, const char* label) {
         const auto* l = child<QLabel>(dialog, label);
@@ -87,15 +67,6 @@ protected:
     void waehleAuftrag(const QWidget& dialog, std::int32_t auftragId) {
         platform_->orderBrowser().answer(std::vector<std::int32_t>{auftragId});
         child<QAction>(dialog, "mnuAuftrag")->trigger();
-    }
-    // Types over a captioned field's whole text and leaves it with the keys given.
-    static void tippe(const QWidget& dialog, const char* name, const QString& text,
-                      const QString& danach = QStringLiteral("{Tab}")) {
-        auto* edit = child<QWidget>(dialog, name)->findChild<QLineEdit*>();
-        edit->setFocus(Qt::TabFocusReason);
-        edit->selectAll();
-        setClipboard(text);
-        press(edit, QStringLiteral("{Ctrl+V}") + danach);
     }
     // Types a time into the clock field, digit by digit as the mask takes it.
     static void zeit(const QWidget& dialog, const QString& ziffern,
