@@ -129,32 +129,33 @@ protected:
     std::map<std::int32_t, std::pair<std::int32_t, std::int32_t>> booked_;
 };
 
-// Each run is killed inside the kind of step its plan names. Bookings most often: the window in
-// which a kill would book an entry twice is their end. The first start also creates the idle
-// order; the last only loads what the last kill left.
+// A run is killed inside the kind of step its plan names, if one runs statements (a manual
+// entry's are saved by the next step; a booking often finds nothing to book). Bookings most often:
+// the window in which a kill would book an entry twice is their end. The first start also creates
+// the idle order; the last only loads what the last kill left.
 TEST_P(CrashSafetyTest, KilledSessionsLoseAtMostTheirUnsavedSeconds) {
     const QByteArray seedText = qgetenv("ORV_CRASH_SEED");
     const std::uint64_t seed = seedText.isEmpty() ? std::random_device{}() : seedText.toULongLong();
     SCOPED_TRACE("ORV_CRASH_SEED=" + std::to_string(seed) + " wiederholt die Läufe");
     std::mt19937_64 random(seed);
     ASSERT_TRUE(office::loadDemoData(database()));
-    const std::pair<const char*, int> kinds[] = {{"start", 2},  {"tick", 5},  {"single", 6},
-                                                 {"summed", 6}, {"edit", 2},  {"delete", 2},
-                                                 {"switch", 2}, {"pause", 2}, {"manual", 1}};
+    const std::pair<const char*, int> kinds[] = {{"start", 2},  {"tick", 5}, {"single", 6},
+                                                 {"summed", 6}, {"edit", 2}, {"delete", 2},
+                                                 {"switch", 2}, {"pause", 2}};
     std::vector<QString> plans;
     for (const auto& [kind, times] : kinds) {
         plans.insert(plans.end(), times, QString::fromLatin1(kind));
     }
     std::shuffle(plans.begin() + 1, plans.end(), random);
     plans.emplace_back();
-    for (int number = 1; number <= static_cast<int>(plans.size()); ++number) {
+    std::map<QString, int> kills;  // by the kind of step, "" for none
+    for (int number = 1; number <= static_cast<int>(plans.size()) && !HasFailure(); ++number) {
         const QString& plan = plans[number - 1];
         SCOPED_TRACE("Lauf " + std::to_string(number) + ", Plan " + plan.toStdString());
-        EXPECT_EQ(run(number, random(), plan, plan.isEmpty() ? 0 : 3000), plan);
-        if (HasFailure()) {
-            return;
-        }
+        ++kills[run(number, random(), plan, plan.isEmpty() ? 0 : 3000)];
     }
+    EXPECT_GE(static_cast<int>(plans.size()) - kills[""], 16) << "zu wenige Abbrüche";
+    EXPECT_GE(kills["single"] + kills["summed"], 4) << "zu wenige Abbrüche in einer Buchung";
 }
 
 ORV_INSTANTIATE_FOR_BACKENDS(CrashSafetyTest);

@@ -122,8 +122,9 @@ public:
         const QString where = QStringLiteral("X Schritt %1 (%2)").arg(step).arg(kind);
         const int before = database_.faults().statementsSeen();
         if (killKind_ == QLatin1String(kind)) {
-            // Somewhere inside the step, judged by the size of the last one of its kind.
-            killAt(1 + static_cast<int>(random_() % sizes_.try_emplace(kind, 6).first->second));
+            // Somewhere inside the step, judged by the size of the last one of its kind (a
+            // booking's, which runs statements once in many tries, the first time).
+            killAt(1 + static_cast<int>(random_() % sizes_.try_emplace(kind, 16).first->second));
         }
         try {
             action();
