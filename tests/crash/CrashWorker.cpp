@@ -84,7 +84,7 @@ public:
         }
         const std::int32_t productive = total_ - session_.LeerlaufAuftrag().Sekunden();
         if (started && (total_ != held || session_.AuftragsSekunden() != productive)) {
-            line("X Starten lädt (gehalten, produktiv, Aufträge)",
+            line("X Starten lädt (geladen, gehalten, produktiv, Aufträge)",
                  {total_, held, session_.AuftragsSekunden(), productive});
         }
         return started;
