@@ -1,12 +1,22 @@
 // A session that a test kills: it drives the stopwatches of one employee on a settable clock
 // with a workload drawn from a seed (ticks with their periodic save, and the office load tool's
 // commands: switches, stops, edits, deletions, pauses, manual entries, single and summed
-// booking) and writes its progress to a log. A kill plan can stop it with
-// SIGKILL between two statements of a chosen kind of step.
+// booking) and writes its progress to its standard output. The kill plan names a kind of step (or
+// "start" for Starten), inside whose next run of statements the statement hook stops the process
+// with SIGKILL.
 //
-//   orv_crash_worker <target> <employee> <seed> <start yyyy-MM-ddTHH:mm:ss> <steps> <log>
-//                    [<kind> | statement:<n> | after:<ms> | start]
-#include "CrashLog.h"
+//   orv_crash_worker <target> <employee> <seed> <start yyyy-MM-ddTHH:mm:ss> <steps> [<kind>]
+//
+// One line per event, each written with one write, so that a kill never leaves half a line:
+//
+//   E <total> <saved>             Starten or a step ended: the session's seconds of all orders
+//                                 (idle included) and those the database holds
+//   K <entry> <order> <seconds>   an entry about to be booked: its row, its order's row
+//   H <kind> <seconds>            the hook stops the process inside a step of this kind; the
+//                                 seconds the clock advanced in it
+//   X <text>                      the worker found a fault
+//
+// A booked entry is named in its service by a text line "#<entry row>".
 #include "FakePlatform.h"
 #include "TestQueries.h"
 #include "Workload.h"
@@ -15,127 +25,117 @@
 #include "model/cLeistung.h"
 #include "office/procedures/OfficeCatalogue.h"
 #include "persistence/Database.h"
-#include "persistence/DbTarget.h"
 #include "session/CStoppUhren.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QLocale>
 
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <csignal>
-#include <cstdio>
-#include <cstdlib>
-#include <ctime>
-#include <exception>
+#include <functional>
 #include <map>
 #include <random>
 #include <stdexcept>
-#include <thread>
-#include <vector>
+#include <string_view>
+#include <tuple>
 
-namespace orv::test::crash {
+namespace orv::test {
 namespace {
-
-// One line with one unbuffered write: a line the kill interrupted is never half there.
-void appendLine(const QString& path, const QString& text) {
-    const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
-    QFile file(path);
-    if (!file.open(QIODevice::Append | QIODevice::Unbuffered) ||
-        file.write(bytes) != bytes.size()) {
-        throw std::runtime_error("Das Fortschrittsprotokoll kann nicht geschrieben werden.");
-    }
-}
 
 // The office orders the employee works on; a new stopwatch takes one of them.
 const std::vector<std::int32_t> kOfficeOrders = {5001, 5002, 5003, 5006, 5011};
-// About as many statements as a start runs: options, rights, clean-up, loading, login.
+// Fewer statements than any start runs: options, rights, clean-up, loading, login.
 constexpr int kStatementsOfAStart = 30;
 
 class CrashRun final : public load::WorkloadDesk {
 public:
     CrashRun(db::Database& database, FakePlatform& platform, CStoppUhren& session,
-             std::int32_t employee, std::uint64_t seed, QString log)
+             std::int32_t employee, std::uint64_t seed, QString killKind)
         : database_(database),
           platform_(platform),
           session_(session),
           employee_(employee),
           random_(seed),
           workload_(session, *this, random_, kOfficeOrders),
-          log_(std::move(log)) {
-        // Each booked entry is named by a text line of its own in the services.
+          killKind_(std::move(killKind)) {
         workload_.onRelease([this](const CAuftrag& auftrag, cLeistung& leistung) {
-            const QString tag = entryTag(leistung.Id());
-            bool tagged = false;
-            for (const auto& text : leistung.Texte()) {
-                tagged = tagged || text->Text() == tag;
-            }
-            if (!tagged) {
-                leistung.TextHinzufuegen(0, tag);
-            }
-            line(QStringLiteral("K %1 %2 %3")
-                     .arg(leistung.Id())
-                     .arg(auftrag.Id())
-                     .arg(leistung.Sekunden()));
+            // Released again after a booking the kill cut, it is named twice.
+            leistung.TextHinzufuegen(0, QStringLiteral("#%1").arg(leistung.Id()));
+            line("K", {leistung.Id(), auftrag.Id(), leistung.Sekunden()});
         });
     }
 
-    // Kill at the n-th statement run inside steps ("statement:<n>"), that many milliseconds after
-    // Starten ("after:<ms>"), or inside the next step of that kind that runs statements;
-    // "start": inside Starten, which loads and, on a new day, creates the idle order.
-    void plan(const QString& plan) {
-        const int number = plan.section(QLatin1Char(':'), 1).toInt();
-        if (plan.startsWith(QLatin1String("statement:"))) {
-            statementsLeft_ = number;
-        } else if (plan.startsWith(QLatin1String("after:"))) {
-            killAfterMs_ = number;
-        } else {
-            killKind_ = plan;
-        }
-    }
-
+    // Starten loads what the database holds, asks nothing (after a kill the session knows what
+    // was counted: a question about a gap to add would count time twice, and the employee
+    // would answer it with yes), and its productive seconds are its orders'.
     bool start() {
-        if (killKind_ == kind::kStart) {
-            killAt(1 + static_cast<int>(random_() % kStatementsOfAStart), 0, kind::kStart);
+        const std::int32_t held = saved();
+        if (killKind_ == QLatin1String("start")) {
+            killAt(1 + static_cast<int>(random_() % kStatementsOfAStart));
         }
         std::int32_t employee = employee_;
-        if (!session_.Starten(employee) || !platform_.errorReports().empty()) {
-            line(QStringLiteral("F ") + firstReport());
-            return false;
-        }
-        // After a kill the session knows what was counted: a question about a gap to add
-        // would count time twice, and the employee would answer it with yes.
+        const bool started = session_.Starten(employee);
+        database_.faults().clear();
+        ended(QStringLiteral("X Starten"));
         for (const AskedBox& box : platform_.messageBoxes().asked()) {
-            fault(QStringLiteral("Frage beim Start: ") + box.text.simplified());
+            line("X Frage beim Start: " + box.text.simplified());
         }
-        if (killKind_ == kind::kStart) {
-            // The start was shorter than drawn: soon after it, then.
-            database_.faults().clear();
-            killKind_.clear();
-            statementsLeft_ = 1 + static_cast<int>(random_() % 50);
+        const std::int32_t productive = total_ - session_.LeerlaufAuftrag().Sekunden();
+        if (started && (total_ != held || session_.AuftragsSekunden() != productive)) {
+            line("X Starten lädt (geladen, gehalten, produktiv, Aufträge)",
+                 {total_, held, session_.AuftragsSekunden(), productive});
         }
-        if (killAfterMs_ >= 0) {
-            std::thread([ms = killAfterMs_] {
-                std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-                ::kill(::getpid(), SIGKILL);
-            }).detach();
-        }
-        total_ = sessionTotal();
-        line(QStringLiteral("S %1 %2 %3")
-                 .arg(total_)
-                 .arg(session_.AuftragsSekunden())
-                 .arg(total_ - session_.LeerlaufAuftrag().Sekunden()));
-        return true;
+        return started;
     }
 
-    void run(int steps) {
-        for (int step = 1; step <= steps; ++step) {
-            runStep(step);
+    // One step of a kind drawn below its bound out of 100.
+    void step(int step) {
+        const std::tuple<int, const char*, std::function<void()>> kinds[] = {
+            {68, "tick",
+             [&] {
+                 platform_.settableClock().advance(seconds_);
+                 platform_.timer()->tick();
+             }},
+            // No order is finished: a finished order whose entries are all booked goes with
+            // its seconds, which this count of seconds would have to follow.
+            {78, "switch",
+             [&] {
+                 bool created = false;
+                 if (workload_.uniform(1, 4) > 1 || !workload_.stop()) {
+                     workload_.switchOrder(created);
+                 }
+             }},
+            {84, "edit", [&] { workload_.edit(); }},
+            {87, "delete", [&] { workload_.deleteEntry(); }},
+            // Short pauses: a run that is never killed ends before the next run starts six
+            // hours later, whose login would otherwise overlap its own.
+            {88, "pause", [&] { workload_.pause(workload_.uniform(60, 180)); }},
+            {91, "manual", [&] { workload_.manualEntry(); }},
+            {96, "single", [&] { workload_.book(false, false); }},
+            {100, "summed", [&] { workload_.book(false, true); }}};
+        const int draw = static_cast<int>(random_() % 100);
+        const auto& [bound, kind, action] = *std::find_if(
+            std::begin(kinds), std::end(kinds), [&](auto& k) { return draw < std::get<0>(k); });
+        seconds_ = std::string_view(kind) == "tick" ? 1 + static_cast<int>(random_() % 3) : 0;
+        const QString where = QStringLiteral("X Schritt %1 (%2)").arg(step).arg(kind);
+        const int before = database_.faults().statementsSeen();
+        if (killKind_ == QLatin1String(kind)) {
+            // Somewhere inside the step, judged by the size of the last one of its kind (a
+            // booking's, which runs statements once in many tries, the first time).
+            killAt(1 + static_cast<int>(random_() % sizes_.try_emplace(kind, 16).first->second));
         }
-        line(QStringLiteral("D"));
+        try {
+            action();
+        } catch (const std::exception& e) {
+            line(where + ": " + QString::fromUtf8(e.what()));
+        }
+        database_.faults().clear();
+        if (const int used = database_.faults().statementsSeen() - before; used > 0) {
+            sizes_[kind] = used;
+        }
+        ended(where);
     }
 
     // The employee's answers go to the scripted windows; a pause lets the clock run on.
@@ -146,125 +146,44 @@ public:
     void nextPause(std::int32_t seconds) override { platform_.frmPause().answer(seconds); }
 
 private:
-    void runStep(int step) {
-        // Each kind of step below its bound of a draw out of 100.
-        const int draw = static_cast<int>(random_() % 100);
-        const std::pair<int, QString> kinds[] = {
-            {68, kind::kTick},  {78, kind::kSwitch}, {84, kind::kEdit},   {87, kind::kDelete},
-            {88, kind::kPause}, {91, kind::kManual}, {96, kind::kSingle}, {100, kind::kSummed}};
-        const QString kind = std::find_if(std::begin(kinds), std::end(kinds), [&](const auto& k) {
-                                 return draw < k.first;
-                             })->second;
-        const int seconds = kind == kind::kTick ? 1 + static_cast<int>(random_() % 3) : 0;
-        line(QStringLiteral("B %1 %2 %3").arg(step).arg(kind).arg(seconds));
-        const QString where = QStringLiteral("Schritt %1 (%2)").arg(step).arg(kind);
-        const int statementsBefore = database_.faults().statementsSeen();
-        arm(step, kind);
-        try {
-            if (kind == kind::kTick) {
-                platform_.settableClock().advance(seconds);
-                platform_.timer()->tick();
-                total_ += seconds;
-            } else if (kind == kind::kSwitch) {
-                // No order is finished: a finished order whose entries are all booked goes
-                // with its seconds, which this count of seconds would have to follow.
-                bool created = false;
-                if (workload_.uniform(1, 4) > 1 || !workload_.stop()) {
-                    workload_.switchOrder(created);
-                }
-            } else if (kind == kind::kEdit) {
-                workload_.edit();
-            } else if (kind == kind::kDelete) {
-                workload_.deleteEntry();
-            } else if (kind == kind::kPause) {
-                // Short pauses: a run that is never killed works 3000 steps, and with pauses of
-                // up to ten minutes it outlasted the six hours to the next run's start, whose
-                // login then overlapped its own.
-                workload_.pause(workload_.uniform(60, 180));
-            } else if (kind == kind::kManual) {
-                workload_.manualEntry();
-            } else {
-                workload_.book(false, kind == kind::kSummed);
-            }
-        } catch (const std::exception& e) {
-            fault(where + QStringLiteral(": ") + QString::fromUtf8(e.what()));
+    // After Starten or a step: the session's error reports, what it counts (loaded plus ticked
+    // seconds), and the E line.
+    void ended(const QString& where) {
+        for (; reports_ < platform_.errorReports().size(); ++reports_) {
+            line(where + " meldet: " + platform_.errorReports()[reports_].description.simplified());
         }
-        database_.faults().clear();
-        const int used = database_.faults().statementsSeen() - statementsBefore;
-        if (used > 0) {
-            sizes_[kind] = used;
-        }
-        if (statementsLeft_ > 0) {
-            statementsLeft_ -= used;  // still alive: the n-th statement lies further on
-        }
-        if (platform_.errorReports().size() != reports_) {
-            fault(where + QStringLiteral(" meldet: ") + firstReport());
-            reports_ = platform_.errorReports().size();
-        }
-        const std::int32_t total = sessionTotal();
-        if (total != total_) {
-            fault(where +
-                  QStringLiteral(": die Sitzung zählt %1 s statt %2 s").arg(total).arg(total_));
-            total_ = total;
-        }
-        line(QStringLiteral("E %1 %2 %3 %4")
-                 .arg(step)
-                 .arg(total)
-                 .arg(savedSeconds(QStringLiteral("VorgangParentId = 0")))
-                 .arg(unsavedSeconds()));
-    }
-
-    // Lets the statement hook stop the process inside this step, when the plan says so.
-    void arm(int step, const QString& kind) {
-        if (statementsLeft_ > 0) {
-            killAt(statementsLeft_, step, kind);
-        } else if (kind == killKind_) {
-            // Somewhere inside a step of this kind, judged by the size of the last one.
-            const auto known = sizes_.find(kind);
-            const int size = known != sizes_.end() ? known->second : 6;
-            killAt(1 + static_cast<int>(random_() % static_cast<unsigned>(size)), step, kind);
-        }
-    }
-
-    void line(const QString& text) const { appendLine(log_, text); }
-    void fault(const QString& text) const { line(QStringLiteral("X ") + text); }
-    void killAt(int statement, int step, const QString& kind) {
-        database_.faults().atStatement(statement, [this, step, kind] {
-            line(QStringLiteral("H %1 %2").arg(step).arg(kind));
-            std::raise(SIGKILL);
-        });
-    }
-
-    QString firstReport() const {
-        return platform_.errorReports().empty()
-                   ? QStringLiteral("Starten lieferte false")
-                   : platform_.errorReports().back().description.simplified();
-    }
-
-    std::int32_t sessionTotal() const {
         std::int32_t total = session_.LeerlaufAuftrag().Sekunden();
         for (const auto& auftrag : session_.Auftraege()) {
             total += auftrag->Sekunden();
         }
-        return total;
+        if (where != QLatin1String("X Starten") && total != total_ + seconds_) {
+            line(where + ": die Sitzung zählt (statt)", {total, total_ + seconds_});
+        }
+        total_ = total;
+        line("E", {total, saved()});
     }
-
-    // The seconds the employee's rows of that kind hold.
-    std::int32_t savedSeconds(const QString& where) {
+    // The seconds of all the employee's orders in the database.
+    std::int32_t saved() {
         return tableText(database_,
-                         QStringLiteral("SELECT COALESCE(SUM(Sekunden), 0) AS s FROM"
-                                        " tLeistungZeiterfassung WHERE ps_id = $1 AND ") +
-                             where,
+                         "SELECT COALESCE(SUM(Sekunden), 0) AS s FROM tLeistungZeiterfassung"
+                         " WHERE ps_id = $1 AND VorgangParentId = 0",
                          {"s"}, {std::int64_t{employee_}})
             .toInt();
     }
-
-    // What the running stopwatch counted since it was saved last: all a kill may lose.
-    std::int32_t unsavedSeconds() {
-        const CAuftrag& laufend =
-            session_.AuftragLaeuft() ? *session_.AktuellerAuftrag() : session_.LeerlaufAuftrag();
-        return laufend.Sekunden() - savedSeconds(QStringLiteral("idLeistungZeiterfassung = ") +
-                                                 QString::number(laufend.Id()));
+    void killAt(int statement) {
+        database_.faults().atStatement(statement, [this] {
+            line("H " + killKind_, {seconds_});
+            std::raise(SIGKILL);
+        });
+    }
+    void line(QString text, std::initializer_list<qint64> numbers = {}) {
+        for (const qint64 number : numbers) {
+            text += QLatin1Char(' ') + QString::number(number);
+        }
+        const QByteArray bytes = (text + QLatin1Char('\n')).toUtf8();
+        if (::write(STDOUT_FILENO, bytes.constData(), bytes.size()) != bytes.size()) {
+            throw std::runtime_error("Das Fortschrittsprotokoll kann nicht geschrieben werden.");
+        }
     }
 
     db::Database& database_;
@@ -273,44 +192,32 @@ private:
     std::int32_t employee_;
     std::mt19937_64 random_;
     load::Workload workload_;
-    const QString log_;
-    std::int32_t total_ = 0;  // what the session must count: loaded plus ticked seconds
+    const QString killKind_;
+    int seconds_ = 0;         // the clock advances in the running step
+    std::int32_t total_ = 0;  // the session's seconds at the end of the last step
     std::size_t reports_ = 0;
-    int statementsLeft_ = 0;
-    int killAfterMs_ = -1;
-    QString killKind_;
     std::map<QString, int> sizes_;  // statements of the last step of each kind
 };
 
 }  // namespace
-}  // namespace orv::test::crash
+}  // namespace orv::test
 
 int main(int argc, char** argv) {
     using namespace orv;
-    setenv("TZ", "Europe/Berlin", 1);
-    tzset();
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    const std::optional<db::DbTarget> target = db::DbTarget::parse(args.value(1));
-    if (!target || args.size() < 7) {
-        return 2;
+    db::Database database(db::DbTarget::parse(args.value(1)).value(), &office::officeCatalogue());
+    test::FakePlatform platform(database, test::Tracing::Off);
+    platform.settableClock().set(QDateTime::fromString(args.at(4), Qt::ISODate));
+    CStoppUhren session(platform);
+    test::CrashRun run(database, platform, session, args.at(2).toInt(), args.at(3).toULongLong(),
+                       args.value(6));
+    if (!run.start()) {
+        return 1;
     }
-    try {
-        db::Database database(*target, &office::officeCatalogue());
-        test::FakePlatform platform(database, test::Tracing::Off);
-        platform.settableClock().set(QDateTime::fromString(args.at(4), Qt::ISODate));
-        CStoppUhren session(platform);
-        test::crash::CrashRun workload(database, platform, session, args.at(2).toInt(),
-                                       args.at(3).toULongLong(), args.at(6));
-        workload.plan(args.value(7));
-        if (!workload.start()) {
-            return 1;
-        }
-        workload.run(args.at(5).toInt());
-        return 0;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "orv_crash_worker: %s\n", e.what());
-        return 3;
+    for (int step = 1; step <= args.at(5).toInt(); ++step) {
+        run.step(step);
     }
+    return 0;
 }
