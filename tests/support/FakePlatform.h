@@ -32,7 +32,6 @@ enum class Creation {
     FrmStoppUhr,
     GlobaleWerte,
     CQeGgwBasis,
-    CQeLeistung,
     AuftragBenachrichtigung
 };
 
@@ -41,11 +40,6 @@ enum class Creation {
 #define ORV_FAKE_CREATE(Name, Type, made)                                                \
     std::unique_ptr<platform::Type> create##Name() override {                            \
         return fails(Creation::Name) ? platform::PlatformFactory::create##Name() : made; \
-    }
-// A window no test makes fail: straight from its script.
-#define ORV_FAKE_WINDOW(Kind, ...)                            \
-    std::unique_ptr<platform::Kind> create##Kind() override { \
-        return makeWindow(__VA_ARGS__);                       \
     }
 // A window a test may hand to the real Qt implementation; its script answers otherwise, or,
 // without a script, the creation fails as the office's would.
@@ -79,31 +73,28 @@ public:
     // All loggers share one record.
     std::shared_ptr<platform::TraceLogger> createTraceLogger() override { return trace_; }
 
-    ORV_FAKE_CREATE(ErrorServer, ErrorServer,
-                    std::make_unique<RecordingErrorServer>(errorReports_, errorServerShowFails_))
+    ORV_FAKE_CREATE(ErrorServer, ErrorServer, std::make_unique<RecordingErrorServer>(errorReports_))
     ORV_FAKE_CREATE(Timer, TimerObject, newTimer())
     ORV_FAKE_CREATE(FrmStoppUhr, FrmStoppUhr,
-                    qtWindows_.FrmStoppUhr ? qtWindows_.FrmStoppUhr() : makeWindow(frmStoppUhr_))
+                    qtWindows_.FrmStoppUhr ? qtWindows_.FrmStoppUhr() : makeMainWindow())
     ORV_FAKE_QT_WINDOW(FrmLeistung, makeWindow(frmLeistung_))
     ORV_FAKE_QT_WINDOW(FrmPause, makeWindow(frmPause_))
     ORV_FAKE_QT_WINDOW(FrmExterneZeit, makeWindow(frmExterneZeit_))
     ORV_FAKE_QT_WINDOW(FrmEigenschaften, OfficePlatformFactory::createFrmEigenschaften())
     ORV_FAKE_QT_WINDOW(FrmLeistungUmbuchen, OfficePlatformFactory::createFrmLeistungUmbuchen())
-    ORV_FAKE_WINDOW(OrderBrowser, orderBrowser_)
-    ORV_FAKE_WINDOW(OrderService, orderService_, OfficePlatformFactory::createOrderService())
+    std::unique_ptr<platform::OrderBrowser> createOrderBrowser() override {
+        return makeWindow(orderBrowser_);
+    }
     ORV_FAKE_CREATE(PersonStamm, PersonStamm, OfficePlatformFactory::createPersonStamm())
     ORV_FAKE_CREATE(Mitarbeiter, Mitarbeiter, OfficePlatformFactory::createMitarbeiter())
     ORV_FAKE_CREATE(GlobaleWerte, GlobaleWerte, OfficePlatformFactory::createGlobaleWerte())
     ORV_FAKE_CREATE(CQeGgwBasis, CQeGgwBasis, OfficePlatformFactory::createCQeGgwBasis())
-    ORV_FAKE_CREATE(CQeLeistung, CQeLeistung, OfficePlatformFactory::createCQeLeistung())
     ORV_FAKE_CREATE(AuftragBenachrichtigung, AuftragBenachrichtigung,
                     OfficePlatformFactory::createAuftragBenachrichtigung())
 
     void failCreation(Creation what, bool fail = true) {
         fail ? void(failing_.insert(what)) : void(failing_.erase(what));
     }
-    // The error server is created but cannot show the report.
-    void failErrorServerShowing(bool fail = true) { errorServerShowFails_ = fail; }
 
     SettableClock& settableClock() { return clock_; }
     RecordingTraceLogger& trace() { return *trace_; }
@@ -122,14 +113,11 @@ public:
     }
     // The timer created last; nullptr before the first.
     ManualTimer* timer() { return timers_.empty() ? nullptr : timers_.back().get(); }
-    std::size_t timersCreated() const { return timers_.size(); }
 
-    FrmStoppUhrScript& frmStoppUhr() { return frmStoppUhr_; }
     FrmLeistungScript& frmLeistung() { return frmLeistung_; }
     FrmPauseScript& frmPause() { return frmPause_; }
     FrmExterneZeitScript& frmExterneZeit() { return frmExterneZeit_; }
     OrderBrowserScript& orderBrowser() { return orderBrowser_; }
-    OrderServiceScript& orderService() { return orderService_; }
     // Windows set here are the real ones instead of their scripts.
     QtWindowMakers& qtWindows() { return qtWindows_; }
 
@@ -141,20 +129,16 @@ private:
     ScriptedMessageBoxes boxes_;
     std::shared_ptr<RecordingTraceLogger> trace_;
     std::vector<ErrorReport> errorReports_;
-    bool errorServerShowFails_ = false;
     std::vector<std::unique_ptr<ManualTimer>> timers_;
     std::set<Creation> failing_;
-    FrmStoppUhrScript frmStoppUhr_;
     FrmLeistungScript frmLeistung_;
     FrmPauseScript frmPause_{clock_};
     FrmExterneZeitScript frmExterneZeit_;
     OrderBrowserScript orderBrowser_;
-    OrderServiceScript orderService_;
     QtWindowMakers qtWindows_;
 };
 
 #undef ORV_FAKE_CREATE
-#undef ORV_FAKE_WINDOW
 #undef ORV_FAKE_QT_WINDOW
 
 }  // namespace orv::test

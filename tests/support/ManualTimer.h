@@ -40,7 +40,6 @@ public:
         return true;
     }
 
-    bool running() const { return running_; }
     bool finished() const { return finished_; }
 
 private:

@@ -4,8 +4,6 @@
 
 #include <QStringList>
 
-#include <stdexcept>
-
 namespace orv::test {
 
 // Keeps every message written, also while tracing is off: a line written then is a fault of the
@@ -15,20 +13,14 @@ public:
     explicit RecordingTraceLogger(bool enabled = true) : enabled_(enabled) {}
 
     void Write(std::int32_t, const QString&, const QString& message) override {
-        if (message == failOn_) {
-            throw std::runtime_error("Das Protokoll kann nicht geschrieben werden.");
-        }
         messages_ << message;
     }
     bool Enabled() const override { return enabled_; }
 
-    // Writing this message throws, as a broken logger would.
-    void failOn(const QString& message) { failOn_ = message; }
     const QStringList& messages() const { return messages_; }
 
 private:
     bool enabled_;
-    QString failOn_;
     QStringList messages_;
 };
 

@@ -30,16 +30,6 @@ inline constexpr std::int32_t kCancel = 2;     // small dialogs cancelled or clo
 // kind share one script, so a test queues the answers before the window exists and reads what was
 // asked after it is gone.
 
-// The main window counts what the session asks of it; NachVorn puts it on top.
-struct FrmStoppUhrScript {
-    CStoppUhren* session = nullptr;
-    bool zuOberst = true;  // false: another window covers it
-    int anzeigen = 0;
-    int aktualisierungen = 0;
-    int schliessen = 0;
-    int nachVorn = 0;
-};
-
 struct LeistungAnzeigenAnswer {
     std::int32_t status;
     std::optional<std::int32_t> seconds;    // written back when set
@@ -94,29 +84,12 @@ struct OrderBrowserScript : AnswerQueue<std::vector<std::int32_t>()> {
     QStringList calls;
 };
 
-// The office's order service, action 10 (show and pick an order): each Execute answers as the
-// user did. Parameters as the component handed them in, before the answer wrote to them.
-struct OrderServiceScript : AnswerQueue<std::int32_t(std::vector<std::int32_t>& parameters)> {
-    OrderServiceScript() : AnswerQueue("OrderService.Execute", 0) {}
-    void pick(std::int32_t auftragId) {
-        answer([auftragId](std::vector<std::int32_t>& p) {
-            p.at(platform::OrderService::kAnzeigenAnzahl) = 1;
-            p.at(platform::OrderService::kAnzeigenAuftrag) = auftragId;
-            return platform::OrderService::kErledigt;
-        });
-    }
-    std::vector<std::vector<std::int32_t>> calls;
-    int ended = 0;
-};
-
+// The main window of headless tests: it shows nothing and is always on top.
+std::unique_ptr<platform::FrmStoppUhr> makeMainWindow();
 // The windows the component receives, each on its script.
-std::unique_ptr<platform::FrmStoppUhr> makeWindow(FrmStoppUhrScript& script);
 std::unique_ptr<platform::FrmLeistung> makeWindow(FrmLeistungScript& script);
 std::unique_ptr<platform::FrmPause> makeWindow(FrmPauseScript& script);
 std::unique_ptr<platform::FrmExterneZeit> makeWindow(FrmExterneZeitScript& script);
 std::unique_ptr<platform::OrderBrowser> makeWindow(OrderBrowserScript& script);
-// Action 10 answers from the script; every other action is the office's own service.
-std::unique_ptr<platform::OrderService> makeWindow(OrderServiceScript& script,
-                                                   std::unique_ptr<platform::OrderService> office);
 
 }  // namespace orv::test
