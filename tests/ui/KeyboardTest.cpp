@@ -128,15 +128,14 @@ TEST_P(Tastatur, EveryWayOfGivingACommandMovesTheSecondsAsTheCommandDoes) {
 
     // The next start after a crash finds what the commands did.
     const QStringList menue = angeboten();
-    std::vector<std::int32_t> sekunden = {idle()};
+    std::vector<std::int32_t> sekunden;
     for (const auto& auftrag : o) {
         sekunden.push_back(auftrag->Sekunden());
     }
     restart();
     EXPECT_EQ(angeboten(), menue);
-    EXPECT_EQ(idle(), sekunden[0]);
     for (std::size_t i = 0; i < o.size(); ++i) {
-        EXPECT_EQ(session_->Auftrag(o[i]->Key())->Sekunden(), sekunden[i + 1]) << i;
+        EXPECT_EQ(session_->Auftrag(o[i]->Key())->Sekunden(), sekunden[i]) << i;
     }
     pruefeSalden();
     EXPECT_TRUE(platform_->errorReports().empty());

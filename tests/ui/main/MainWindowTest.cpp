@@ -121,8 +121,9 @@ TEST_P(MainWindow, DayClosingEndsEveryOrderButWithoutRight38NotOneWithoutOfficeO
     EXPECT_EQ(gesagt(), (QStringList{kOhneAuftrag, kOhneAuftrag}));
     EXPECT_EQ(row(session_->Auftrag(ohne)->Id())->status, AuftragStatus_InAktiv);
     tick(10);
-    pruefeSalden();
+    expectBalanced();
     tabs()->setCurrentIndex(1);
+    zeile(leistungen(), 0);
     platform_->messageBoxes().answer(MsgAnswer::Ok);
     QTest::mouseDClick(leistungen()->viewport(), Qt::LeftButton, {}, mitte(leistungen(), 0));
     EXPECT_EQ(gesagt().last(),
