@@ -90,11 +90,6 @@ public:
         tray().menu().close();
         return keys;
     }
-    void trayWahl(const QString& key) {
-        const QStringList keys = angeboten();
-        ASSERT_TRUE(keys.contains(key)) << key.toStdString();
-        tool(qPrintable(QStringLiteral("trayAuftrag%1").arg(keys.indexOf(key) + 1)))->trigger();
-    }
     void pruefeSalden() {
         this->expectBalanced();
         this->expectRowsMatchObjects();
