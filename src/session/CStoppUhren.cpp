@@ -112,8 +112,10 @@ void CStoppUhren::LoginHeutePruefen() {
     p.run([&] {
         // After a session that ended without Beenden the last logout found is a pause's or an
         // older one: the time since then is partly counted already, partly unknown. Offering it
-        // as idle time would count seconds twice; the open login is closed instead.
-        if (offeneAnmeldungenSchliessen()) {
+        // as idle time would count seconds twice; the open login is closed instead, together
+        // with the new login: a start that fails before it leaves the open login for the next.
+        anmeldungenSchliessen_ = offeneAnmeldungenSchliessen();
+        if (anmeldungenSchliessen_) {
             return;
         }
         QDateTime letzteAbmeldung;

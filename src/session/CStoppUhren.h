@@ -8,6 +8,7 @@
 #include <QDateTime>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -191,8 +192,9 @@ private:
     void anmeldungNachholen();
     // Closes the login of the stretch that ends now (every open login of the employee).
     void abmelden();
-    // Closes what a session that ended without Beenden left open; true when there was any.
-    bool offeneAnmeldungenSchliessen();
+    // What a session that ended without Beenden left open: the writes that close it, done in
+    // one step with the new login; empty when nothing is open.
+    std::function<void()> offeneAnmeldungenSchliessen();
     // The stopwatch the clock counts on: the current order while a productive order runs,
     // otherwise the idle order.
     CAuftrag& laufenderAuftrag() const;
@@ -246,6 +248,7 @@ private:
     QDateTime letzterTick_;
     std::int32_t loginId_ = 0;
     QDateTime loginZeit_;
+    std::function<void()> anmeldungenSchliessen_;  // owed by this start, see LoginHeutePruefen
     std::int32_t mandantVorgabe_ = 0;
     bool rechtLeistungAendern_ = false;      // right 38
     bool rechtAuftragBrowser_ = false;       // right 28

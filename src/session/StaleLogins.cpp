@@ -4,11 +4,12 @@
 
 #include "model/CAuftrag.h"
 #include "persistence/DbService.h"
-#include "persistence/OneTransaction.h"
 #include "persistence/gateway/CDBAccess.h"
 #include "platform/Clock.h"
 #include "platform/PlatformFactory.h"
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace orv {
@@ -31,7 +32,7 @@ struct Zeitpunkte {
 
 }  // namespace
 
-bool CStoppUhren::offeneAnmeldungenSchliessen() {
+std::function<void()> CStoppUhren::offeneAnmeldungenSchliessen() {
     db::Database& database = platform_.officeDatabase();
     const QDateTime jetzt = platform_.clock().now();
     const db::Params mitarbeiter{std::int64_t{mitarbeiterId_}};
@@ -61,7 +62,7 @@ bool CStoppUhren::offeneAnmeldungenSchliessen() {
     service.CloseQuery();
     if (offen.empty() && !offenePause) {
         service.Close();
-        return false;
+        return {};
     }
 
     Zeitpunkte zeitpunkte;
@@ -87,39 +88,41 @@ bool CStoppUhren::offeneAnmeldungenSchliessen() {
     // its own start nor at or after the next login's start or now: login records never
     // overlap, and none claims time after the session died. The time from there to now stays
     // uncounted; the stopwatch that ran loses at most what it counted since its last save.
-    db::inOneTransaction(database, [&] {
+    std::vector<std::pair<std::int32_t, QDateTime>> enden;
+    for (const OffeneAnmeldung& anmeldung : offen) {
+        const QDateTime grenze =
+            anmeldung.naechste.isValid() && anmeldung.naechste < jetzt ? anmeldung.naechste : jetzt;
+        QDateTime ende = anmeldung.von;
+        const auto spaeter = [&](const QDateTime& moment) {
+            if (moment.isValid() && moment > ende && moment < grenze) {
+                ende = moment;
+            }
+        };
+        for (const QDateTime& moment : zeitpunkte.sicher) {
+            spaeter(moment);
+        }
+        for (const auto& [beginn, gesichert] : zeitpunkte.laufend) {
+            if (beginn > anmeldung.von) {
+                spaeter(gesichert);
+            }
+        }
+        enden.emplace_back(anmeldung.id, ende);
+    }
+    return [this, &database, enden, offenePause] {
         db::DbService schreiben(database);
         schreiben.Open();
-        for (const OffeneAnmeldung& anmeldung : offen) {
-            const QDateTime grenze = anmeldung.naechste.isValid() && anmeldung.naechste < jetzt
-                                         ? anmeldung.naechste
-                                         : jetzt;
-            QDateTime ende = anmeldung.von;
-            const auto spaeter = [&](const QDateTime& moment) {
-                if (moment.isValid() && moment > ende && moment < grenze) {
-                    ende = moment;
-                }
-            };
-            for (const QDateTime& moment : zeitpunkte.sicher) {
-                spaeter(moment);
-            }
-            for (const auto& [beginn, gesichert] : zeitpunkte.laufend) {
-                if (beginn > anmeldung.von) {
-                    spaeter(gesichert);
-                }
-            }
+        for (const auto& [id, ende] : enden) {
             schreiben.Execute(QStringLiteral("UPDATE tLeistungZeiterfassungLogins SET "
                                              "LeistungserfassungAbmeldung = $1 WHERE "
                                              "idLeistungZeiterfassungLogin = $2"),
-                              db::Params{ende, std::int64_t{anmeldung.id}});
+                              db::Params{ende, std::int64_t{id}});
         }
         schreiben.Close();
         // The pause lasted until now: the employee comes back with this start.
         if (offenePause) {
             DbAccess().PausenEnde();
         }
-    });
-    return true;
+    };
 }
 
 }  // namespace orv

@@ -44,7 +44,13 @@ void CStoppUhren::TimerStarten(bool& ersterStart) {
         if (ersterStart) {
             // A session without its login does not start.
             const QDateTime loginTime = platform_.clock().now();
-            loginId_ = DbAccess().LogIn(loginTime);
+            loginId_ = db::inOneTransaction(platform_.officeDatabase(), [&] {
+                if (anmeldungenSchliessen_) {
+                    anmeldungenSchliessen_();
+                }
+                return DbAccess().LogIn(loginTime);
+            });
+            anmeldungenSchliessen_ = nullptr;
             loginZeit_ = loginTime;
             timerNotify_ = this;
             timer_ = platform_.createTimer();
@@ -55,6 +61,10 @@ void CStoppUhren::TimerStarten(bool& ersterStart) {
         // After a pause the employee works on whatever the database says: the clock runs, and
         // the stretch gets its login now or, when the database refuses it, as soon as it takes
         // it again.
+        if (anmeldungenSchliessen_) {
+            db::inOneTransaction(platform_.officeDatabase(),
+                                 std::exchange(anmeldungenSchliessen_, {}));
+        }
         uhrLaeuftWeiter(true);
         anmeldungNachholen();
     });
