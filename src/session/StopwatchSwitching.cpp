@@ -58,13 +58,15 @@ void CStoppUhren::TimerStarten(bool& ersterStart) {
             uhrLaeuftWeiter(false);
             return;
         }
-        // After a pause the employee works on whatever the database says: the clock runs, and
-        // the stretch gets its login now or, when the database refuses it, as soon as it takes
-        // it again.
+        // A start done again after its clock was made: the logins the first attempt found
+        // open are still owed.
         if (anmeldungenSchliessen_) {
             db::inOneTransaction(platform_.officeDatabase(),
                                  std::exchange(anmeldungenSchliessen_, {}));
         }
+        // After a pause the employee works on whatever the database says: the clock runs, and
+        // the stretch gets its login now or, when the database refuses it, as soon as it takes
+        // it again.
         uhrLaeuftWeiter(true);
         anmeldungNachholen();
     });
